@@ -1,0 +1,95 @@
+// A named, ordered collection with case-insensitive lookup, used for
+// variables, archive entries, read marks and the image cache.
+//
+// Every item records its bucket (NameHash of its name) and its index, which
+// is kept equal to its position. Items that share a folded name are chained,
+// the most recently named first; a lookup walks only that chain, so the
+// order of duplicates is exactly that of a walk through the item's bucket,
+// while a lookup costs one hash probe however the 256 buckets fill up.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tova {
+
+// The bucket of a name: (n * 16 + (n >= 2 ? c2 + c0 : 0)) mod 256 over the
+// case-folded name, n its length, c0 its first and c2 its second-to-last byte.
+int NameHash(std::string_view name);
+
+class THashCollection;
+
+class THashCollectionItem {
+public:
+    THashCollectionItem() = default;
+    virtual ~THashCollectionItem() = default;
+    THashCollectionItem(const THashCollectionItem&) = delete;
+    THashCollectionItem& operator=(const THashCollectionItem&) = delete;
+
+    const std::string& GetName() const { return name_; }
+    // Renaming relinks the item at the head of its new name's chain.
+    void SetName(std::string name);
+
+    THashCollection* Collection() const { return collection_; }
+    int Index() const { return index_; }
+    // NameHash of the name, or -1 while the item is in no collection.
+    int Bucket() const { return bucket_; }
+    // The next older item of the same name (ignoring case), or null.
+    THashCollectionItem* NextSameName() const { return next_; }
+
+private:
+    friend class THashCollection;
+
+    THashCollection* collection_ = nullptr;
+    int index_ = -1;
+    int bucket_ = -1;
+    std::string name_;
+    THashCollectionItem* prev_ = nullptr;
+    THashCollectionItem* next_ = nullptr;
+};
+
+class THashCollection {
+public:
+    THashCollection() = default;
+    virtual ~THashCollection();
+    THashCollection(const THashCollection&) = delete;
+    THashCollection& operator=(const THashCollection&) = delete;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    THashCollectionItem* Item(int index) const { return items_[static_cast<size_t>(index)].get(); }
+
+    // Appends the item (taking ownership) and links it under its name.
+    THashCollectionItem* AddItem(std::unique_ptr<THashCollectionItem> item);
+    // Frees the item at index; the indices of the items after it drop by one.
+    void Delete(int index);
+    void Clear();
+
+    // Index of the most recently linked item of that name (ignoring case), or -1.
+    int IndexOf(std::string_view name) const;
+    // Head of the chain of items named `name` (ignoring case), or null.
+    THashCollectionItem* FirstNamed(std::string_view name) const;
+
+private:
+    friend class THashCollectionItem;
+
+    void Link(THashCollectionItem& item);
+    void Unlink(THashCollectionItem& item);
+
+    std::vector<std::unique_ptr<THashCollectionItem>> items_;
+    std::unordered_map<std::string, THashCollectionItem*> chains_;  // folded name -> newest item
+};
+
+// Typed access for collections that hold one item class.
+template <class T>
+class THashCollectionOf : public THashCollection {
+public:
+    T* Item(int index) const { return static_cast<T*>(THashCollection::Item(index)); }
+    T* Add(std::unique_ptr<T> item) { return static_cast<T*>(AddItem(std::move(item))); }
+    T* Find(std::string_view name) const { return static_cast<T*>(FirstNamed(name)); }
+};
+
+}  // namespace tova

@@ -1,0 +1,28 @@
+// Message boxes, behind an interface: the windowed player shows real ones,
+// the headless player prints them and answers with the default button, and
+// tests answer them from a script.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tova {
+
+enum class TMessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class TMessageResult { Ok, Cancel, Yes, No };
+
+class TMessageBoxHost {
+public:
+    virtual ~TMessageBoxHost() = default;
+    // caption and text are code page 932.
+    virtual TMessageResult Show(std::string_view caption, std::string_view text, TMessageButtons buttons) = 0;
+};
+
+// Prints "caption: text" in UTF-8 to standard error and returns the first
+// button (Ok or Yes).
+class THeadlessMessageBox : public TMessageBoxHost {
+public:
+    TMessageResult Show(std::string_view caption, std::string_view text, TMessageButtons buttons) override;
+};
+
+}  // namespace tova
