@@ -1,0 +1,138 @@
+#include "platform/file_stream.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "core/encoding.h"
+#include "core/error.h"
+#include "platform/file_system.h"
+
+namespace tova {
+namespace {
+
+// One system call moves at most this much; larger requests loop.
+constexpr int64_t kMaxTransfer = int64_t{1} << 30;
+
+bool IsCreateMode(unsigned mode) {
+    return (mode & fmCreate) == fmCreate;
+}
+
+}  // namespace
+
+TFileStream::TFileStream(std::string_view programPath, unsigned mode) : name_(programPath) {
+    const bool create = IsCreateMode(mode);
+    int flags = O_CLOEXEC;
+    if (create) {
+        hostPath_ = HostPathForCreate(programPath);
+        // Truncated only once the lock (if any) is held, so a failed
+        // exclusive open never destroys the holder's data.
+        flags |= O_RDWR | O_CREAT;
+        writable_ = true;
+    } else {
+        const auto found = FindHostPath(programPath);
+        if (!found) Fail("cannot open file", ENOENT);
+        hostPath_ = *found;
+        const unsigned access = mode & 3;
+        flags |= access == fmOpenWrite ? O_WRONLY : access == fmOpenReadWrite ? O_RDWR : O_RDONLY;
+        writable_ = access == fmOpenWrite || access == fmOpenReadWrite;
+    }
+    do {
+        fd_ = ::open(hostPath_.c_str(), flags, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) Fail("cannot open file", errno);
+
+    int error = 0;
+    struct stat st;
+    if (::fstat(fd_, &st) != 0)
+        error = errno;
+    else if (S_ISDIR(st.st_mode))
+        error = EISDIR;
+    else if ((mode & 0xF0) == fmShareExclusive && ::flock(fd_, LOCK_EX | LOCK_NB) != 0)
+        error = errno;
+    else if (create && ::ftruncate(fd_, 0) != 0)
+        error = errno;
+    if (error == 0) return;
+    ::close(fd_);
+    fd_ = -1;
+    if (error == EWOULDBLOCK)
+        throw ETovaError::Format("cannot open file '%s': it is in use by another program", {name_});
+    Fail("cannot open file", error);
+}
+
+TFileStream::~TFileStream() {
+    if (fd_ < 0) return;
+    if (writable_) ::fsync(fd_);
+    ::close(fd_);
+}
+
+void TFileStream::Fail(std::string_view action, int error) const {
+    const std::string reason = Utf8ToCp932Lossy(std::error_code(error, std::generic_category()).message());
+    throw ETovaError::Format("%s '%s': %s", {action, name_, reason});
+}
+
+int64_t TFileStream::Read(void* buffer, int64_t count) {
+    auto* bytes = static_cast<char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const auto chunk = static_cast<size_t>(std::min(count - done, kMaxTransfer));
+        const ssize_t n = ::read(fd_, bytes + done, chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail("cannot read file", errno);
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Write(const void* buffer, int64_t count) {
+    const auto* bytes = static_cast<const char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const auto chunk = static_cast<size_t>(std::min(count - done, kMaxTransfer));
+        const ssize_t n = ::write(fd_, bytes + done, chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail("cannot write file", errno);
+        if (n == 0) break;  // no progress: report the short count
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
+    const int whence = origin == TSeekOrigin::Current ? SEEK_CUR
+                       : origin == TSeekOrigin::End   ? SEEK_END
+                                                      : SEEK_SET;
+    const off_t position = ::lseek(fd_, static_cast<off_t>(offset), whence);
+    if (position < 0) Fail("cannot seek in file", errno);
+    return static_cast<int64_t>(position);
+}
+
+int64_t TFileStream::GetSize() {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) Fail("cannot read file", errno);
+    return static_cast<int64_t>(st.st_size);
+}
+
+void TFileStream::SetSize(int64_t size) {
+    if (size < 0) Fail("cannot resize file", EINVAL);
+    int result;
+    do {
+        result = ::ftruncate(fd_, static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) Fail("cannot resize file", errno);
+    // Like the memory stream: a position past the new end moves to the end.
+    if (GetPosition() > size) SetPosition(size);
+}
+
+void TFileStream::Flush() {
+    // EINVAL: the file does not support syncing (a pipe or device); nothing to force.
+    if (writable_ && ::fsync(fd_) != 0 && errno != EINVAL) Fail("cannot write file", errno);
+}
+
+}  // namespace tova

@@ -9,9 +9,11 @@
 
 namespace tova {
 
-// Open modes as the data's callers give them: an access mode plus share bits.
-// Sharing is advisory on this host: deny-write opens take a shared lock and
-// exclusive opens an exclusive one, so two players never write one file.
+// Open modes as the data's callers give them: an access mode plus share bits
+// (fmCreate may be combined with share bits too). Sharing is advisory on this
+// host: an exclusive open takes an exclusive lock and fails while another
+// exclusive open holds the file, so two players never write one file; the
+// other modes take no lock, so readers never make anyone's open fail.
 enum TFileMode : unsigned {
     fmOpenRead = 0x0000,
     fmOpenWrite = 0x0001,
@@ -24,7 +26,8 @@ enum TFileMode : unsigned {
 
 class TFileStream : public TStream {
 public:
-    // Throws ETovaError naming the file when it cannot be opened.
+    // Throws ETovaError naming the file when it cannot be opened. Reading,
+    // writing, seeking and resizing throw ETovaError on host I/O errors.
     TFileStream(std::string_view programPath, unsigned mode);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
@@ -36,13 +39,16 @@ public:
     int64_t GetSize() override;
     void SetSize(int64_t size) override;
 
-    // Forces written data to the disk (fsync).
+    // Forces written data to the disk (fsync); the destructor does it too.
     void Flush();
     const std::string& HostPath() const { return hostPath_; }
 
 private:
+    [[noreturn]] void Fail(std::string_view action, int error) const;
+
     int fd_ = -1;
     bool writable_ = false;
+    std::string name_;  // the program path, for messages
     std::string hostPath_;
 };
 

@@ -1,0 +1,146 @@
+#include <algorithm>
+#include <cstdio>
+
+#include "core/error.h"
+#include "core/sjis.h"
+#include "platform/file_stream.h"
+#include "platform/file_system.h"
+#include "vfs/big_stream.h"
+
+namespace tova {
+
+namespace {
+
+constexpr int64_t kCopyBufferSize = int64_t{1} << 20;
+
+bool IsCreateMode(unsigned mode) { return (mode & fmCreate) == fmCreate; }
+unsigned AccessOf(unsigned mode) { return mode & 0x3; }
+bool WritesWithoutReading(unsigned mode) { return IsCreateMode(mode) || AccessOf(mode) == fmOpenWrite; }
+bool Writes(unsigned mode) { return IsCreateMode(mode) || AccessOf(mode) != fmOpenRead; }
+
+}  // namespace
+
+struct TTpBigFileStream::Impl {
+    unsigned mode = 0;
+    std::vector<std::unique_ptr<TFileStream>> parts;
+};
+
+// The extension is what follows the last '.' of the last path component. The
+// scan goes by characters, so a trail byte 0x5C ('\') of a double-byte
+// character is not taken for a delimiter.
+std::string TTpBigFileStream::PartName(std::string_view programPath, int part) {
+    if (part == 0) return std::string(programPath);
+    size_t dot = std::string_view::npos;
+    ForEachSjisChar(programPath, [&](uint16_t code, size_t pos, size_t) {
+        if (code == '\\' || code == '/') dot = std::string_view::npos;
+        if (code == '.') dot = pos;
+    });
+    const std::string stem(programPath.substr(0, dot));
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%.3d", part);
+    return stem + suffix;
+}
+
+TTpBigFileStream::TTpBigFileStream(std::string_view programPath, unsigned mode, int64_t partSize)
+    : impl_(std::make_unique<Impl>()), fileName_(programPath), partSize_(partSize) {
+    if (partSize_ <= 0) throw ETovaError::Format("%s: invalid part size", {fileName_});
+    impl_->mode = mode;
+    if (WritesWithoutReading(mode)) {
+        // Stale parts of an earlier, longer file must not extend the new one.
+        DeleteFileAt(fileName_);
+        for (int part = 1; FileExists(PartName(fileName_, part)); ++part) DeleteFileAt(PartName(fileName_, part));
+        impl_->parts.push_back(std::make_unique<TFileStream>(fileName_, fmCreate | fmShareExclusive));
+        return;
+    }
+    impl_->parts.push_back(std::make_unique<TFileStream>(fileName_, mode));
+    for (int part = 1; FileExists(PartName(fileName_, part)); ++part)
+        impl_->parts.push_back(std::make_unique<TFileStream>(PartName(fileName_, part), mode));
+}
+
+TTpBigFileStream::~TTpBigFileStream() {
+    if (!Writes(impl_->mode)) return;
+    for (auto& part : impl_->parts) {
+        try {
+            part->Flush();
+        } catch (...) {
+            // Closing still releases the handle; a destructor cannot report.
+        }
+    }
+}
+
+int TTpBigFileStream::PartCount() const { return static_cast<int>(impl_->parts.size()); }
+
+int64_t TTpBigFileStream::GetSize() {
+    int64_t size = 0;
+    for (auto& part : impl_->parts) size += part->GetSize();
+    return size;
+}
+
+void TTpBigFileStream::SetPositionBig(int64_t position) { position_ = std::clamp<int64_t>(position, 0, GetSize()); }
+
+int64_t TTpBigFileStream::Read(void* buffer, int64_t count) {
+    auto* out = static_cast<uint8_t*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const auto part = static_cast<size_t>(position_ / partSize_);
+        if (part >= impl_->parts.size()) break;
+        const int64_t inPart = position_ % partSize_;
+        const int64_t step = std::min(count - done, partSize_ - inPart);
+        TFileStream& file = *impl_->parts[part];
+        file.Seek(inPart, TSeekOrigin::Beginning);
+        const int64_t got = std::max<int64_t>(0, file.Read(out + done, step));
+        position_ += got;
+        done += got;
+        // A part that ends early ends the data: the next part would not
+        // continue at the right position.
+        if (got < step) break;
+    }
+    return done;
+}
+
+int64_t TTpBigFileStream::Write(const void* buffer, int64_t count) {
+    if (!Writes(impl_->mode)) return 0;
+    const auto* in = static_cast<const uint8_t*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const auto part = static_cast<size_t>(position_ / partSize_);
+        if (part > impl_->parts.size()) break;
+        if (part == impl_->parts.size()) {
+            impl_->parts.push_back(std::make_unique<TFileStream>(PartName(fileName_, static_cast<int>(part)),
+                                                                 fmCreate | fmShareExclusive));
+        }
+        const int64_t inPart = position_ % partSize_;
+        const int64_t step = std::min(count - done, partSize_ - inPart);
+        TFileStream& file = *impl_->parts[part];
+        file.Seek(inPart, TSeekOrigin::Beginning);
+        const int64_t put = std::max<int64_t>(0, file.Write(in + done, step));
+        position_ += put;
+        done += put;
+        if (put < step) break;
+    }
+    return done;
+}
+
+// Between two split files each step stays inside one part of either side, so
+// every step is one read of one source part and one write of one target part.
+int64_t TTpBigFileStream::CopyFromBig(TTpBigStream& source, int64_t count) {
+    auto* sourceFile = dynamic_cast<TTpBigFileStream*>(&source);
+    if (sourceFile == nullptr) return TTpBigStream::CopyFromBig(source, count);
+    if (count == 0) {
+        source.SetPositionBig(0);
+        count = source.GetSize();
+    }
+    if (count <= 0) return 0;
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min(count, kCopyBufferSize)));
+    for (int64_t left = count; left > 0;) {
+        const int64_t sourceRoom = sourceFile->partSize_ - sourceFile->position_ % sourceFile->partSize_;
+        const int64_t targetRoom = partSize_ - position_ % partSize_;
+        const int64_t chunk = std::min({left, static_cast<int64_t>(buffer.size()), sourceRoom, targetRoom});
+        source.ReadBuffer(buffer.data(), chunk);
+        WriteBuffer(buffer.data(), chunk);
+        left -= chunk;
+    }
+    return count;
+}
+
+}  // namespace tova

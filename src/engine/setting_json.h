@@ -1,0 +1,19 @@
+// JSON dumps of the project settings and the install set for the SDK's
+// "tova project" and "tova install-info" commands. Strings are converted to
+// UTF-8; the field names are those of the data model.
+#pragma once
+
+#include <string>
+
+#include "engine/install_set.h"
+#include "engine/project_setting.h"
+
+namespace tova {
+
+// Every field, one per line, ending with a newline.
+std::string ProjectSettingToJson(const TProjectSetting& setting);
+
+// Version, Title and DataInstalled, ending with a newline.
+std::string InstallSetToJson(const TTovaInstallSet& installSet);
+
+}  // namespace tova

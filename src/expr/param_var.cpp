@@ -1,0 +1,154 @@
+#include "expr/param_var.h"
+
+#include "core/binary_io.h"
+#include "expr/param_collection.h"
+
+namespace tova {
+
+bool TParamVar::Bind(TParamCollectionItem* target) {
+    target_ = nullptr;
+    // Refuse a cycle: following the chain from target must not arrive here.
+    // Every binding is checked, so the chain itself has no cycle and ends.
+    for (const TCustomParam* step = target ? &target->Value() : nullptr; step;) {
+        if (step == this) return false;
+        const auto* ref = dynamic_cast<const TParamVar*>(step);
+        step = ref && ref->target_ ? &ref->target_->Value() : nullptr;
+    }
+    target_ = target;
+    return target_ != nullptr;
+}
+
+bool TParamVar::BindElement(TParamCollectionItem* target, int32_t elementIndex) {
+    ElementIndex = elementIndex;
+    return Bind(target);
+}
+
+TCustomParam* TParamVar::Forwarded() const { return target_ ? &target_->Value() : nullptr; }
+
+int TParamVar::GetCount() const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetCount() : 0;
+}
+
+void TParamVar::SetCount(int count) {
+    if (TCustomParam* v = Forwarded()) v->SetCount(count);
+}
+
+int TParamVar::GetParamType() const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetParamType() : PT_NONE;
+}
+
+bool TParamVar::GetBool() const { return GetBoolAt(ElementIndex); }
+long double TParamVar::GetFloat() const { return GetFloatAt(ElementIndex); }
+int32_t TParamVar::GetInt() const { return GetIntAt(ElementIndex); }
+std::string TParamVar::GetStr() const { return GetStrAt(ElementIndex); }
+void TParamVar::SetBool(bool value) { SetBoolAt(ElementIndex, value); }
+void TParamVar::SetFloat(long double value) { SetFloatAt(ElementIndex, value); }
+void TParamVar::SetInt(int32_t value) { SetIntAt(ElementIndex, value); }
+void TParamVar::SetStr(std::string_view value) { SetStrAt(ElementIndex, value); }
+
+int32_t TParamVar::GetIntAt(int index) const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetIntAt(index) : 0;
+}
+
+void TParamVar::SetIntAt(int index, int32_t value) {
+    if (TCustomParam* v = Forwarded()) v->SetIntAt(index, value);
+}
+
+long double TParamVar::GetFloatAt(int index) const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetFloatAt(index) : 0.0L;
+}
+
+void TParamVar::SetFloatAt(int index, long double value) {
+    if (TCustomParam* v = Forwarded()) v->SetFloatAt(index, value);
+}
+
+bool TParamVar::GetBoolAt(int index) const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetBoolAt(index) : false;
+}
+
+void TParamVar::SetBoolAt(int index, bool value) {
+    if (TCustomParam* v = Forwarded()) v->SetBoolAt(index, value);
+}
+
+std::string TParamVar::GetStrAt(int index) const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetStrAt(index) : std::string();
+}
+
+void TParamVar::SetStrAt(int index, std::string_view value) {
+    if (TCustomParam* v = Forwarded()) v->SetStrAt(index, value);
+}
+
+int TParamVar::GetDimCount() const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetDimCount() : 0;
+}
+
+int TParamVar::GetDimSize(int dim) const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->GetDimSize(dim) : 0;
+}
+
+void TParamVar::AssignRaw(const TCustomParam& src) {
+    if (TCustomParam* v = Forwarded()) v->AssignRaw(src);
+}
+
+void TParamVar::SetDims(const TDynamicIntArray& dims) {
+    if (TCustomParam* v = Forwarded()) v->SetDims(dims);
+}
+
+void TParamVar::FillInt(int32_t value) {
+    if (TCustomParam* v = Forwarded()) v->FillInt(value);
+}
+
+void TParamVar::FillFloat(long double value) {
+    if (TCustomParam* v = Forwarded()) v->FillFloat(value);
+}
+
+void TParamVar::FillBool(bool value) {
+    if (TCustomParam* v = Forwarded()) v->FillBool(value);
+}
+
+void TParamVar::FillStr(std::string_view value) {
+    if (TCustomParam* v = Forwarded()) v->FillStr(value);
+}
+
+void TParamVar::CopyMem(const TCustomParam& src) {
+    if (TCustomParam* v = Forwarded()) v->CopyMem(src);
+}
+
+void TParamVar::SaveToStream(TStream& stream) const {
+    TCustomParam::SaveToStream(stream);
+    WriteString(stream, TargetName);
+    WriteString(stream, target_ ? target_->GetName() : std::string());
+    WriteU8(stream, RefFlag);
+    WriteI32(stream, ElementIndex);
+}
+
+void TParamVar::LoadFromStream(TStream& stream) {
+    TCustomParam::LoadFromStream(stream);
+    std::string targetName = ReadString(stream);
+    const std::string boundName = ReadString(stream);
+    const uint8_t refFlag = ReadU8(stream);
+    const int32_t elementIndex = ReadI32(stream);
+    TargetName = std::move(targetName);
+    RefFlag = refFlag;
+    ElementIndex = elementIndex;
+    Bind(lookup_ && !boundName.empty() ? lookup_->FindItem(boundName) : nullptr);
+}
+
+void TParamVar::MakeScalar() {
+    if (TCustomParam* v = Forwarded()) v->MakeScalar();
+}
+
+int TParamVar::IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const {
+    const TCustomParam* v = Forwarded();
+    return v ? v->IndexOfStr(s, caseSensitive, partial) : -1;
+}
+
+}  // namespace tova
