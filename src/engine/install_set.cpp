@@ -16,11 +16,14 @@ static_assert(TTovaInstallSet::CurrentVersion >= 100 && TTovaInstallSet::Current
 void SkipBytes(TStream& s, int64_t count) {
     const int64_t left = s.Remaining();
     if (count < 0 || count > left)
-        throw ETovaError("a field of " + std::to_string(count) + " bytes, but only " + std::to_string(left) + " left");
+        throw ETovaError("a field of " + std::to_string(count) + " bytes, but only " + std::to_string(left) +
+                         " left");
     s.Seek(count, TSeekOrigin::Current);
 }
 
-void SkipString(TStream& s) { SkipBytes(s, ReadI32(s)); }
+void SkipString(TStream& s) {
+    SkipBytes(s, ReadI32(s));
+}
 
 // A count of items that take at least itemSize bytes each must fit in what is
 // left, so that a damaged count fails at once instead of looping for long.
@@ -33,7 +36,8 @@ void CheckCount(TStream& s, int32_t count, int64_t itemSize) {
 void SkipStrings(TStream& s) {
     const int32_t count = ReadI32(s);
     CheckCount(s, count, 4);
-    for (int32_t i = 0; i < count; ++i) SkipString(s);
+    for (int32_t i = 0; i < count; ++i)
+        SkipString(s);
 }
 
 // "is" and three ASCII digits; anything else means a file without a header,
@@ -64,7 +68,8 @@ void TTovaInstallSet::LoadFromStream(TStream& stream) {
 
         ReadI32(stream);
         std::string title = ReadString(stream);
-        for (int i = 0; i < 3; ++i) SkipString(stream);
+        for (int i = 0; i < 3; ++i)
+            SkipString(stream);
         ReadU8(stream);
         SkipString(stream);
         ReadU8(stream);
@@ -109,7 +114,8 @@ void TTovaInstallSet::SaveToStream(TStream& stream) const {
 
     WriteI32(stream, 0);
     WriteString(stream, Title);
-    for (int i = 0; i < 3; ++i) WriteString(stream, "");
+    for (int i = 0; i < 3; ++i)
+        WriteString(stream, "");
     WriteU8(stream, 0);
     WriteString(stream, "");
     WriteU8(stream, 0);
@@ -122,7 +128,8 @@ void TTovaInstallSet::SaveToStream(TStream& stream) const {
     WriteString(stream, "");
     WriteString(stream, "");
 
-    for (int i = 0; i < 4; ++i) WriteU64(stream, 0);
+    for (int i = 0; i < 4; ++i)
+        WriteU64(stream, 0);
     WriteU8(stream, 0);
     WriteU8(stream, 0);
     WriteI32(stream, 0);  // no strings

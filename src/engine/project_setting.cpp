@@ -21,8 +21,8 @@ constexpr uint8_t TypeString = 4;
 int32_t ReadCount(TStream& s, int64_t itemSize, const char* what) {
     const int32_t count = ReadI32(s);
     if (count < 0 || count > s.Remaining() / itemSize)
-        throw ETovaError(std::string("a count of ") + std::to_string(count) + " " + what + " does not fit in the " +
-                         std::to_string(s.Remaining()) + " bytes left");
+        throw ETovaError(std::string("a count of ") + std::to_string(count) + " " + what +
+                         " does not fit in the " + std::to_string(s.Remaining()) + " bytes left");
     return count;
 }
 
@@ -31,11 +31,20 @@ TParamData ReadParamData(TStream& s) {
     data.Type = ReadU8(s);
     data.Name = ReadString(s);
     switch (data.Type) {
-        case TypeInt: data.Value = ReadI32(s); break;
-        case TypeReal: data.Value = ReadExtended(s); break;
-        case TypeBool: data.Value = ReadBool(s); break;
-        case TypeString: data.Value = ReadString(s); break;
-        default: break;
+        case TypeInt:
+            data.Value = ReadI32(s);
+            break;
+        case TypeReal:
+            data.Value = ReadExtended(s);
+            break;
+        case TypeBool:
+            data.Value = ReadBool(s);
+            break;
+        case TypeString:
+            data.Value = ReadString(s);
+            break;
+        default:
+            break;
     }
     return data;
 }
@@ -43,11 +52,16 @@ TParamData ReadParamData(TStream& s) {
 // The alternative of TParamData::TValue that a type code stores.
 size_t ValueIndexOf(uint8_t type) {
     switch (type) {
-        case TypeInt: return 1;
-        case TypeReal: return 2;
-        case TypeBool: return 3;
-        case TypeString: return 4;
-        default: return 0;
+        case TypeInt:
+            return 1;
+        case TypeReal:
+            return 2;
+        case TypeBool:
+            return 3;
+        case TypeString:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -128,11 +142,13 @@ void TProjectSetting::LoadFromStream(TStream& stream) {
         if (read.Version >= 109) read.MediaExtensions = ReadString(stream);
         if (read.Version >= 113) read.PauseWhenInactive = ReadU8(stream);
         if (read.Version >= 114) read.Reserved114 = ReadU8(stream);
-        for (std::string& message : read.Messages) message = ReadString(stream);
+        for (std::string& message : read.Messages)
+            message = ReadString(stream);
 
         const int32_t count = ReadCount(stream, 5, "project variables");
         read.ProjectVariables.reserve(static_cast<size_t>(count));
-        for (int32_t i = 0; i < count; ++i) read.ProjectVariables.push_back(ReadParamData(stream));
+        for (int32_t i = 0; i < count; ++i)
+            read.ProjectVariables.push_back(ReadParamData(stream));
         read.FolderDisks = ReadFolderDisks(stream);
     } catch (const ETovaError& e) {
         throw ETovaError("damaged project settings: " + e.Message());
@@ -141,7 +157,8 @@ void TProjectSetting::LoadFromStream(TStream& stream) {
 }
 
 void TProjectSetting::SaveToStream(TStream& stream) const {
-    for (const TParamData& data : ProjectVariables) CheckParamData(data);
+    for (const TParamData& data : ProjectVariables)
+        CheckParamData(data);
     WriteI32(stream, MaxVersion);
     WriteString(stream, Title);
     WriteI32(stream, Width);
@@ -157,10 +174,12 @@ void TProjectSetting::SaveToStream(TStream& stream) const {
     WriteString(stream, MediaExtensions);
     WriteU8(stream, PauseWhenInactive);
     WriteU8(stream, Reserved114);
-    for (const std::string& message : Messages) WriteString(stream, message);
+    for (const std::string& message : Messages)
+        WriteString(stream, message);
 
     WriteI32(stream, static_cast<int32_t>(ProjectVariables.size()));
-    for (const TParamData& data : ProjectVariables) WriteParamData(stream, data);
+    for (const TParamData& data : ProjectVariables)
+        WriteParamData(stream, data);
     WriteI32(stream, static_cast<int32_t>(FolderDisks.Items.size()));
     for (const TFolderDisk& item : FolderDisks.Items) {
         WriteString(stream, item.Folder);

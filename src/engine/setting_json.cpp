@@ -16,13 +16,27 @@ std::string Quote(std::string_view cp932) {
     std::string out = "\"";
     for (const char c : utf8) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     char escape[8];
@@ -83,7 +97,8 @@ private:
 std::string ItemLines(const std::vector<std::string>& items) {
     if (items.empty()) return "[]";
     std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i) out += (i == 0 ? "\n    " : ",\n    ") + items[i];
+    for (size_t i = 0; i < items.size(); ++i)
+        out += (i == 0 ? "\n    " : ",\n    ") + items[i];
     return out + "\n  ]";
 }
 
@@ -116,7 +131,8 @@ std::string ProjectSettingToJson(const TProjectSetting& setting) {
 
     std::vector<std::string> folders;
     for (const TFolderDisk& item : setting.FolderDisks.Items)
-        folders.push_back("{\"Folder\": " + Quote(item.Folder) + ", \"Disc\": " + std::to_string(item.Disc) + "}");
+        folders.push_back("{\"Folder\": " + Quote(item.Folder) + ", \"Disc\": " + std::to_string(item.Disc) +
+                          "}");
     json.AddRaw("FolderDisks", ItemLines(folders));
     return json.Text();
 }

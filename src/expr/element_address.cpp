@@ -36,7 +36,10 @@ int32_t ElementIndexOf(const TParamCollectionItem& variable, std::string_view na
         int64_t term = 0;
         overflow = overflow || __builtin_mul_overflow(weight, static_cast<int64_t>(indexes[k]), &term) ||
                    __builtin_add_overflow(flat, term, &flat);
-        if (k > 0) overflow = overflow || __builtin_mul_overflow(weight, variable.GetDimSize(static_cast<int>(k - 1)), &weight);
+        if (k > 0) {
+            const int64_t size = variable.GetDimSize(static_cast<int>(k));
+            overflow = overflow || __builtin_mul_overflow(weight, size, &weight);
+        }
     }
     if (overflow || flat >= variable.GetCount()) ThrowAddress(name, indexes, "要素数を超えています");
     // Any negative index fails at the element access the same way.

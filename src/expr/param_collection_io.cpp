@@ -45,6 +45,20 @@ void WriteRecord(TStream& stream, const TParamCollectionItem& item) {
     WriteU8(stream, item.LocalFlag);
 }
 
+// When every remaining candidate is a reference that waits, some wait for a
+// target that is never written (a system or status variable). The count is
+// out already, so one of those is written anyway, the last first; references
+// that wait for it follow in the next pass.
+size_t NeverServed(const std::vector<const TParamCollectionItem*>& waiting) {
+    std::unordered_set<std::string> pending;
+    for (const TParamCollectionItem* item : waiting) pending.insert(SjisLowerCase(item->GetName()));
+    for (size_t i = waiting.size(); i-- > 0;) {
+        const auto& ref = dynamic_cast<const TParamVar&>(waiting[i]->Value());
+        if (!pending.count(SjisLowerCase(ref.Target()->GetName()))) return i;
+    }
+    return waiting.size() - 1;
+}
+
 }  // namespace
 
 void TParamCollection::SaveRecords(TStream& stream, bool status) const {
@@ -70,10 +84,7 @@ void TParamCollection::SaveRecords(TStream& stream, bool status) const {
             write(i);
             progress = true;
         }
-        // A target that is never written (a system or status variable): the
-        // count is out already, so write the last waiting reference anyway;
-        // references waiting for it may follow in the next pass.
-        if (!progress) write(candidates.size() - 1);
+        if (!progress) write(NeverServed(candidates));
     }
 }
 

@@ -86,12 +86,6 @@ TEST(InstallSet, ReadsEveryVersionToItsEnd) {
     }
 }
 
-TEST(InstallSet, EmptyTableAndFlagOff) {
-    const TTovaInstallSet set = Read(HandWritten(108, "", false, 0));
-    EXPECT_EQ(set.Title, "");
-    EXPECT_FALSE(set.DataInstalled);
-}
-
 TEST(InstallSet, HeaderWithoutDigitsIsReadAsVersionZero) {
     // The first installer field of a header-less file happens to begin with "is".
     std::vector<uint8_t> bytes = HandWritten(0, "T", true);
@@ -130,11 +124,12 @@ TEST(InstallSet, EveryTruncationFails) {
     written.Title = "title";
     TTpMemoryStream out;
     written.SaveToStream(out);
-    for (const std::vector<uint8_t>& full : {HandWritten(0, "t", true), HandWritten(99, "t", true),
-                                             HandWritten(108, "t", true), out.Bytes()}) {
+    for (const std::vector<uint8_t>& full :
+         {HandWritten(0, "t", true), HandWritten(99, "t", true), HandWritten(108, "t", true), out.Bytes()}) {
         for (size_t length = 0; length < full.size(); ++length) {
             SCOPED_TRACE(length);
-            const std::vector<uint8_t> prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length));
+            const std::vector<uint8_t> prefix(full.begin(),
+                                              full.begin() + static_cast<std::ptrdiff_t>(length));
             EXPECT_THROW(Read(prefix), ETovaError);
         }
     }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "core/binary_io.h"
 #include "core/error.h"
 
@@ -87,22 +85,14 @@ TEST(ProjectSetting, EveryVersionThreshold) {
 }
 
 TEST(ProjectSetting, NewerVersionsAreRefused) {
-    for (int32_t version : {115, 200, 0x7FFFFFFF}) {
-        SCOPED_TRACE(version);
-        // Refused from the version alone, before anything else is read.
-        for (bool bodyFollows : {true, false}) {
-            std::vector<uint8_t> bytes = bodyFollows ? HandWritten(version) : std::vector<uint8_t>{};
-            if (!bodyFollows) {
-                TTpMemoryStream s;
-                WriteI32(s, version);
-                bytes = s.Bytes();
-            }
-            try {
-                Read(bytes);
-                FAIL() << "accepted";
-            } catch (const ETovaError& e) {
-                EXPECT_EQ(e.Message(), SysText("このバージョンには対応していません"));
-            }
+    // Refused from the version alone, whether or not anything follows it.
+    const std::vector<uint8_t> alone = {115, 0, 0, 0};
+    for (const std::vector<uint8_t>& bytes : {HandWritten(115), HandWritten(0x7FFFFFFF), alone}) {
+        try {
+            Read(bytes);
+            ADD_FAILURE() << "accepted";
+        } catch (const ETovaError& e) {
+            EXPECT_EQ(e.Message(), SysText("このバージョンには対応していません"));
         }
     }
 }
@@ -125,12 +115,9 @@ TProjectSetting FullSetting() {
     setting.Reserved114 = 255;
     setting.Messages = {"Insert disc %d", ""};
     setting.ProjectVariables = {
-        {1, "i", int32_t{-2147483647 - 1}},
-        {2, "r", 0.1L},
-        {2, "tiny", -4.9406564584124654e-324L},
-        {3, "b", true},
-        {4, "s", std::string("\x95\x5C\"x\"")},
-        {0, "none", std::monostate{}},
+        {1, "i", int32_t{-2147483647 - 1}},     {2, "r", 0.1L},
+        {2, "tiny", -4.9406564584124654e-324L}, {3, "b", true},
+        {4, "s", std::string("\x95\x5C\"x\"")}, {0, "none", std::monostate{}},
         {129, "high", std::monostate{}},
     };
     setting.FolderDisks.Items = {{"bgm", 1}, {"movie\\op", 2}};
@@ -155,16 +142,6 @@ TEST(ProjectSetting, WriterRoundTrip) {
     EXPECT_EQ(Read(again.Bytes()), expected);
 }
 
-TEST(ProjectSetting, RealsKeepAllSixtyFourMantissaBits) {
-    TProjectSetting setting;
-    const long double value = 1.0L + std::ldexp(1.0L, -63);
-    if (value == 1.0L) GTEST_SKIP() << "long double has fewer than 64 mantissa bits here";
-    setting.ProjectVariables = {{2, "r", value}};
-    TTpMemoryStream s;
-    setting.SaveToStream(s);
-    EXPECT_EQ(std::get<long double>(Read(s.Bytes()).ProjectVariables[0].Value), value);
-}
-
 TEST(ProjectSetting, WriterRefusesValueOfTheWrongType) {
     for (const TParamData& bad : {TParamData{1, "x", std::string("1")}, TParamData{4, "x", std::monostate{}},
                                   TParamData{7, "x", int32_t{1}}, TParamData{3, "x", int32_t{1}}}) {
@@ -182,7 +159,8 @@ TEST(ProjectSetting, EveryTruncationFails) {
     for (const std::vector<uint8_t>& full : {s.Bytes(), HandWritten(103)}) {
         for (size_t length = 0; length < full.size(); ++length) {
             SCOPED_TRACE(length);
-            const std::vector<uint8_t> prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length));
+            const std::vector<uint8_t> prefix(full.begin(),
+                                              full.begin() + static_cast<std::ptrdiff_t>(length));
             EXPECT_THROW(Read(prefix), ETovaError);
         }
     }
@@ -199,12 +177,16 @@ TEST(ProjectSetting, DamagedCountsAndLengthsFailAndKeepTheFields) {
 
     TProjectSetting setting;
     setting.Title = "before";
-    for (const auto& [at, value] : std::vector<std::pair<size_t, uint32_t>>{
-             {folderCountAt, 0x10000000}, {folderCountAt, 0xFFFFFFFF}, {variablesAt, 0x7FFFFFFF},
-             {variablesAt, 0x80000000}, {4, 0x7FFFFFF0} /* the title's length */}) {
+    for (const auto& [at, value] :
+         std::vector<std::pair<size_t, uint32_t>>{{folderCountAt, 0x10000000},
+                                                  {folderCountAt, 0xFFFFFFFF},
+                                                  {variablesAt, 0x7FFFFFFF},
+                                                  {variablesAt, 0x80000000},
+                                                  {4, 0x7FFFFFF0} /* the title's length */}) {
         SCOPED_TRACE(at);
         std::vector<uint8_t> bytes = good;
-        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
         TTpMemoryStream s(bytes);
         EXPECT_THROW(setting.LoadFromStream(s), ETovaError);
     }

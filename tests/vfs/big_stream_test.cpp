@@ -245,14 +245,5 @@ TEST(TTpBuffBigStreamTest, StepsTheStreamBackToWhatWasTaken) {
     EXPECT_EQ(stream.GetPositionBig(), 8);
 }
 
-TEST(TTpBuffBigStreamTest, ShortAtTheEnd) {
-    TTpBigMemoryStream stream(Pattern(5));
-    TTpBuffBigStream buffered(stream);
-    uint8_t got[10];
-    EXPECT_EQ(buffered.Read(got, 10), 5);
-    EXPECT_EQ(buffered.Read(got, 10), 0);
-    EXPECT_THROW(buffered.ReadBuffer(got, 1), ETovaError);
-}
-
 }  // namespace
 }  // namespace tova

@@ -113,9 +113,6 @@ TEST(ZlibCodecTest, Crc32IsTheStandardOneOverTheWholeStream) {
     TTpMemoryStream stream(bytes);
     stream.SetPosition(1000);
     EXPECT_EQ(Crc32OfStream(stream), Crc32(bytes));
-    // Continuing a CRC over pieces equals one CRC over the whole.
-    const std::span all(bytes);
-    EXPECT_EQ(Crc32(all.subspan(77), Crc32(all.first(77))), Crc32(all));
     TTpMemoryStream empty;
     EXPECT_EQ(Crc32OfStream(empty), 0u);
 }
