@@ -129,15 +129,16 @@ bool TVrFileCollection::SaveToStream(TTpBigStream& stream, const TSaveOptions& o
 
     const int64_t tables = stream.GetPosition();
     const size_t offsetSize = version > 100 ? 8 : 4;
-    size_t tableBytes = static_cast<size_t>(count + 1) * offsetSize;
-    if (version > 100) tableBytes += static_cast<size_t>(count) * (plainFlags ? 10 : 9);
+    size_t tableBytes = (entries.size() + 1) * offsetSize;
+    if (version > 100) tableBytes += entries.size() * (plainFlags ? 10 : 9);
     stream.WriteBuffer(std::vector<uint8_t>(tableBytes, 0));
     const int64_t origin = options.separateDirectory ? stream.GetPosition() : start;
 
     // The entries keep describing the archive they were read from: the
     // values of the new archive go only into its tables.
     std::vector<int64_t> offsets(entries.size() + 1);
-    std::vector<TPackedEntry> packed(entries.size());
+    std::vector<TPackedEntry> packed;
+    packed.resize(entries.size());
     for (int i = 0; i < count; ++i) {
         TVrFile& entry = *entries[static_cast<size_t>(i)];
         bool abort = false;

@@ -13,10 +13,18 @@ namespace {
 
 constexpr int64_t kCopyBufferSize = int64_t{1} << 20;
 
-bool IsCreateMode(unsigned mode) { return (mode & fmCreate) == fmCreate; }
-unsigned AccessOf(unsigned mode) { return mode & 0x3; }
-bool WritesWithoutReading(unsigned mode) { return IsCreateMode(mode) || AccessOf(mode) == fmOpenWrite; }
-bool Writes(unsigned mode) { return IsCreateMode(mode) || AccessOf(mode) != fmOpenRead; }
+bool IsCreateMode(unsigned mode) {
+    return (mode & fmCreate) == fmCreate;
+}
+unsigned AccessOf(unsigned mode) {
+    return mode & 0x3;
+}
+bool WritesWithoutReading(unsigned mode) {
+    return IsCreateMode(mode) || AccessOf(mode) == fmOpenWrite;
+}
+bool Writes(unsigned mode) {
+    return IsCreateMode(mode) || AccessOf(mode) != fmOpenRead;
+}
 
 }  // namespace
 
@@ -48,7 +56,8 @@ TTpBigFileStream::TTpBigFileStream(std::string_view programPath, unsigned mode, 
     if (WritesWithoutReading(mode)) {
         // Stale parts of an earlier, longer file must not extend the new one.
         DeleteFileAt(fileName_);
-        for (int part = 1; FileExists(PartName(fileName_, part)); ++part) DeleteFileAt(PartName(fileName_, part));
+        for (int part = 1; FileExists(PartName(fileName_, part)); ++part)
+            DeleteFileAt(PartName(fileName_, part));
         impl_->parts.push_back(std::make_unique<TFileStream>(fileName_, fmCreate | fmShareExclusive));
         return;
     }
@@ -68,15 +77,20 @@ TTpBigFileStream::~TTpBigFileStream() {
     }
 }
 
-int TTpBigFileStream::PartCount() const { return static_cast<int>(impl_->parts.size()); }
+int TTpBigFileStream::PartCount() const {
+    return static_cast<int>(impl_->parts.size());
+}
 
 int64_t TTpBigFileStream::GetSize() {
     int64_t size = 0;
-    for (auto& part : impl_->parts) size += part->GetSize();
+    for (auto& part : impl_->parts)
+        size += part->GetSize();
     return size;
 }
 
-void TTpBigFileStream::SetPositionBig(int64_t position) { position_ = std::clamp<int64_t>(position, 0, GetSize()); }
+void TTpBigFileStream::SetPositionBig(int64_t position) {
+    position_ = std::clamp<int64_t>(position, 0, GetSize());
+}
 
 int64_t TTpBigFileStream::Read(void* buffer, int64_t count) {
     auto* out = static_cast<uint8_t*>(buffer);

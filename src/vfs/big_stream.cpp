@@ -62,7 +62,9 @@ int64_t TTpBigStream::CopyTo(TStream& destination, int64_t count) {
 
 // --- TTpBigMemoryStream ---
 
-void TTpBigMemoryStream::SetPositionBig(int64_t position) { memory_.SetPosition(position); }
+void TTpBigMemoryStream::SetPositionBig(int64_t position) {
+    memory_.SetPosition(position);
+}
 
 void TTpBigMemoryStream::LoadFromFile(std::string_view programPath) {
     TFileStream file(programPath, fmOpenRead | fmShareDenyWrite);
@@ -116,7 +118,9 @@ int64_t TTpBigResourceStream::Read(void* buffer, int64_t count) {
     return got;
 }
 
-int64_t TTpBigResourceStream::Write(const void*, int64_t) { return 0; }
+int64_t TTpBigResourceStream::Write(const void*, int64_t) {
+    return 0;
+}
 
 void TTpBigResourceStream::SetPositionBig(int64_t position) {
     position_ = std::clamp<int64_t>(position, 0, location_.size);
@@ -125,7 +129,7 @@ void TTpBigResourceStream::SetPositionBig(int64_t position) {
 // --- TTpBuffBigStream ---
 
 TTpBuffBigStream::TTpBuffBigStream(TTpBigStream& stream)
-    : stream_(stream), buffer_(static_cast<size_t>(kBufferSize)) {}
+    : stream_(stream), size_(stream.GetSize()), buffer_(static_cast<size_t>(kBufferSize)) {}
 
 TTpBuffBigStream::~TTpBuffBigStream() {
     if (end_ == begin_) return;
@@ -159,7 +163,9 @@ int64_t TTpBuffBigStream::Read(void* buffer, int64_t count) {
     return done;
 }
 
-int64_t TTpBuffBigStream::Write(const void*, int64_t) { return 0; }
+int64_t TTpBuffBigStream::Write(const void*, int64_t) {
+    return 0;
+}
 
 // Positions are the reader's: the stream's position less what is buffered
 // but not yet taken. A target inside the buffered window keeps the buffer.

@@ -122,10 +122,13 @@ public:
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
-    int64_t GetSize() override { return stream_.GetSize(); }
+    // The size when the buffer was made: the stream does not change while
+    // it is read through the buffer, and asking a file each time is slow.
+    int64_t GetSize() override { return size_; }
 
 private:
     TTpBigStream& stream_;
+    int64_t size_;
     std::vector<uint8_t> buffer_;
     size_t begin_ = 0;  // next unread byte in buffer_
     size_t end_ = 0;    // bytes valid in buffer_

@@ -145,7 +145,12 @@ void TVrFileCollection::ReadDirectoryFrom(TTpBigStream& directory, int64_t dataS
     std::vector<int64_t> offsets(static_cast<size_t>(count) + 1);
     if (MinimumDirectoryBytes(version, count) - count * 4 > directory.Remaining())
         RaiseDamaged("the directory ends before its offset tables");
-    for (int64_t& offset : offsets) offset = version > 100 ? ReadI64(directory) : ReadI32(directory);
+    const int64_t offsetSize = version > 100 ? 8 : 4;
+    const std::vector<uint8_t> offsetBytes = ReadBytes(directory, (int64_t{count} + 1) * offsetSize);
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        const uint8_t* p = &offsetBytes[i * static_cast<size_t>(offsetSize)];
+        offsets[i] = version > 100 ? static_cast<int64_t>(LoadLE64(p)) : static_cast<int32_t>(LoadLE32(p));
+    }
     if (version == 100) ScrambleOffsets32(offsets);
     if (version > 100) ScrambleOffsets64(offsets);
 

@@ -25,7 +25,9 @@ constexpr int64_t kDirectoryHeaderSize = 16;
 constexpr int64_t kDirectoryEntrySize = 8;
 constexpr int64_t kDataEntrySize = 16;
 
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
+uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
            static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
@@ -89,7 +91,8 @@ std::string Utf16ToCp932(const std::vector<uint8_t>& bytes) {
 
 class TPeImage {
 public:
-    TPeImage(std::string_view path, TFileStream& file) : path_(path), file_(file), fileSize_(file.GetSize()) {}
+    TPeImage(std::string_view path, TFileStream& file)
+        : path_(path), file_(file), fileSize_(file.GetSize()) {}
 
     // False when the file is no PE image or has no resource table.
     bool LocateResources() {
@@ -182,7 +185,8 @@ private:
             if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
             const int64_t offset = int64_t{s.rawPointer} + (rva - s.virtualAddress);
             if (offset >= fileSize_) return std::nullopt;
-            return std::pair{offset, std::min<int64_t>(s.rawSize - (rva - s.virtualAddress), fileSize_ - offset)};
+            return std::pair{offset,
+                             std::min<int64_t>(s.rawSize - (rva - s.virtualAddress), fileSize_ - offset)};
         }
         return std::nullopt;
     }
@@ -192,7 +196,8 @@ private:
         const int64_t count = int64_t{U16(header, 12)} + U16(header, 14);
         const auto raw = ReadResource(int64_t{offset} + kDirectoryHeaderSize, count * kDirectoryEntrySize);
         std::vector<TEntry> entries;
-        for (size_t at = 0; at < raw.size(); at += kDirectoryEntrySize) entries.emplace_back(U32(raw, at), U32(raw, at + 4));
+        for (size_t at = 0; at < raw.size(); at += kDirectoryEntrySize)
+            entries.emplace_back(U32(raw, at), U32(raw, at + 4));
         return entries;
     }
 
@@ -207,7 +212,8 @@ private:
         if (!std::holds_alternative<std::string>(key)) return false;
         const int64_t at = nameField & ~kHighBit;
         const uint16_t length = U16(ReadResource(at, 2), 0);
-        return SjisSameText(Utf16ToCp932(ReadResource(at + 2, int64_t{length} * 2)), std::get<std::string>(key));
+        return SjisSameText(Utf16ToCp932(ReadResource(at + 2, int64_t{length} * 2)),
+                            std::get<std::string>(key));
     }
 
     std::optional<TEntry> FindEntry(uint32_t directoryOffset, const TResourceKey& key) {

@@ -27,7 +27,9 @@ int64_t TRangeStream::Read(void* buffer, int64_t count) {
     return stream_->Read(buffer, n);
 }
 
-int64_t TRangeStream::Write(const void*, int64_t) { return 0; }
+int64_t TRangeStream::Write(const void*, int64_t) {
+    return 0;
+}
 
 // Works relative to start: the current position is within [0, length], so
 // clamping the offset to [-length, length] first keeps the sum from
@@ -37,12 +39,19 @@ int64_t TRangeStream::Seek(int64_t offset, TSeekOrigin origin) {
     const int64_t current = std::clamp<int64_t>(stream_->GetPositionBig() - start_, 0, length_);
     int64_t base = current;
     switch (origin) {
-        case TSeekOrigin::Beginning: base = 0; break;
-        case TSeekOrigin::Current: break;
-        case TSeekOrigin::End: base = length_; break;
-        default: return current;
+        case TSeekOrigin::Beginning:
+            base = 0;
+            break;
+        case TSeekOrigin::Current:
+            break;
+        case TSeekOrigin::End:
+            base = length_;
+            break;
+        default:
+            return current;
     }
-    const int64_t target = std::clamp<int64_t>(base + std::clamp<int64_t>(offset, -length_, length_), 0, length_);
+    const int64_t target =
+        std::clamp<int64_t>(base + std::clamp<int64_t>(offset, -length_, length_), 0, length_);
     stream_->SetPositionBig(start_ + target);
     return target;
 }
@@ -52,11 +61,13 @@ int64_t TRangeStream::GetSize() {
     return length_;
 }
 
-TFileRangeStream::TFileRangeStream(std::string_view programPath, int64_t start, int64_t length, int64_t partSize)
-    : TRangeStream(std::make_unique<TTpBigFileStream>(programPath, fmOpenRead | fmShareDenyWrite, partSize), start,
-                   length) {}
+TFileRangeStream::TFileRangeStream(std::string_view programPath, int64_t start, int64_t length,
+                                   int64_t partSize)
+    : TRangeStream(std::make_unique<TTpBigFileStream>(programPath, fmOpenRead | fmShareDenyWrite, partSize),
+                   start, length) {}
 
 TResourceRangeStream::TResourceRangeStream(const TResourceLocation& location, int64_t start, int64_t length)
-    : TRangeStream(std::make_unique<TTpBigResourceStream>(location, std::string(), std::string()), start, length) {}
+    : TRangeStream(std::make_unique<TTpBigResourceStream>(location, std::string(), std::string()), start,
+                   length) {}
 
 }  // namespace tova

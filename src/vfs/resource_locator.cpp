@@ -5,9 +5,12 @@
 
 namespace tova {
 
-bool TResourceLocator::IsOwnModule(std::string_view moduleName) const { return SjisSameText(moduleName, ownModule_); }
+bool TResourceLocator::IsOwnModule(std::string_view moduleName) const {
+    return SjisSameText(moduleName, ownModule_);
+}
 
-void TResourceLocator::AddEmbedded(std::string_view name, std::string_view type, std::span<const uint8_t> bytes) {
+void TResourceLocator::AddEmbedded(std::string_view name, std::string_view type,
+                                   std::span<const uint8_t> bytes) {
     embedded_[{SjisUpperCase(name), SjisUpperCase(type)}] = bytes;
 }
 

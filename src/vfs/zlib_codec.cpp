@@ -35,7 +35,8 @@ struct TInflateGuard {
 std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> plain) {
     std::vector<uint8_t> out(compressBound(static_cast<uLong>(plain.size())));
     uLongf outSize = static_cast<uLongf>(out.size());
-    const int ret = compress2(out.data(), &outSize, plain.data(), static_cast<uLong>(plain.size()), Z_BEST_SPEED);
+    const int ret =
+        compress2(out.data(), &outSize, plain.data(), static_cast<uLong>(plain.size()), Z_BEST_SPEED);
     if (ret != Z_OK) throw ETovaError("zlib deflate failed: " + std::to_string(ret));
     out.resize(outSize);
     return out;
@@ -47,7 +48,8 @@ std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> plain) {
 // guess is bounded, so a small hostile input cannot make it allocate much.
 std::vector<uint8_t> InflateBytes(std::span<const uint8_t> packed, int64_t maxSize) {
     const int64_t allowed = std::clamp<int64_t>(maxSize, 0, std::numeric_limits<int64_t>::max() - 1);
-    const size_t limit = static_cast<size_t>(std::min<int64_t>(allowed + 1, static_cast<int64_t>(SIZE_MAX / 2)));
+    const size_t limit =
+        static_cast<size_t>(std::min<int64_t>(allowed + 1, static_cast<int64_t>(SIZE_MAX / 2)));
 
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) throw ETovaError("zlib inflate could not start");
@@ -98,7 +100,8 @@ uint32_t Crc32(std::span<const uint8_t> bytes, uint32_t crc) {
 
 uint32_t Crc32OfStream(TStream& stream) {
     stream.SetPosition(0);
-    std::vector<uint8_t> buffer(static_cast<size_t>(std::min(kCrcChunk, std::max<int64_t>(1, stream.GetSize()))));
+    std::vector<uint8_t> buffer(
+        static_cast<size_t>(std::min(kCrcChunk, std::max<int64_t>(1, stream.GetSize()))));
     uint32_t crc = 0;
     for (;;) {
         const int64_t got = stream.Read(buffer.data(), static_cast<int64_t>(buffer.size()));

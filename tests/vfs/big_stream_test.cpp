@@ -16,7 +16,8 @@ using testing::TTempDir;
 
 std::vector<uint8_t> Pattern(size_t size, uint8_t seed = 0) {
     std::vector<uint8_t> bytes(size);
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + seed + i / 251);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<uint8_t>(i * 7 + seed + i / 251);
     return bytes;
 }
 
@@ -52,7 +53,8 @@ TEST(TTpBigFileStreamTest, WritesAndReadsAcrossPartBoundaries) {
     const auto bytes = Pattern(100);
     WriteSplit(path, bytes, 16, 7);
 
-    for (int part = 0; part < 6; ++part) EXPECT_EQ(FileSize(TTpBigFileStream::PartName(path, part)), 16) << part;
+    for (int part = 0; part < 6; ++part)
+        EXPECT_EQ(FileSize(TTpBigFileStream::PartName(path, part)), 16) << part;
     EXPECT_EQ(FileSize(dir / "game.006"), 4);
     EXPECT_FALSE(FileExists(dir / "game.007"));
 
@@ -169,7 +171,8 @@ TEST(TTpBigFileStreamTest, CopiesFromOtherStreamsThroughTheBufferAndCopiesOut) {
     TTpBigFileStream in(dir / "big.dat", fmOpenRead, (1 << 20) + 3);
     TTpMemoryStream copy;
     in.SetPositionBig(1);
-    EXPECT_EQ(in.CopyTo(copy, static_cast<int64_t>(bytes.size()) - 1), static_cast<int64_t>(bytes.size()) - 1);
+    EXPECT_EQ(in.CopyTo(copy, static_cast<int64_t>(bytes.size()) - 1),
+              static_cast<int64_t>(bytes.size()) - 1);
     EXPECT_TRUE(std::equal(copy.Bytes().begin(), copy.Bytes().end(), bytes.begin() + 1));
     in.SetPositionBig(10);
     EXPECT_THROW(in.CopyTo(copy, static_cast<int64_t>(bytes.size())), ETovaError);

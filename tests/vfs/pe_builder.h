@@ -57,7 +57,8 @@ public:
         Put32(out, countAt + 4 + 20, static_cast<uint32_t>(rsrc.size()));
         const size_t section = opt + optionalSize;
         const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
-        for (size_t i = 0; i < 8; ++i) out[section + i] = static_cast<uint8_t>(name[i]);
+        for (size_t i = 0; i < 8; ++i)
+            out[section + i] = static_cast<uint8_t>(name[i]);
         Put32(out, section + 8, static_cast<uint32_t>(rsrc.size()));
         Put32(out, section + 12, kResourceRva);
         Put32(out, section + 16, static_cast<uint32_t>(rsrc.size()));
@@ -73,7 +74,8 @@ public:
         b[at + 1] = static_cast<uint8_t>(v >> 8);
     }
     static void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
     }
 
 private:
@@ -91,7 +93,8 @@ private:
     static TKey KeyOf(const std::u16string& s) {
         if (!s.empty() && s[0] == u'#') {
             uint16_t id = 0;
-            for (size_t i = 1; i < s.size(); ++i) id = static_cast<uint16_t>(id * 10 + (s[i] - u'0'));
+            for (size_t i = 1; i < s.size(); ++i)
+                id = static_cast<uint16_t>(id * 10 + (s[i] - u'0'));
             return {true, id, {}};
         }
         return {false, 0, s};
@@ -101,7 +104,8 @@ private:
     // language entry each), the data entries, the name strings, the data.
     std::vector<uint8_t> BuildResourceSection(size_t& dataEntriesAt) const {
         std::map<TKey, std::map<TKey, const TPeResource*>> tree;
-        for (const auto& r : resources_) tree[KeyOf(r.type)][KeyOf(r.name)] = &r;
+        for (const auto& r : resources_)
+            tree[KeyOf(r.type)][KeyOf(r.name)] = &r;
 
         auto tableSize = [](size_t entries) { return 16 + 8 * entries; };
         size_t size = tableSize(tree.size());
@@ -117,20 +121,24 @@ private:
             const size_t at = out.size();
             out.resize(at + 2 + 2 * text.size());
             Put16(out, at, static_cast<uint16_t>(text.size()));
-            for (size_t i = 0; i < text.size(); ++i) Put16(out, at + 2 + 2 * i, static_cast<uint16_t>(text[i]));
+            for (size_t i = 0; i < text.size(); ++i)
+                Put16(out, at + 2 + 2 * i, static_cast<uint16_t>(text[i]));
             return static_cast<uint32_t>(at);
         };
         auto writeTable = [&](size_t at, const std::vector<TKey>& keys) {
             uint16_t named = 0;
-            for (const auto& k : keys) named = static_cast<uint16_t>(named + (k.isId ? 0 : 1));
+            for (const auto& k : keys)
+                named = static_cast<uint16_t>(named + (k.isId ? 0 : 1));
             Put16(out, at + 12, named);
             Put16(out, at + 14, static_cast<uint16_t>(keys.size() - named));
             for (size_t i = 0; i < keys.size(); ++i)
-                Put32(out, at + 16 + 8 * i, keys[i].isId ? keys[i].id : (addString(keys[i].text) | 0x80000000u));
+                Put32(out, at + 16 + 8 * i,
+                      keys[i].isId ? keys[i].id : (addString(keys[i].text) | 0x80000000u));
         };
 
         std::vector<TKey> types;
-        for (const auto& entry : tree) types.push_back(entry.first);
+        for (const auto& entry : tree)
+            types.push_back(entry.first);
         writeTable(0, types);
         size_t next = tableSize(tree.size());
         size_t leaf = 0;
@@ -140,14 +148,16 @@ private:
             const size_t typeTable = next;
             Put32(out, 16 + 8 * typeIndex + 4, static_cast<uint32_t>(typeTable) | 0x80000000u);
             std::vector<TKey> nameKeys;
-            for (const auto& entry : names) nameKeys.push_back(entry.first);
+            for (const auto& entry : names)
+                nameKeys.push_back(entry.first);
             writeTable(typeTable, nameKeys);
             next += tableSize(names.size());
             size_t nameIndex = 0;
             for (const auto& [name, resource] : names) {
                 const size_t langTable = next;
                 next += tableSize(1);
-                Put32(out, typeTable + 16 + 8 * nameIndex + 4, static_cast<uint32_t>(langTable) | 0x80000000u);
+                Put32(out, typeTable + 16 + 8 * nameIndex + 4,
+                      static_cast<uint32_t>(langTable) | 0x80000000u);
                 writeTable(langTable, {TKey{true, 1041, {}}});
                 Put32(out, langTable + 16 + 4, static_cast<uint32_t>(dataEntriesAt + 16 * leaf));
                 leaves.push_back(resource);

@@ -15,11 +15,13 @@ using testing::TPeBuilder;
 using testing::TPeImageBytes;
 using testing::TTempDir;
 
-std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> ReadLocation(const TResourceLocation& location) {
@@ -121,19 +123,23 @@ TEST_F(PeResourceTest, DamagedDirectoriesThrowNamingTheFile) {
     expectDamaged(manyEntries, "entry count past the end");
 
     auto badSubdirectory = image_.bytes;
-    for (size_t i = 0; i < 3; ++i) TPeBuilder::Put32(badSubdirectory, root + 16 + 8 * i + 4, 0x8FFFFFF0);
+    for (size_t i = 0; i < 3; ++i)
+        TPeBuilder::Put32(badSubdirectory, root + 16 + 8 * i + 4, 0x8FFFFFF0);
     expectDamaged(badSubdirectory, "subdirectory offset past the end");
 
     auto badName = image_.bytes;
-    for (size_t i = 0; i < 2; ++i) TPeBuilder::Put32(badName, root + 16 + 8 * i, 0x80FFFFF0);
+    for (size_t i = 0; i < 2; ++i)
+        TPeBuilder::Put32(badName, root + 16 + 8 * i, 0x80FFFFF0);
     expectDamaged(badName, "name offset past the end");
 
     auto badData = image_.bytes;
-    for (size_t i = 0; i < 4; ++i) TPeBuilder::Put32(badData, image_.dataEntriesAt + 16 * i + 4, 0x7FFFFFFF);
+    for (size_t i = 0; i < 4; ++i)
+        TPeBuilder::Put32(badData, image_.dataEntriesAt + 16 * i + 4, 0x7FFFFFFF);
     expectDamaged(badData, "data size past the end");
 
     auto dataOutsideSections = image_.bytes;
-    for (size_t i = 0; i < 4; ++i) TPeBuilder::Put32(dataOutsideSections, image_.dataEntriesAt + 16 * i, 0x10);
+    for (size_t i = 0; i < 4; ++i)
+        TPeBuilder::Put32(dataOutsideSections, image_.dataEntriesAt + 16 * i, 0x10);
     expectDamaged(dataOutsideSections, "data RVA in no section");
 
     auto cut = image_.bytes;
@@ -145,7 +151,8 @@ TEST_F(PeResourceTest, DirectoryLoopsEndWithoutHanging) {
     // Every subdirectory offset points back at the root table.
     auto loop = image_.bytes;
     const size_t root = image_.resourceAt;
-    for (size_t i = 0; i < 3; ++i) TPeBuilder::Put32(loop, root + 16 + 8 * i + 4, 0x80000000u);
+    for (size_t i = 0; i < 3; ++i)
+        TPeBuilder::Put32(loop, root + 16 + 8 * i + 4, 0x80000000u);
     const std::string path = Save(loop);
     try {
         EXPECT_FALSE(FindPeResource(path, "BINTYPE", "BINTYPE"));
@@ -163,7 +170,8 @@ TEST_F(PeResourceTest, EveryTruncationAndByteFlipIsHandledCleanly) {
         }
     };
     for (size_t size = 0; size < image_.bytes.size(); size += 7)
-        probe(std::vector<uint8_t>(image_.bytes.begin(), image_.bytes.begin() + static_cast<ptrdiff_t>(size)));
+        probe(
+            std::vector<uint8_t>(image_.bytes.begin(), image_.bytes.begin() + static_cast<ptrdiff_t>(size)));
     for (size_t at = 0; at < image_.bytes.size(); ++at) {
         if (at >= 0x40 + 24 + 224 + 40 && at < image_.resourceAt) continue;  // padding
         auto flipped = image_.bytes;

@@ -16,7 +16,8 @@ using testing::TTempDir;
 
 std::vector<uint8_t> Pattern(size_t size) {
     std::vector<uint8_t> bytes(size);
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i % 251);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<uint8_t>(i % 251);
     return bytes;
 }
 
@@ -96,7 +97,8 @@ TEST(TFileRangeStreamTest, ThreadsReadTheirOwnStreamsOverOneFile) {
             range.Seek(0, TSeekOrigin::Beginning);
             int64_t done = 0;
             // Odd chunk sizes so reads land across part boundaries.
-            for (int64_t n; (n = range.Read(got.data() + done, std::min<int64_t>(997, length - done))) > 0;) done += n;
+            for (int64_t n; (n = range.Read(got.data() + done, std::min<int64_t>(997, length - done))) > 0;)
+                done += n;
             if (done != length || !std::equal(got.begin(), got.end(), bytes.begin() + start)) *ok = false;
         }
     };
@@ -114,7 +116,8 @@ TEST(TRangeStreamTest, ConcurrentReadsOfOneStreamTakeEveryByteOnce) {
     // Each byte value of the range occurs once, so two threads sharing the
     // stream must together see every value exactly once.
     std::vector<uint8_t> bytes(256);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i);
     TRangeStream range(MemoryOf(bytes), 0, 256);
     std::vector<int> seen(256, 0);
     std::mutex seenLock;
