@@ -16,14 +16,16 @@ constexpr int kVariableCount = 2000;
 // so that many of them share one of the 256 buckets.
 std::vector<std::string> VariableNames() {
     std::vector<std::string> names;
-    for (int i = 0; i < kVariableCount; ++i) names.push_back("flag_" + std::to_string(10000 + i) + "_x");
+    for (int i = 0; i < kVariableCount; ++i)
+        names.push_back("flag_" + std::to_string(10000 + i) + "_x");
     return names;
 }
 
 void BM_FindItem(benchmark::State& state) {
     const std::vector<std::string> names = VariableNames();
     tova::TParamCollection vars;
-    for (const std::string& name : names) vars.AddItem(tova::PT_INT)->SetName(name);
+    for (const std::string& name : names)
+        vars.AddItem(tova::PT_INT)->SetName(name);
     size_t next = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(vars.FindItem(names[next]));
@@ -36,7 +38,8 @@ BENCHMARK(BM_FindItem);
 void BM_UnorderedMapFind(benchmark::State& state) {
     const std::vector<std::string> names = VariableNames();
     std::unordered_map<std::string, int> map;
-    for (size_t i = 0; i < names.size(); ++i) map.emplace(names[i], static_cast<int>(i));
+    for (size_t i = 0; i < names.size(); ++i)
+        map.emplace(names[i], static_cast<int>(i));
     size_t next = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(map.find(names[next]));

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // What was loaded must save and pop without trouble.
         tova::TTpMemoryStream saved;
         vars.SaveGameVars(saved);
-        while (!vars.PushedSets.empty()) vars.PopVars();
+        while (!vars.PushedSets.empty())
+            vars.PopVars();
     });
     Guarded([&] {
         tova::TParamCollection vars;

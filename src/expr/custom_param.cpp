@@ -8,14 +8,18 @@
 
 namespace tova {
 
-int TCustomParam::GetDimCount() const { return dims_.empty() ? 1 : static_cast<int>(dims_.size()); }
+int TCustomParam::GetDimCount() const {
+    return dims_.empty() ? 1 : static_cast<int>(dims_.size());
+}
 
 int TCustomParam::GetDimSize(int dim) const {
     if (dim < 0 || static_cast<size_t>(dim) >= dims_.size()) return 1;
     return dims_[static_cast<size_t>(dim)];
 }
 
-void TCustomParam::AssignRaw(const TCustomParam& src) { dims_ = src.dims_; }
+void TCustomParam::AssignRaw(const TCustomParam& src) {
+    dims_ = src.dims_;
+}
 
 int TCustomParam::CheckedElementCount(const TDynamicIntArray& dims) {
     bool valid = true;
@@ -42,7 +46,8 @@ void TCustomParam::SetDims(const TDynamicIntArray& dims) {
 TDynamicIntArray TCustomParam::ShapeOf() const {
     TDynamicIntArray shape;
     const int dimCount = GetDimCount();
-    for (int d = 0; d < dimCount; ++d) shape.push_back(GetDimSize(d));
+    for (int d = 0; d < dimCount; ++d)
+        shape.push_back(GetDimSize(d));
     return shape;
 }
 
@@ -53,7 +58,8 @@ void TCustomParam::CopyMem(const TCustomParam& src) {
 
 void TCustomParam::SaveToStream(TStream& stream) const {
     WriteI32(stream, static_cast<int32_t>(dims_.size()));
-    for (const int32_t size : dims_) WriteI32(stream, size);
+    for (const int32_t size : dims_)
+        WriteI32(stream, size);
 }
 
 void TCustomParam::LoadFromStream(TStream& stream) {
@@ -61,7 +67,8 @@ void TCustomParam::LoadFromStream(TStream& stream) {
     if (count < 0 || static_cast<int64_t>(count) * 4 > stream.Remaining())
         throw ETovaError("damaged value: dimension count " + std::to_string(count) + " exceeds the data");
     TDynamicIntArray dims(static_cast<size_t>(count));
-    for (int32_t& size : dims) size = ReadI32(stream);
+    for (int32_t& size : dims)
+        size = ReadI32(stream);
     dims_ = std::move(dims);
 }
 
@@ -78,11 +85,20 @@ void TCustomParam::AssignConverted(const TCustomParam& src) {
     const int ownType = GetParamType();
     for (int i = 0; i < count; ++i) {
         switch (ownType) {
-            case PT_INT: SetIntAt(i, src.GetIntAt(i)); break;
-            case PT_FLOAT: SetFloatAt(i, src.GetFloatAt(i)); break;
-            case PT_BOOL: SetBoolAt(i, src.GetBoolAt(i)); break;
-            case PT_STR: SetStrAt(i, src.GetStrAt(i)); break;
-            default: return;
+            case PT_INT:
+                SetIntAt(i, src.GetIntAt(i));
+                break;
+            case PT_FLOAT:
+                SetFloatAt(i, src.GetFloatAt(i));
+                break;
+            case PT_BOOL:
+                SetBoolAt(i, src.GetBoolAt(i));
+                break;
+            case PT_STR:
+                SetStrAt(i, src.GetStrAt(i));
+                break;
+            default:
+                return;
         }
     }
 }
@@ -97,11 +113,20 @@ bool IndexTextMatches(std::string_view hay, std::string_view s, bool caseSensiti
 
 void AssignScalarAs(int typeCode, TCustomParam& dest, const TCustomParam& src) {
     switch (typeCode) {
-        case PT_INT: dest.SetInt(src.GetInt()); break;
-        case PT_FLOAT: dest.SetFloat(src.GetFloat()); break;
-        case PT_BOOL: dest.SetBool(src.GetBool()); break;
-        case PT_STR: dest.SetStr(src.GetStr()); break;
-        default: break;
+        case PT_INT:
+            dest.SetInt(src.GetInt());
+            break;
+        case PT_FLOAT:
+            dest.SetFloat(src.GetFloat());
+            break;
+        case PT_BOOL:
+            dest.SetBool(src.GetBool());
+            break;
+        case PT_STR:
+            dest.SetStr(src.GetStr());
+            break;
+        default:
+            break;
     }
 }
 

@@ -10,7 +10,8 @@
 namespace tova {
 namespace {
 
-[[noreturn]] void ThrowAddress(std::string_view name, std::span<const int32_t> indexes, const char* utf8Reason) {
+[[noreturn]] void ThrowAddress(std::string_view name, std::span<const int32_t> indexes,
+                               const char* utf8Reason) {
     std::string text(name);
     text += '[';
     for (size_t k = 0; k < indexes.size(); ++k) {

@@ -12,13 +12,16 @@ namespace tova {
 
 TParamCollection::TParamCollection() {
     for (int i = 0; i < kSystemVariableCount; ++i) {
-        auto item = std::make_unique<TParamCollectionItem>(std::make_unique<TParamSystem>(static_cast<uint8_t>(i), *this));
+        auto item = std::make_unique<TParamCollectionItem>(
+            std::make_unique<TParamSystem>(static_cast<uint8_t>(i), *this));
         item->SetName(std::string(SystemVariableName(i)));
         THashCollection::AddItem(std::move(item));
     }
 }
 
-void TParamCollection::SetSystemHost(TSystemVariableHost* host) { systemHost_ = host ? host : &defaultHost_; }
+void TParamCollection::SetSystemHost(TSystemVariableHost* host) {
+    systemHost_ = host ? host : &defaultHost_;
+}
 
 TParamCollectionItem* TParamCollection::FindItem(std::string_view name) const {
     TParamCollectionItem* global = nullptr;

@@ -80,11 +80,11 @@ public:
 
     int32_t CurrentDepth = 0;  // frames on the page call stack
     std::vector<TTpMemoryStream> PushedSets;
-    std::string SelStr;     // @SelStr
-    int32_t SelIndex = 0;   // @SelIndex
-    int32_t TextDelay = 50; // @TextDelay
-    std::string Cursor;     // @Cursor
-    std::string TempTarget; // the variable @Temp stands for
+    std::string SelStr;      // @SelStr
+    int32_t SelIndex = 0;    // @SelIndex
+    int32_t TextDelay = 50;  // @TextDelay
+    std::string Cursor;      // @Cursor
+    std::string TempTarget;  // the variable @Temp stands for
     // What the last LoadGameVars found of the history settings (only old saves carry them).
     std::optional<THistorySettings> LoadedHistorySettings;
 

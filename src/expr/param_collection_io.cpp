@@ -33,7 +33,9 @@ int32_t ReadCount(TStream& stream, int64_t minEachSize, const char* what) {
     return count;
 }
 
-bool IsDataType(int type) { return type >= PT_INT && type <= PT_STR; }
+bool IsDataType(int type) {
+    return type >= PT_INT && type <= PT_STR;
+}
 
 void WriteRecord(TStream& stream, const TParamCollectionItem& item) {
     WriteU8(stream, static_cast<uint8_t>(item.Value().StoredType()));
@@ -51,7 +53,8 @@ void WriteRecord(TStream& stream, const TParamCollectionItem& item) {
 // that wait for it follow in the next pass.
 size_t NeverServed(const std::vector<const TParamCollectionItem*>& waiting) {
     std::unordered_set<std::string> pending;
-    for (const TParamCollectionItem* item : waiting) pending.insert(SjisLowerCase(item->GetName()));
+    for (const TParamCollectionItem* item : waiting)
+        pending.insert(SjisLowerCase(item->GetName()));
     for (size_t i = waiting.size(); i-- > 0;) {
         const auto& ref = dynamic_cast<const TParamVar&>(waiting[i]->Value());
         if (!pending.count(SjisLowerCase(ref.Target()->GetName()))) return i;
@@ -114,7 +117,8 @@ void TParamCollection::SaveGameVars(TStream& stream) const {
     WriteI32(stream, SelIndex);
     WriteString(stream, TempTarget);
     WriteI32(stream, static_cast<int32_t>(PushedSets.size()));
-    for (const TTpMemoryStream& set : PushedSets) stream.WriteBuffer(set.Bytes());
+    for (const TTpMemoryStream& set : PushedSets)
+        stream.WriteBuffer(set.Bytes());
 }
 
 void TParamCollection::LoadGameVars(TStream& stream, int32_t version) {
@@ -139,13 +143,18 @@ void TParamCollection::LoadGameVars(TStream& stream, int32_t version) {
     if (version >= kVersionTempTarget) TempTarget = ReadString(stream);
     if (version >= kVersionPushedSets) {
         const int32_t count = ReadCount(stream, 4, "pushed set");
-        for (int32_t i = 0; i < count; ++i) PushedSets.push_back(ReadPushedSet(stream));
+        for (int32_t i = 0; i < count; ++i)
+            PushedSets.push_back(ReadPushedSet(stream));
     }
 }
 
-void TParamCollection::SaveStatusVars(TStream& stream) const { SaveRecords(stream, true); }
+void TParamCollection::SaveStatusVars(TStream& stream) const {
+    SaveRecords(stream, true);
+}
 
-void TParamCollection::LoadStatusVars(TStream& stream) { LoadRecords(stream); }
+void TParamCollection::LoadStatusVars(TStream& stream) {
+    LoadRecords(stream);
+}
 
 void TParamCollection::PushVars(const std::vector<std::string>& names) {
     std::vector<const TParamCollectionItem*> pushed;

@@ -7,7 +7,8 @@
 namespace tova {
 
 void TParamCollectionItem::SetType(int typeCode) {
-    std::unique_ptr<TCustomParam> fresh = CreateParam(typeCode, dynamic_cast<const TParamCollection*>(Collection()));
+    std::unique_ptr<TCustomParam> fresh =
+        CreateParam(typeCode, dynamic_cast<const TParamCollection*>(Collection()));
     if (!fresh) throw ETovaError::Format("内部エラー");
     value_ = std::move(fresh);
 }

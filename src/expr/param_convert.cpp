@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexDigit(char c) {
     if (IsDigit(c)) return c - '0';
@@ -22,20 +24,26 @@ int HexDigit(char c) {
 }
 
 size_t SkipBlanks(std::string_view text, size_t pos) {
-    while (pos < text.size() && text[pos] == ' ') ++pos;
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
     return pos;
 }
 
 size_t SkipDigits(std::string_view text, size_t pos) {
-    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    while (pos < text.size() && IsDigit(text[pos]))
+        ++pos;
     return pos;
 }
 
 }  // namespace
 
-std::string IntToText(int32_t value) { return std::to_string(value); }
+std::string IntToText(int32_t value) {
+    return std::to_string(value);
+}
 
-std::string BoolToText(bool value) { return value ? "TRUE" : "FALSE"; }
+std::string BoolToText(bool value) {
+    return value ? "TRUE" : "FALSE";
+}
 
 std::string FloatToText(long double value) {
     if (std::isnan(value)) return "NAN";
@@ -51,7 +59,8 @@ std::string FloatToText(long double value) {
     std::string digits;
     for (size_t i = negative ? 1 : 0; i < ePos; ++i)
         if (scientific[i] != '.') digits.push_back(scientific[i]);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     const int exponent = std::atoi(buffer + ePos + 1);
 
     std::string out = negative ? "-" : "";
@@ -72,7 +81,9 @@ std::string FloatToText(long double value) {
     return out;
 }
 
-bool TextToBool(std::string_view text) { return text == "TRUE"; }
+bool TextToBool(std::string_view text) {
+    return text == "TRUE";
+}
 
 std::optional<int32_t> TryTextToInt(std::string_view text) {
     size_t pos = SkipBlanks(text, 0);
@@ -104,7 +115,9 @@ std::optional<int32_t> TryTextToInt(std::string_view text) {
     return static_cast<int32_t>(negative ? -value : value);
 }
 
-int32_t TextToInt(std::string_view text) { return TryTextToInt(text).value_or(0); }
+int32_t TextToInt(std::string_view text) {
+    return TryTextToInt(text).value_or(0);
+}
 
 std::optional<long double> TryTextToFloat(std::string_view text) {
     size_t pos = SkipBlanks(text, 0);
@@ -135,7 +148,9 @@ std::optional<long double> TryTextToFloat(std::string_view text) {
     return negative ? -value : value;
 }
 
-long double TextToFloat(std::string_view text) { return TryTextToFloat(text).value_or(0.0L); }
+long double TextToFloat(std::string_view text) {
+    return TryTextToFloat(text).value_or(0.0L);
+}
 
 int32_t FloatToInt(long double value) {
     constexpr long double kTwoTo63 = 9223372036854775808.0L;

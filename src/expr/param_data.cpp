@@ -69,42 +69,44 @@ struct TConv<TStrElement> {
     static std::string Read(TStream& s) { return ReadString(s); }
 };
 
-[[noreturn]] void ThrowBadIndex() { throw ETovaError::Format("配列の添字が不正です"); }
+[[noreturn]] void ThrowBadIndex() {
+    throw ETovaError::Format("配列の添字が不正です");
+}
 
 }  // namespace
 
 template <class E>
-const typename TParamData<E>::T& TParamData<E>::At(int index) const {
+const typename TTypedParam<E>::T& TTypedParam<E>::At(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= Items.size()) ThrowBadIndex();
     return Items[static_cast<size_t>(index)];
 }
 
 template <class E>
-typename TParamData<E>::T& TParamData<E>::At(int index) {
+typename TTypedParam<E>::T& TTypedParam<E>::At(int index) {
     if (index < 0 || static_cast<size_t>(index) >= Items.size()) ThrowBadIndex();
     return Items[static_cast<size_t>(index)];
 }
 
 template <class E>
-const TParamData<E>& TParamData<E>::SameClass(const TCustomParam& src, const char* utf8Message) const {
-    const auto* same = dynamic_cast<const TParamData*>(&src);
+const TTypedParam<E>& TTypedParam<E>::SameClass(const TCustomParam& src, const char* utf8Message) const {
+    const auto* same = dynamic_cast<const TTypedParam*>(&src);
     if (!same) throw ETovaError::Format(utf8Message);
     return *same;
 }
 
 template <class E>
-void TParamData<E>::SetCount(int count) {
+void TTypedParam<E>::SetCount(int count) {
     Items.resize(static_cast<size_t>(std::max(count, 0)));
 }
 
 template <class E>
-void TParamData<E>::SetBool(bool value) {
+void TTypedParam<E>::SetBool(bool value) {
     MakeScalar();
     Items[0] = TConv<E>::FromBool(value);
 }
 
 template <class E>
-void TParamData<E>::SetFloat(long double value) {
+void TTypedParam<E>::SetFloat(long double value) {
     // Convert before reshaping, so that a failed conversion changes nothing.
     T converted = TConv<E>::FromFloat(value);
     MakeScalar();
@@ -112,113 +114,115 @@ void TParamData<E>::SetFloat(long double value) {
 }
 
 template <class E>
-void TParamData<E>::SetInt(int32_t value) {
+void TTypedParam<E>::SetInt(int32_t value) {
     MakeScalar();
     Items[0] = TConv<E>::FromInt(value);
 }
 
 template <class E>
-void TParamData<E>::SetStr(std::string_view value) {
+void TTypedParam<E>::SetStr(std::string_view value) {
     MakeScalar();
     Items[0] = TConv<E>::FromStr(value);
 }
 
 template <class E>
-int32_t TParamData<E>::GetIntAt(int index) const {
+int32_t TTypedParam<E>::GetIntAt(int index) const {
     return TConv<E>::ToInt(At(index));
 }
 
 template <class E>
-void TParamData<E>::SetIntAt(int index, int32_t value) {
+void TTypedParam<E>::SetIntAt(int index, int32_t value) {
     At(index) = TConv<E>::FromInt(value);
 }
 
 template <class E>
-long double TParamData<E>::GetFloatAt(int index) const {
+long double TTypedParam<E>::GetFloatAt(int index) const {
     return TConv<E>::ToFloat(At(index));
 }
 
 template <class E>
-void TParamData<E>::SetFloatAt(int index, long double value) {
+void TTypedParam<E>::SetFloatAt(int index, long double value) {
     T& slot = At(index);
     slot = TConv<E>::FromFloat(value);
 }
 
 template <class E>
-bool TParamData<E>::GetBoolAt(int index) const {
+bool TTypedParam<E>::GetBoolAt(int index) const {
     return TConv<E>::ToBool(At(index));
 }
 
 template <class E>
-void TParamData<E>::SetBoolAt(int index, bool value) {
+void TTypedParam<E>::SetBoolAt(int index, bool value) {
     At(index) = TConv<E>::FromBool(value);
 }
 
 template <class E>
-std::string TParamData<E>::GetStrAt(int index) const {
+std::string TTypedParam<E>::GetStrAt(int index) const {
     return TConv<E>::ToStr(At(index));
 }
 
 template <class E>
-void TParamData<E>::SetStrAt(int index, std::string_view value) {
+void TTypedParam<E>::SetStrAt(int index, std::string_view value) {
     At(index) = TConv<E>::FromStr(value);
 }
 
 template <class E>
-void TParamData<E>::AssignRaw(const TCustomParam& src) {
-    const TParamData& same = SameClass(src, "内部エラー");
+void TTypedParam<E>::AssignRaw(const TCustomParam& src) {
+    const TTypedParam& same = SameClass(src, "内部エラー");
     dims_ = same.dims_;
     Items = same.Items;
 }
 
 template <class E>
-void TParamData<E>::FillInt(int32_t value) {
+void TTypedParam<E>::FillInt(int32_t value) {
     if constexpr (E::Code == PT_INT) std::fill(Items.begin(), Items.end(), value);
 }
 
 template <class E>
-void TParamData<E>::FillFloat(long double value) {
+void TTypedParam<E>::FillFloat(long double value) {
     if constexpr (E::Code == PT_FLOAT) std::fill(Items.begin(), Items.end(), value);
 }
 
 template <class E>
-void TParamData<E>::FillBool(bool value) {
+void TTypedParam<E>::FillBool(bool value) {
     if constexpr (E::Code == PT_BOOL) std::fill(Items.begin(), Items.end(), TConv<E>::FromBool(value));
 }
 
 template <class E>
-void TParamData<E>::FillStr(std::string_view value) {
+void TTypedParam<E>::FillStr(std::string_view value) {
     if constexpr (E::Code == PT_STR) std::fill(Items.begin(), Items.end(), std::string(value));
 }
 
 template <class E>
-void TParamData<E>::CopyMem(const TCustomParam& src) {
-    const TParamData& same = SameClass(src, "CopyMem:変数の型があいません");
+void TTypedParam<E>::CopyMem(const TCustomParam& src) {
+    const TTypedParam& same = SameClass(src, "CopyMem:変数の型があいません");
     if (&same == this) return;
     TCustomParam::CopyMem(src);
     Items = same.Items;
 }
 
 template <class E>
-void TParamData<E>::SaveToStream(TStream& stream) const {
+void TTypedParam<E>::SaveToStream(TStream& stream) const {
     TCustomParam::SaveToStream(stream);
     WriteI32(stream, static_cast<int32_t>(Items.size()));
-    for (const T& item : Items) TConv<E>::Write(stream, item);
+    for (const T& item : Items)
+        TConv<E>::Write(stream, item);
 }
 
 template <class E>
-void TParamData<E>::LoadFromStream(TStream& stream) {
+void TTypedParam<E>::LoadFromStream(TStream& stream) {
     TCustomParam::LoadFromStream(stream);
     const int32_t count = ReadI32(stream);
     if (count < 0 || count * E::MinStoredSize > stream.Remaining())
         throw ETovaError("damaged value: element count " + std::to_string(count) + " exceeds the data");
     std::vector<T> items(static_cast<size_t>(count));
-    for (T& item : items) item = TConv<E>::Read(stream);
+    for (T& item : items)
+        item = TConv<E>::Read(stream);
     Items = std::move(items);
 }
 
 template <class E>
-void TParamData<E>::MakeScalar() {
+void TTypedParam<E>::MakeScalar() {
     // An element-less value (only a damaged stream makes one) becomes a
     // scalar too, so that a scalar write always has its element 0.
     if (dims_.empty() && !Items.empty()) return;
@@ -227,7 +231,7 @@ void TParamData<E>::MakeScalar() {
 }
 
 template <class E>
-int TParamData<E>::IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const {
+int TTypedParam<E>::IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const {
     if constexpr (E::Code != PT_STR) {
         return TCustomParam::IndexOfStr(s, caseSensitive, partial);
     } else {
@@ -237,9 +241,9 @@ int TParamData<E>::IndexOfStr(std::string_view s, bool caseSensitive, bool parti
     }
 }
 
-template class TParamData<TIntElement>;
-template class TParamData<TFloatElement>;
-template class TParamData<TFlagElement>;
-template class TParamData<TStrElement>;
+template class TTypedParam<TIntElement>;
+template class TTypedParam<TFloatElement>;
+template class TTypedParam<TFlagElement>;
+template class TTypedParam<TStrElement>;
 
 }  // namespace tova

@@ -33,11 +33,11 @@ struct TStrElement {
 };
 
 template <class Element>
-class TParamData : public TCustomParam {
+class TTypedParam : public TCustomParam {
 public:
     using T = typename Element::Type;
 
-    TParamData() : Items(1) {}
+    TTypedParam() : Items(1) {}
 
     int StoredType() const override { return Element::Code; }
     int GetCount() const override { return static_cast<int>(Items.size()); }
@@ -83,17 +83,17 @@ public:
 private:
     const T& At(int index) const;
     T& At(int index);
-    const TParamData& SameClass(const TCustomParam& src, const char* utf8Message) const;
+    const TTypedParam& SameClass(const TCustomParam& src, const char* utf8Message) const;
 };
 
-extern template class TParamData<TIntElement>;
-extern template class TParamData<TFloatElement>;
-extern template class TParamData<TFlagElement>;
-extern template class TParamData<TStrElement>;
+extern template class TTypedParam<TIntElement>;
+extern template class TTypedParam<TFloatElement>;
+extern template class TTypedParam<TFlagElement>;
+extern template class TTypedParam<TStrElement>;
 
-class TParamInt final : public TParamData<TIntElement> {};
-class TParamFloat final : public TParamData<TFloatElement> {};
-class TParamFlag final : public TParamData<TFlagElement> {};
-class TParamStr final : public TParamData<TStrElement> {};
+class TParamInt final : public TTypedParam<TIntElement> {};
+class TParamFloat final : public TTypedParam<TFloatElement> {};
+class TParamFlag final : public TTypedParam<TFlagElement> {};
+class TParamStr final : public TTypedParam<TStrElement> {};
 
 }  // namespace tova

@@ -23,7 +23,9 @@ bool TParamVar::BindElement(TParamCollectionItem* target, int32_t elementIndex) 
     return Bind(target);
 }
 
-TCustomParam* TParamVar::Forwarded() const { return target_ ? &target_->Value() : nullptr; }
+TCustomParam* TParamVar::Forwarded() const {
+    return target_ ? &target_->Value() : nullptr;
+}
 
 int TParamVar::GetCount() const {
     const TCustomParam* v = Forwarded();
@@ -39,14 +41,30 @@ int TParamVar::GetParamType() const {
     return v ? v->GetParamType() : PT_NONE;
 }
 
-bool TParamVar::GetBool() const { return GetBoolAt(ElementIndex); }
-long double TParamVar::GetFloat() const { return GetFloatAt(ElementIndex); }
-int32_t TParamVar::GetInt() const { return GetIntAt(ElementIndex); }
-std::string TParamVar::GetStr() const { return GetStrAt(ElementIndex); }
-void TParamVar::SetBool(bool value) { SetBoolAt(ElementIndex, value); }
-void TParamVar::SetFloat(long double value) { SetFloatAt(ElementIndex, value); }
-void TParamVar::SetInt(int32_t value) { SetIntAt(ElementIndex, value); }
-void TParamVar::SetStr(std::string_view value) { SetStrAt(ElementIndex, value); }
+bool TParamVar::GetBool() const {
+    return GetBoolAt(ElementIndex);
+}
+long double TParamVar::GetFloat() const {
+    return GetFloatAt(ElementIndex);
+}
+int32_t TParamVar::GetInt() const {
+    return GetIntAt(ElementIndex);
+}
+std::string TParamVar::GetStr() const {
+    return GetStrAt(ElementIndex);
+}
+void TParamVar::SetBool(bool value) {
+    SetBoolAt(ElementIndex, value);
+}
+void TParamVar::SetFloat(long double value) {
+    SetFloatAt(ElementIndex, value);
+}
+void TParamVar::SetInt(int32_t value) {
+    SetIntAt(ElementIndex, value);
+}
+void TParamVar::SetStr(std::string_view value) {
+    SetStrAt(ElementIndex, value);
+}
 
 int32_t TParamVar::GetIntAt(int index) const {
     const TCustomParam* v = Forwarded();

@@ -2,6 +2,8 @@
 
 namespace tova {
 
-TCustomParam* TSystemVariableHost::Resolve(int) { return nullptr; }
+TCustomParam* TSystemVariableHost::Resolve(int) {
+    return nullptr;
+}
 
 }  // namespace tova

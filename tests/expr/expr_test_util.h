@@ -23,6 +23,8 @@ std::string ErrorOf(F&& f) {
     return {};
 }
 
-inline std::string Sys(std::string_view utf8) { return SysText(utf8); }
+inline std::string Sys(std::string_view utf8) {
+    return SysText(utf8);
+}
 
 }  // namespace tova::test

@@ -27,7 +27,8 @@ TEST(ParamCollection, StartsWithTheSystemVariables) {
     ASSERT_EQ(vars.Count(), kSystemVariableCount);
     EXPECT_EQ(vars.Item(0)->GetName(), "@Result");
     EXPECT_EQ(vars.Item(49)->GetName(), "@IsDebug");
-    for (int i = 0; i < vars.Count(); ++i) EXPECT_TRUE(vars.Item(i)->IsSystem());
+    for (int i = 0; i < vars.Count(); ++i)
+        EXPECT_TRUE(vars.Item(i)->IsSystem());
     EXPECT_EQ(vars.FindItem("@SELSTR"), vars.Item(28));
     EXPECT_EQ(NameHash("abc"), 243);
     EXPECT_EQ(NameHash("ABC"), 243);
@@ -187,9 +188,12 @@ TEST(ElementAddress, FlatIndexAndErrors) {
     const std::vector<int32_t> ok{1, 2};
     EXPECT_EQ(ElementIndexOf(*a, "a", ok), 6);
     EXPECT_EQ(ElementIndexOf(*a, "a", std::vector<int32_t>{2, 3}), 11);
-    EXPECT_EQ(ErrorOf([&] { ElementIndexOf(*a, "a", std::vector<int32_t>{2, 4}); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ElementIndexOf(*a, "a", std::vector<int32_t>{2, 4});
+              }),
               "a[2,4]\r\n" + Sys("要素数を超えています"));
-    EXPECT_EQ(ErrorOf([&] { ElementIndexOf(*a, "a", std::vector<int32_t>{1}); }), "a[1]\r\n" + Sys("添え字が不正です"));
+    EXPECT_EQ(ErrorOf([&] { ElementIndexOf(*a, "a", std::vector<int32_t>{1}); }),
+              "a[1]\r\n" + Sys("添え字が不正です"));
     // A negative index passes here and fails at the element.
     TParamVar ref;
     BindElement(ref, vars, "a", std::vector<int32_t>{0, -1});
@@ -218,10 +222,13 @@ TEST(ElementAddress, HugeDimensionsDoNotOverflow) {
     TParamCollection vars;
     TParamCollectionItem* a = AddNamed(vars, PT_INT, "a");
     TTpMemoryStream stored;
-    for (int32_t v : {3, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 1, 0}) WriteI32(stored, v);
+    for (int32_t v : {3, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 1, 0})
+        WriteI32(stored, v);
     stored.SetPosition(0);
     a->Value().LoadFromStream(stored);
-    EXPECT_EQ(ErrorOf([&] { ElementIndexOf(*a, "a", std::vector<int32_t>{0x7FFFFFFF, 5, 5}); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ElementIndexOf(*a, "a", std::vector<int32_t>{0x7FFFFFFF, 5, 5});
+              }),
               "a[2147483647,5,5]\r\n" + Sys("要素数を超えています"));
 }
 

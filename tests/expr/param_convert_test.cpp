@@ -58,8 +58,8 @@ TEST(TextToInt, DecimalHexBlanksAndFailures) {
     EXPECT_EQ(TryTextToInt("-$10"), -16);
     EXPECT_EQ(TryTextToInt("2147483647"), 2147483647);
     EXPECT_EQ(TryTextToInt("-2147483648"), std::numeric_limits<int32_t>::min());
-    for (const char* bad : {"", " ", "-", "$", "2147483648", "-2147483649", "$100000000", "12 ", "1.5", "0x10",
-                            "1e3", "abc", "$G"})
+    for (const char* bad : {"", " ", "-", "$", "2147483648", "-2147483649", "$100000000", "12 ", "1.5",
+                            "0x10", "1e3", "abc", "$G"})
         EXPECT_FALSE(TryTextToInt(bad).has_value()) << bad;
     EXPECT_EQ(TextToInt("oops"), 0);
 }

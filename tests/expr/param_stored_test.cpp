@@ -23,7 +23,8 @@ TParamCollectionItem* AddNamed(TParamCollection& vars, int type, const std::stri
 // Names of the user variables, in collection order.
 std::vector<std::string> UserNames(const TParamCollection& vars) {
     std::vector<std::string> names;
-    for (int i = kSystemVariableCount; i < vars.Count(); ++i) names.push_back(vars.Item(i)->GetName());
+    for (int i = kSystemVariableCount; i < vars.Count(); ++i)
+        names.push_back(vars.Item(i)->GetName());
     return names;
 }
 
@@ -40,7 +41,8 @@ TEST(StoredValue, IntegerLayout) {
     a.SetIntAt(1, -2);
     TTpMemoryStream s;
     a.SaveToStream(s);
-    const std::vector<uint8_t> expected{1, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF};
+    const std::vector<uint8_t> expected{1, 0, 0, 0, 2, 0, 0,    0,    2,    0,
+                                        0, 0, 0, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(s.Bytes(), expected);
 }
 
@@ -167,7 +169,8 @@ TTpMemoryStream OldSection(int32_t version) {
         WriteI32(s, 4);
     }
     if (version >= 113 && version <= 134)
-        for (int32_t v = 1; v <= 6; ++v) WriteI32(s, v);
+        for (int32_t v = 1; v <= 6; ++v)
+            WriteI32(s, v);
     if (version >= 121) WriteString(s, "tmp");
     if (version >= 139) WriteI32(s, 0);
     s.SetPosition(0);
@@ -244,11 +247,14 @@ TEST(StoredSections, TruncatedInputFailsCleanly) {
     vars.PushVars({"s", "f"});
     const std::vector<uint8_t> full = SavedGame(vars).Bytes();
     for (size_t length = 0; length < full.size(); ++length) {
-        TTpMemoryStream cut(std::vector<uint8_t>(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)));
+        TTpMemoryStream cut(
+            std::vector<uint8_t>(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)));
         TParamCollection target;
-        EXPECT_FALSE(ErrorOf([&] { target.LoadGameVars(cut, TParamCollection::kCurrentSaveVersion); }).empty())
+        EXPECT_FALSE(
+            ErrorOf([&] { target.LoadGameVars(cut, TParamCollection::kCurrentSaveVersion); }).empty())
             << length;
-        for (int i = kSystemVariableCount; i < target.Count(); ++i) EXPECT_FALSE(target.Item(i)->GetName().empty());
+        for (int i = kSystemVariableCount; i < target.Count(); ++i)
+            EXPECT_FALSE(target.Item(i)->GetName().empty());
     }
 }
 
@@ -269,7 +275,8 @@ TEST(StoredSections, DamagedCountsAndCodes) {
     WriteI32(badName, 1);
     WriteU8(badName, PT_INT);
     WriteString(badName, "1st");
-    for (int i = 0; i < 8; ++i) WriteI32(badName, 0);
+    for (int i = 0; i < 8; ++i)
+        WriteI32(badName, 0);
     EXPECT_EQ(load(badName.Bytes()), test::Sys("\"1st\"：変数名が不正です"));
     // An element count larger than what follows.
     TTpMemoryStream bigCount;
@@ -278,7 +285,8 @@ TEST(StoredSections, DamagedCountsAndCodes) {
     WriteString(bigCount, "s");
     WriteI32(bigCount, 0);
     WriteI32(bigCount, 1000000);
-    for (int i = 0; i < 8; ++i) WriteI32(bigCount, 0);
+    for (int i = 0; i < 8; ++i)
+        WriteI32(bigCount, 0);
     EXPECT_FALSE(load(bigCount.Bytes()).empty());
 }
 
@@ -294,7 +302,8 @@ TEST(StoredSections, DamagedPushedSetIsRejected) {
     WriteI32(s, 1);  // one entry
     WriteI32(s, 0);  // of type 0, which no set holds
     WriteString(s, "v");
-    for (int i = 0; i < 6; ++i) WriteI32(s, 0);
+    for (int i = 0; i < 6; ++i)
+        WriteI32(s, 0);
     s.SetPosition(0);
     TParamCollection vars;
     EXPECT_FALSE(ErrorOf([&] { vars.LoadGameVars(s, TParamCollection::kCurrentSaveVersion); }).empty());

@@ -150,7 +150,8 @@ protected:
         array = vars.AddItem(PT_INT);
         array->SetName("arr");
         array->SetDims({2, 3});
-        for (int k = 0; k < 6; ++k) array->SetIntAt(k, k * 10);
+        for (int k = 0; k < 6; ++k)
+            array->SetIntAt(k, k * 10);
     }
     TParamCollection vars;
     TParamCollectionItem* array;
