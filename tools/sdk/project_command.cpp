@@ -1,0 +1,10 @@
+// Placeholder until the command is written.
+#include "sdk/command_line.h"
+#include "sdk/commands.h"
+
+namespace tova::sdk {
+
+int RunProject(const TArgs&) { throw EUsage("this command is not built yet"); }
+int RunInstallInfo(const TArgs&) { throw EUsage("this command is not built yet"); }
+
+}  // namespace tova::sdk
