@@ -1,9 +1,75 @@
-// Placeholder until the command is written.
+// tova expr TEXT: compiles an expression and prints its operator records,
+// one per line: the operator, the target and the operands.
+#include <iostream>
+
+#include "core/encoding.h"
+#include "core/error.h"
+#include "expr/build_tova_parser.h"
+#include "expr/param_convert.h"
+#include "expr/param_var.h"
+#include "expr/sys_function_table.h"
+#include "expr/tova_parser.h"
 #include "sdk/command_line.h"
 #include "sdk/commands.h"
 
 namespace tova::sdk {
+namespace {
 
-int RunExpr(const TArgs&) { throw EUsage("this command is not built yet"); }
+std::string QuotedText(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') quoted.push_back('\\');
+        quoted.push_back(c);
+    }
+    return quoted + "\"";
+}
+
+std::string OperandText(const TCustomParam& operand) {
+    switch (operand.StoredType()) {
+        case PT_INT:
+            return IntToText(operand.GetInt());
+        case PT_FLOAT:
+            return FloatToText(operand.GetFloat());
+        case PT_BOOL:
+            return BoolToText(operand.GetBool());
+        case PT_STR:
+            return QuotedText(operand.GetStr());
+        default:
+            return static_cast<const TParamVar&>(operand).TargetName;
+    }
+}
+
+// The record as one line, still in code page 932.
+std::string RecordLine(const TOpeData& record) {
+    std::string line = OpeCodeName(record.Op) + " " + record.Target;
+    if (record.Op == ocFunc) line += " " + std::string(SysFunctionInfo(record.FunctionId).Name);
+    for (const TCustomParam* operand : record.Operands())
+        line += " " + OperandText(*operand);
+    return line;
+}
+
+}  // namespace
+
+int RunExpr(const TArgs& args) {
+    const TCommandLine line(args, {}, {});
+    line.ExpectOperands(1);
+    TTovaParser parser;
+    try {
+        // Compiled, stored and read back, so that what is printed is what a
+        // command record would carry.
+        TBuildTovaParser compiler;
+        compiler.Compile(Utf8ToCp932(line.Operands().front()));
+        TTpMemoryStream stream;
+        compiler.SaveToStream(stream);
+        stream.SetPosition(0);
+        parser.LoadFromStream(stream);
+    } catch (const ETovaError& e) {
+        std::cerr << "error: " << Cp932ToUtf8(e.Message()) << "\n";
+        return 1;
+    }
+    for (const auto& record : parser.Records())
+        std::cout << Cp932ToUtf8(RecordLine(*record)) << "\n";
+    return 0;
+}
 
 }  // namespace tova::sdk

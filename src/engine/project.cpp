@@ -1,0 +1,337 @@
+#include "engine/project.h"
+
+#include <stdexcept>
+
+#include "core/binary_io.h"
+#include "core/encoding.h"
+#include "core/error.h"
+#include "core/path_names.h"
+#include "core/sjis.h"
+#include "engine/data_locator.h"
+#include "engine/save_path.h"
+#include "expr/param_collection.h"
+#include "expr/param_types.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "vfs/big_stream.h"
+#include "vfs/file_collection.h"
+
+namespace tova {
+namespace {
+
+TProjectEnvironment Checked(TProjectEnvironment environment) {
+    if (!environment.Files || !environment.Variables || !environment.MessageBox || !environment.Flags ||
+        !environment.ReadList || !environment.ImageDepth || !environment.Database)
+        throw std::invalid_argument(
+            "TProject needs the file system, the variables, a message box, the run flags, "
+            "the read marks, the image state and the table database");
+    return environment;
+}
+
+bool StartsWithText(std::string_view name, std::string_view prefix) {
+    return name.size() >= prefix.size() && SjisSameText(name.substr(0, prefix.size()), prefix);
+}
+
+// The slot number of "GAMESAVEDATA<n>": n must be plain decimal digits that fit.
+std::optional<int32_t> SlotOfEntry(std::string_view name) {
+    if (!StartsWithText(name, TProject::kGameSavePrefix)) return std::nullopt;
+    const std::string_view rest = name.substr(TProject::kGameSavePrefix.size());
+    if (rest.empty() || rest.size() > 10) return std::nullopt;
+    int64_t slot = 0;
+    for (const char c : rest) {
+        if (c < '0' || c > '9') return std::nullopt;
+        slot = slot * 10 + (c - '0');
+    }
+    if (slot > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(slot);
+}
+
+void AssignValue(TParamCollectionItem& item, const TParamData::TValue& value) {
+    if (const auto* i = std::get_if<int32_t>(&value)) item.SetInt(*i);
+    if (const auto* f = std::get_if<long double>(&value)) item.SetFloat(*f);
+    if (const auto* b = std::get_if<bool>(&value)) item.SetBool(*b);
+    if (const auto* s = std::get_if<std::string>(&value)) item.SetStr(*s);
+}
+
+}  // namespace
+
+TProject::TProject(TProjectEnvironment environment)
+    : env_(Checked(std::move(environment))),
+      variablesPart_(*env_.Variables),
+      readListPart_(*env_.ReadList),
+      imageDepthPart_(*env_.ImageDepth),
+      databasePart_(*env_.Database) {
+    Title = SysText("情報");
+    DiscMessages = {SysText("ディスク%dを入れてから[OK]をクリックしてください"), SysText("終了します")};
+    statusRecord_.AddPart(variablesPart_);
+    statusRecord_.AddPart(readListPart_);
+    statusRecord_.AddPart(imageDepthPart_);
+    statusRecord_.AddPart(databasePart_);
+    env_.Flags->Stop = true;
+    env_.Files->SetDiscHost(this);
+    try {
+        Load();
+    } catch (...) {
+        env_.Files->SetDiscHost(nullptr);
+        throw;
+    }
+}
+
+TProject::~TProject() {
+    RunEndPage();
+    WriteStatusRecord();
+    callMan_.reset();
+    env_.Files->SetDiscHost(nullptr);
+}
+
+void TProject::TraceLine(const std::string& utf8Line) const {
+    if (env_.Trace) *env_.Trace << "tovaplayer: " << utf8Line << "\n";
+}
+
+void TProject::Load() {
+    if (env_.Parameters.empty()) {
+        TDataLocatorOptions options{Title, DiscMessages[1], env_.MaxDiscRequests, env_.Trace};
+        if (!LocateData(*env_.Files, env_.ExecutablePath, *env_.MessageBox, options)) return;
+    }
+    TProjectSetting setting;
+    if (!ReadSettings(setting)) return;
+    ApplySettings(setting);
+
+    TVrFileCollection saveFile;
+    saveFile.Open(GetSavePath());
+    LoadSaveFile(saveFile);
+    RestoreSaveEntries(saveFile);
+    AddProjectVariables(setting.ProjectVariables);
+    env_.Flags->Stop = false;
+    RebuildSaveSlots(saveFile);
+    ReadOriginalFolderDisks();
+    StartCallManager();
+}
+
+bool TProject::ReadSettings(TProjectSetting& setting) {
+    TTpMemoryStream content;
+    try {
+        env_.Files->LoadToStream(content, kSettingsFile);
+    } catch (const ETovaError& e) {
+        TraceLine(e.what());
+        return false;
+    }
+    if (content.GetSize() == 0) {
+        env_.MessageBox->Show(SysText("警告"), SysText("プロジェクトがありません"), TMessageButtons::Ok);
+        return false;
+    }
+    // Too new a version is the one failure the user is told of; a damaged
+    // file stops the project silently.
+    if (content.GetSize() >= 4 && ReadI32(content) > TProjectSetting::MaxVersion)
+        throw ETovaError(SysText("このバージョンには対応していません"));
+    content.SetPosition(0);
+    try {
+        setting.LoadFromStream(content);
+    } catch (const ETovaError& e) {
+        TraceLine(std::string(kSettingsFile) + ": " + e.what());
+        return false;
+    }
+    return true;
+}
+
+void TProject::ApplySettings(const TProjectSetting& setting) {
+    Title = setting.Title;
+    Width = setting.Width;
+    Height = setting.Height;
+    ScreenParamA = setting.ScreenParamA;
+    ScreenParamB = setting.ScreenParamB;
+    CentreX = Width / 2;
+    CentreY = Height / 2;
+    StartPage = setting.StartPage;
+    EndPage = setting.EndPage;
+    RegistryKey = setting.RegistryKey;
+    ImageKey = setting.ImageKey;
+    WriteStatus = setting.WriteStatus;
+    IdleSleep = setting.IdleSleep;
+    MediaExtensions = setting.MediaExtensions;
+    PauseWhenInactive = setting.PauseWhenInactive;
+    DiscMessages = setting.Messages;
+    FolderDisks = setting.FolderDisks;
+}
+
+void TProject::LoadSaveFile(TVrFileCollection& saveFile) {
+    loaded_ = true;
+    if (saveFile.IndexOf(TStatusRecord::kEntryName) < 0) return;
+    try {
+        TTpMemoryStream record;
+        saveFile.ReadEntry(record, TStatusRecord::kEntryName);
+        statusRecord_.Load(record);
+    } catch (const ETovaError& e) {
+        // What was read stays; the record is written anew at the end.
+        TraceLine(std::string("the status record is damaged and will be written anew: ") + e.what());
+    }
+}
+
+void TProject::RestoreSaveEntries(TVrFileCollection& saveFile) {
+    if (env_.Files->ArchiveCount() == 0) env_.Files->AddArchive("");
+    TVrFileCollection& memory = env_.Files->Archive(0);
+    for (int i = 0; i < saveFile.Count(); ++i) {
+        const std::string name = saveFile.Item(i)->GetName();
+        if (!StartsWithText(name, "save:")) continue;
+        memory.RemoveFile(name);
+        try {
+            TTpMemoryStream content;
+            saveFile.ReadEntry(content, name);
+            memory.AddMemoryFile(name)->Data->Assign(std::move(content.Bytes()));
+        } catch (const ETovaError& e) {
+            memory.RemoveFile(name);
+            TraceLine(Cp932ToUtf8(name) + ": " + e.what());
+        }
+    }
+}
+
+void TProject::AddProjectVariables(const std::vector<TParamData>& definitions) {
+    TParamCollection& variables = *env_.Variables;
+    for (const TParamData& definition : definitions) {
+        if (variables.FindItem(definition.Name)) continue;
+        // Only the four data types have a value; any other code would make
+        // a reference bound to nothing.
+        if (definition.Type < PT_INT || definition.Type > PT_STR) {
+            TraceLine("project variable " + Cp932ToUtf8(definition.Name) + ": no value type " +
+                      std::to_string(definition.Type));
+            continue;
+        }
+        try {
+            TParamCollectionItem::CheckName(definition.Name);
+        } catch (const ETovaError& e) {
+            TraceLine(e.what());
+            continue;
+        }
+        TParamCollectionItem* item = variables.AddItem(definition.Type);
+        item->SetName(definition.Name);
+        item->StatusFlag = 1;
+        AssignValue(*item, definition.Value);
+    }
+}
+
+void TProject::RebuildSaveSlots(TVrFileCollection& saveFile) {
+    SaveSlots.clear();
+    for (int i = 0; i < saveFile.Count(); ++i) {
+        const std::string name = saveFile.Item(i)->GetName();
+        const std::optional<int32_t> slot = SlotOfEntry(name);
+        if (!slot) continue;
+        try {
+            TTpMemoryStream content;
+            saveFile.ReadEntry(content, name);
+            ReadI32(content);  // the saved game's version
+            SaveSlots.push_back({ReadString(content), *slot});
+        } catch (const ETovaError& e) {
+            TraceLine(Cp932ToUtf8(name) + ": " + e.what());
+        }
+    }
+}
+
+void TProject::ReadOriginalFolderDisks() {
+    if (!env_.Files->Exists(kOriginalSettingsFile)) return;
+    try {
+        TTpMemoryStream content;
+        env_.Files->LoadToStream(content, kOriginalSettingsFile);
+        TProjectSetting original;
+        original.LoadFromStream(content);
+        FolderDisks = original.FolderDisks;
+    } catch (const ETovaError& e) {
+        TraceLine(std::string(kOriginalSettingsFile) + ": " + e.what());
+    }
+}
+
+void TProject::StartCallManager() {
+    if (env_.CreateCallManager) callMan_ = env_.CreateCallManager(*this);
+    if (!env_.Files->Exists(StartPage)) {
+        env_.MessageBox->Show(SysText("警告"), SysText("スタートページがありません"), TMessageButtons::Ok);
+        env_.Flags->Stop = true;
+        return;
+    }
+    if (callMan_) callMan_->Start(StartPage);
+}
+
+void TProject::RunEndPage() {
+    if (EndPage.empty() || !callMan_) return;
+    try {
+        callMan_->Start(EndPage);
+        env_.Flags->Stop = false;
+        callMan_->Run();
+        env_.Flags->Stop = true;
+    } catch (const std::exception& e) {
+        // The status record is still written: an end page that fails must
+        // not cost the player what this run has kept.
+        env_.Flags->Stop = true;
+        env_.Flags->Terminating = true;
+        TraceLine(std::string("the end page failed: ") + e.what());
+    }
+}
+
+std::string TProject::GetSavePath() {
+    if (!env_.Parameters.empty())
+        return IncludeTrailingDelimiter(env_.Parameters.front()) + std::string(kSaveFile);
+    if (!SavePathKnown) {
+        SavePath = LocateSaveFile(env_.ExecutablePath, Title);
+        SavePathKnown = true;
+    }
+    return SavePath;
+}
+
+bool TProject::PageExists(std::string_view name) {
+    if (name.empty()) return false;
+    if (env_.Files->Exists(name)) return true;
+    const int32_t disc = FolderDisks.Lookup(name);
+    if (disc <= 0) return false;
+    const std::string extension = SjisLowerCase(ExtractFileExt(name)) + ".";
+    const std::string media = SjisLowerCase(MediaExtensions) + ".";
+    if (SjisFind(media, extension) != std::string_view::npos) return false;
+    return env_.Files->RequestDisc(disc);
+}
+
+std::string TProject::GetSlotCaption(int32_t slot) const {
+    for (const TSaveSlot& item : SaveSlots)
+        if (item.Slot == slot) return item.Caption;
+    return {};
+}
+
+void TProject::SetSlotCaption(int32_t slot, std::string caption) {
+    for (TSaveSlot& item : SaveSlots)
+        if (item.Slot == slot) {
+            item.Caption = std::move(caption);
+            return;
+        }
+    SaveSlots.push_back({std::move(caption), slot});
+}
+
+void TProject::WriteStatusRecord() {
+    if (!WriteStatus || !loaded_) return;
+    try {
+        const std::string path = GetSavePath();
+        if (!DirectoryExists(ExtractFilePath(path))) return;
+        TTpBigMemoryStream image;
+        {
+            TVrFileCollection saveFile;
+            saveFile.Open(path);
+            saveFile.RemoveFile(TStatusRecord::kEntryName);
+            statusRecord_.Save(*saveFile.AddMemoryFile(std::string(TStatusRecord::kEntryName))->Data);
+            saveFile.SaveToStream(image);
+        }
+        // Written beside the old file and renamed over it, so that a failure
+        // half-way keeps every saved game.
+        image.SaveToFile(path);
+    } catch (const ETovaError& e) {
+        TraceLine(std::string("the status record was not written: ") + e.what());
+    }
+}
+
+bool TProject::IsProjectDisc(const std::string& root, int) {
+    // The install set names the game; it carries no disc number of its own,
+    // so every disc of the game qualifies.
+    const auto installSet = ReadInstallSetFile(root + "install.dat", env_.Trace);
+    return installSet && installSet->Title == Title;
+}
+
+void TProject::Terminate() {
+    env_.Flags->Terminating = true;
+    env_.Flags->Stop = true;
+}
+
+}  // namespace tova

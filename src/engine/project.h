@@ -1,0 +1,154 @@
+// The running game: the project settings, the save file's location and the
+// status record kept in it, the data-disc requests and the caption list of
+// saved games. Its constructor loads the project; its destructor runs the
+// end page and writes the status record.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/page_runner.h"
+#include "engine/project_setting.h"
+#include "engine/status_parts.h"
+#include "engine/status_record.h"
+#include "vfs/file_manager.h"
+
+namespace tova {
+
+class TDBManager;
+class TMessageBoxHost;
+class TParamCollection;
+class TProject;
+class TTpMemoryStream;
+class TVrFileCollection;
+
+// The process-wide run state shared with the interpreter and the frame loop.
+struct TRunFlags {
+    bool Stop = false;         // set while loading and when the project stops
+    bool Terminating = false;  // the program is ending (a data disc was not given, the end page failed)
+};
+
+// Everything the project works with; the pointers are not owned and must
+// outlive the project. All but CreateCallManager are required.
+struct TProjectEnvironment {
+    std::string ExecutablePath;           // program path of the player
+    std::vector<std::string> Parameters;  // the command line, without the player's own "--" options
+    TVrFileManager* Files = nullptr;
+    TParamCollection* Variables = nullptr;
+    TMessageBoxHost* MessageBox = nullptr;
+    TRunFlags* Flags = nullptr;
+    TTovaReadList* ReadList = nullptr;
+    TImageDepthFlag* ImageDepth = nullptr;
+    TDBManager* Database = nullptr;
+    // Makes the call manager; without it the project runs no pages.
+    std::function<std::unique_ptr<TPageRunner>(TProject&)> CreateCallManager;
+    // How often a data disc is asked for before giving up; 0 asks until the user does.
+    int MaxDiscRequests = 0;
+    std::ostream* Trace = &std::cerr;  // why a project stopped without a message box
+};
+
+// The caption of one saved game.
+struct TSaveSlot {
+    std::string Caption;
+    int32_t Slot = 0;
+};
+
+class TProject final : public TDataDiscHost {
+public:
+    static constexpr std::string_view kSettingsFile = "tova.tpb";
+    static constexpr std::string_view kOriginalSettingsFile = "/original_tova.tpb";
+    static constexpr std::string_view kSaveFile = "save.dat";
+    static constexpr std::string_view kGameSavePrefix = "GAMESAVEDATA";
+
+    // Loads the project. A project that cannot be found or read leaves the
+    // stop flag set; a settings file of too new a version throws
+    // ETovaError("このバージョンには対応していません"), a save folder that
+    // cannot be made ETovaError("データファイルを作成することができません"),
+    // and a damaged save file the archive's error.
+    explicit TProject(TProjectEnvironment environment);
+    ~TProject() override;
+    TProject(const TProject&) = delete;
+    TProject& operator=(const TProject&) = delete;
+
+    std::string Title;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t ScreenParamA = 0;
+    int32_t ScreenParamB = 0;
+    // The screen centre other modules read (Width div 2, Height div 2).
+    int32_t CentreX = 0;
+    int32_t CentreY = 0;
+    std::string StartPage;
+    std::string EndPage;
+    std::string RegistryKey;
+    int32_t ImageKey = 0;
+    uint8_t WriteStatus = 1;
+    uint8_t IdleSleep = 1;
+    std::string MediaExtensions = "wav.wma.ogg";
+    uint8_t PauseWhenInactive = 0;
+    int32_t PendingLoadSlot = -1;
+    int32_t PendingSaveSlot = -1;
+    std::string PendingSaveText;
+    std::string PendingSaveAfterPage;
+    int32_t PendingSaveAfterTarget = 0;
+    std::vector<TSaveSlot> SaveSlots;
+    TFolderDiskList FolderDisks;
+    bool SavePathKnown = false;
+    std::string SavePath;
+    // The data-disc request (a format with "%d") and the quit confirmation.
+    std::array<std::string, 2> DiscMessages;
+
+    // The call manager, or null when the environment gave no factory.
+    TPageRunner* CallMan() const { return callMan_.get(); }
+
+    // With a parameter: the parameter's folder + "save.dat" (not cached).
+    // Else LocateSaveFile, computed once.
+    std::string GetSavePath();
+    // Whether a page can be switched to: it resolves, or its folder is on a
+    // data disc that the user inserts (media files never ask for a disc).
+    bool PageExists(std::string_view name);
+    // The caption of a slot, empty when it has none.
+    std::string GetSlotCaption(int32_t slot) const;
+    void SetSlotCaption(int32_t slot, std::string caption);
+    // Writes the status record into the save file when WriteStatus is set
+    // and the project was loaded; a failure is traced and otherwise ignored.
+    // The save file is replaced as a whole, never left half-written.
+    void WriteStatusRecord();
+
+    // The data-disc host of the file system.
+    bool IsProjectDisc(const std::string& root, int discIndex) override;
+    std::string ApplicationTitle() override { return Title; }
+    std::string DiscRequestMessage() override { return DiscMessages[0]; }
+    std::string QuitConfirmMessage() override { return DiscMessages[1]; }
+    void Terminate() override;
+
+private:
+    void Load();
+    bool ReadSettings(TProjectSetting& setting);
+    void ApplySettings(const TProjectSetting& setting);
+    void LoadSaveFile(TVrFileCollection& saveFile);
+    void RestoreSaveEntries(TVrFileCollection& saveFile);
+    void AddProjectVariables(const std::vector<TParamData>& definitions);
+    void RebuildSaveSlots(TVrFileCollection& saveFile);
+    void ReadOriginalFolderDisks();
+    void StartCallManager();
+    void RunEndPage();
+    void TraceLine(const std::string& utf8Line) const;
+
+    TProjectEnvironment env_;
+    TVariableStatusPart variablesPart_;
+    TReadListStatusPart readListPart_;
+    TImageDepthStatusPart imageDepthPart_;
+    TDatabaseStatusPart databasePart_;
+    TStatusRecord statusRecord_;
+    std::unique_ptr<TPageRunner> callMan_;
+    bool loaded_ = false;  // the save file was read: the status record may be written back
+};
+
+}  // namespace tova

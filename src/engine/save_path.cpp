@@ -1,0 +1,82 @@
+#include "engine/save_path.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/error.h"
+#include "core/path_names.h"
+#include "core/sjis.h"
+#include "platform/file_stream.h"
+#include "platform/file_system.h"
+
+namespace tova {
+namespace {
+
+constexpr std::string_view kSaveFile = "save.dat";
+
+[[noreturn]] void RaiseCannotCreate() {
+    throw ETovaError(SysText("データファイルを作成することができません"));
+}
+
+// Whether a file can be made in the folder: the probe is created and removed.
+bool CanWriteIn(const std::string& folder) {
+    const std::string probe = folder + "save.dat.$$$";
+    try {
+        std::make_unique<TFileStream>(probe, fmCreate)->Flush();
+    } catch (const ETovaError&) {
+        return false;
+    }
+    const bool made = FileExists(probe);
+    DeleteFileAt(probe);
+    return made;
+}
+
+std::string DataHome() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && dataHome[0] == '/') return dataHome;
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') RaiseCannotCreate();
+    return std::string(home) + "/.local/share";
+}
+
+}  // namespace
+
+std::string SaveFolderName(std::string_view title) {
+    std::string name(title);
+    // Only single-byte characters: the trail byte of a double-byte one may
+    // have the value of '\' or '|' and is part of a letter.
+    ForEachSjisChar(title, [&name](uint16_t, size_t pos, size_t length) {
+        if (length == 1 && std::string_view("\\/:,;*?\"<>|").find(name[pos]) != std::string_view::npos)
+            name[pos] = '_';
+    });
+    return name;
+}
+
+std::string UserSaveFolder(std::string_view title) {
+    std::string folder = DataHome();
+    if (folder.back() != '/') folder.push_back('/');
+    return FromHostPath(folder) + "tovaplayer/" + SaveFolderName(title) + "/";
+}
+
+bool IsSystemInstalled(std::string_view executableHostPath) {
+    return executableHostPath.starts_with("/usr/") || executableHostPath.starts_with("/opt/");
+}
+
+std::string LocateSaveFile(std::string_view executablePath, std::string_view title) {
+    const std::string exeFolder = IncludeTrailingDelimiter(ExtractFilePath(executablePath));
+    if (!IsSystemInstalled(ToHostPath(executablePath)) && CanWriteIn(exeFolder))
+        return exeFolder + std::string(kSaveFile);
+
+    const std::string folder = UserSaveFolder(title);
+    if (!ForceDirectories(folder) || !DirectoryExists(folder)) RaiseCannotCreate();
+    const std::string target = folder + std::string(kSaveFile);
+    const auto source = FindHostPath(exeFolder + std::string(kSaveFile));
+    if (source && FileExists(exeFolder + std::string(kSaveFile)) && !FileExists(target)) {
+        std::error_code ignored;
+        std::filesystem::copy_file(*source, HostPathForCreate(target), ignored);
+    }
+    return target;
+}
+
+}  // namespace tova

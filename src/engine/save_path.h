@@ -1,0 +1,30 @@
+// Where "save.dat" lives for a player started without parameters: beside
+// the executable when that folder is writable and not a system folder, else
+// in the user's data folder, in a folder named after the game's title.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tova {
+
+// The title with each of \ / : , ; * ? " < > | replaced by '_'.
+std::string SaveFolderName(std::string_view title);
+
+// The user's folder for the game: $XDG_DATA_HOME (an absolute path; else
+// $HOME/.local/share) + "/tovaplayer/" + SaveFolderName(title) + '/'. A
+// program path; throws "データファイルを作成することができません" when the
+// system names no such folder.
+std::string UserSaveFolder(std::string_view title);
+
+// Whether an executable at that host path was installed with the system
+// (below /usr or /opt), where a player never writes beside itself.
+bool IsSystemInstalled(std::string_view executableHostPath);
+
+// The save file of a player started without parameters (see above). The
+// user's folder is created with its parents, and an existing save.dat beside
+// the executable is copied into it unless one is there already. Throws
+// "データファイルを作成することができません" when the folder cannot be made.
+std::string LocateSaveFile(std::string_view executablePath, std::string_view title);
+
+}  // namespace tova

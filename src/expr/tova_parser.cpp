@@ -1,0 +1,96 @@
+#include "expr/tova_parser.h"
+
+#include <exception>
+
+#include "core/binary_io.h"
+#include "core/error.h"
+#include "expr/build_tova_parser.h"
+
+namespace tova {
+namespace {
+
+// Destroys the temporaries of one evaluation however it ends.
+class TTemporaryScope {
+public:
+    explicit TTemporaryScope(TOpeEvaluator& evaluator) : evaluator_(evaluator) {}
+    ~TTemporaryScope() { evaluator_.DestroyTemporaries(List); }
+    TTemporaryScope(const TTemporaryScope&) = delete;
+    TTemporaryScope& operator=(const TTemporaryScope&) = delete;
+
+    TTemporaryList List;
+
+private:
+    TOpeEvaluator& evaluator_;
+};
+
+}  // namespace
+
+void TTovaParser::LoadFromStream(TStream& stream) {
+    Clear();
+    const int32_t count = ReadI32(stream);
+    if (count < 0 || count > stream.Remaining() / kMinStoredRecordSize)
+        throw ETovaError("damaged expression: record count " + std::to_string(count) + " exceeds the data");
+    records_.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        auto record = std::make_unique<TOpeData>();
+        record->LoadFromStream(stream);
+        records_.push_back(std::move(record));
+    }
+}
+
+void TTovaParser::SaveToStream(TStream& stream) const {
+    WriteI32(stream, static_cast<int32_t>(records_.size()));
+    for (const auto& record : records_)
+        record->SaveToStream(stream);
+}
+
+void TTovaParser::Assign(const TTovaParser& other) {
+    if (&other == this) return;
+    Clear();
+    for (const auto& record : other.records_)
+        records_.push_back(record->Clone());
+}
+
+void TTovaParser::Clear() {
+    records_.clear();
+}
+
+void TTovaParser::Execute(TOpeEvaluator& evaluator) {
+    Result.reset();
+    TTemporaryScope temporaries(evaluator);
+    try {
+        for (const auto& record : records_)
+            evaluator.Evaluate(*record, temporaries.List);
+    } catch (const std::exception&) {
+        // An expression that fails has no value; the records before the
+        // failing one keep their effect.
+    }
+    if (records_.empty()) return;
+    const TOpeData& last = *records_.back();
+    if (last.Op != ocTo || last.Target != kResultTemporary) return;
+    try {
+        Result = evaluator.Vars().DetachedCopy(kResultTemporary);
+    } catch (const ETovaError&) {
+        // "____arg" holds no data of its own (an unbound reference): no value.
+    }
+}
+
+bool RunStatement(std::string_view text, TOpeEvaluator& evaluator) {
+    const std::string_view statement = TrimExpressionText(text);
+    if (statement.empty()) return false;
+    TTpMemoryStream stream;
+    TTovaParser parser;
+    try {
+        TBuildTovaParser compiler;
+        compiler.Compile(statement);
+        compiler.SaveToStream(stream);
+        stream.SetPosition(0);
+        parser.LoadFromStream(stream);
+    } catch (const ETovaError&) {
+        return false;
+    }
+    parser.Execute(evaluator);
+    return true;
+}
+
+}  // namespace tova

@@ -1,0 +1,52 @@
+// A compiled expression: the operator records in evaluation order and the
+// value of its last evaluation.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "core/stream.h"
+#include "expr/custom_param.h"
+#include "expr/ope_data.h"
+#include "expr/ope_evaluator.h"
+
+namespace tova {
+
+class TTovaParser {
+public:
+    TTovaParser() = default;
+    TTovaParser(const TTovaParser&) = delete;
+    TTovaParser& operator=(const TTovaParser&) = delete;
+    TTovaParser(TTovaParser&&) = default;
+    TTovaParser& operator=(TTovaParser&&) = default;
+
+    // Clears, then reads the record count and the records.
+    void LoadFromStream(TStream& stream);
+    void SaveToStream(TStream& stream) const;
+    // Clears and copies every record of other.
+    void Assign(const TTovaParser& other);
+    void Clear();
+
+    // Evaluates the records in order. The first error ends the evaluation
+    // silently; the temporaries it created are destroyed in any case.
+    // Afterwards Result holds the value of "____arg" when the last record
+    // assigns it, else nothing.
+    void Execute(TOpeEvaluator& evaluator);
+
+    const std::vector<std::unique_ptr<TOpeData>>& Records() const { return records_; }
+    void AddRecord(std::unique_ptr<TOpeData> record) { records_.push_back(std::move(record)); }
+
+    // Valid until the next Execute or the parser's destruction.
+    std::unique_ptr<TCustomParam> Result;
+
+private:
+    std::vector<std::unique_ptr<TOpeData>> records_;
+};
+
+// Trims text and runs it as an expression: false for an empty text, a
+// compile error or a damaged compiled form; an error while evaluating does
+// not make it false.
+bool RunStatement(std::string_view text, TOpeEvaluator& evaluator);
+
+}  // namespace tova

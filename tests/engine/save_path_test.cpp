@@ -1,0 +1,101 @@
+// Where save.dat goes: the parameter's folder, beside the executable when it
+// may write there, else the user's data folder named after the game.
+#include "engine/save_path.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "core/encoding.h"
+#include "core/error.h"
+#include "engine/game_data.h"
+
+namespace tova {
+namespace {
+
+using testing::TTempDir;
+
+// Sets an environment variable for one test and restores it after.
+class TEnvVar {
+public:
+    TEnvVar(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~TEnvVar() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+class SavePathTest : public ::testing::Test {
+protected:
+    TTempDir home_, dataHome_, exe_;
+    TEnvVar homeVar_{"HOME", home_.Path().c_str()};
+    TEnvVar dataVar_{"XDG_DATA_HOME", dataHome_.Path().c_str()};
+    std::string exePath_ = FromHostPath(exe_ / "player");
+};
+
+TEST_F(SavePathTest, BesideTheExecutableWhenItsFolderIsWritable) {
+    EXPECT_EQ(LocateSaveFile(exePath_, "Game"), FromHostPath(exe_ / "save.dat"));
+    EXPECT_FALSE(std::filesystem::exists(exe_ / "save.dat.$$$"));
+    EXPECT_TRUE(std::filesystem::is_empty(dataHome_.Path()));
+}
+
+TEST_F(SavePathTest, UserFolderWhenTheExecutableFolderRefusesAndCopiesTheOldSave) {
+    // A folder in the probe's way makes creating it fail, even for root.
+    std::filesystem::create_directory(exe_ / "save.dat.$$$");
+    exe_.WriteFile("save.dat", "old saves");
+    const std::string title = Utf8ToCp932("ソフト: a/b\\c*?\"<>|,;");
+    const std::string path = LocateSaveFile(exePath_, title);
+    const std::string folder = dataHome_ / ("tovaplayer/ソフト_ a_b_c________/");
+    EXPECT_EQ(Cp932ToUtf8(path), folder + "save.dat");
+    std::ifstream copied(folder + "save.dat");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copied), {}), "old saves");
+
+    // A save file already there is never overwritten by the old one.
+    exe_.WriteFile("save.dat", "older saves");
+    LocateSaveFile(exePath_, title);
+    std::ifstream kept(folder + "save.dat");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old saves");
+}
+
+TEST_F(SavePathTest, SystemInstallsAndMissingFoldersUseTheUserFolder) {
+    EXPECT_TRUE(IsSystemInstalled("/usr/games/player"));
+    EXPECT_TRUE(IsSystemInstalled("/opt/game/player"));
+    EXPECT_FALSE(IsSystemInstalled("/usrlocal/player"));
+    EXPECT_EQ(Cp932ToUtf8(LocateSaveFile("/opt/no-such-game/player", "G")),
+              dataHome_ / "tovaplayer/G/save.dat");
+
+    // Without XDG_DATA_HOME (or with a relative one) the folder is below HOME.
+    TEnvVar relative("XDG_DATA_HOME", "relative/dir");
+    EXPECT_EQ(Cp932ToUtf8(LocateSaveFile(FromHostPath(exe_ / "missing/player"), "G")),
+              home_ / ".local/share/tovaplayer/G/save.dat");
+    EXPECT_TRUE(std::filesystem::is_directory(home_ / ".local/share/tovaplayer/G"));
+}
+
+TEST_F(SavePathTest, AFolderThatCannotBeMadeIsAnError) {
+    home_.WriteFile("file", "in the way");
+    TEnvVar blocked("XDG_DATA_HOME", (home_ / "file").c_str());
+    try {
+        LocateSaveFile("/opt/no-such-game/player", "G");
+        ADD_FAILURE() << "no error";
+    } catch (const ETovaError& e) {
+        EXPECT_EQ(Cp932ToUtf8(e.Message()), "データファイルを作成することができません");
+    }
+}
+
+TEST_F(SavePathTest, TheParameterWinsAndIsNotCached) {
+    testing::TProjectWorld world;
+    TTempDir data;
+    testing::WriteSettingsFile(data / "tova.tpb", testing::MakeSetting("G"));
+    TProject project(world.Mount(exePath_, {FromHostPath(data.Path())}));
+    EXPECT_EQ(project.GetSavePath(), FromHostPath(data.Path()) + "\\save.dat");
+    EXPECT_FALSE(project.SavePathKnown);
+}
+
+}  // namespace
+}  // namespace tova

@@ -1,0 +1,169 @@
+// The program entry: the instance key, the single-instance guard across
+// processes, the CD-ROM refusal and the player run end to end.
+#include "shell/program_entry.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/encoding.h"
+#include "core/error.h"
+#include "engine/game_data.h"
+#include "platform/executable_path.h"
+#include "platform/instance_lock.h"
+
+namespace tova {
+namespace {
+
+using testing::MakeSetting;
+using testing::TTempDir;
+
+TEST(InstanceKey, DerivedFromTheFolder) {
+    EXPECT_EQ(InstanceKey("c:\\Games\\Tova"), "C:-GAMES-TOVA-");
+    EXPECT_EQ(InstanceKey("c:\\Games\\Tova\\"), "C:-GAMES-TOVA-");
+    // The trail byte 0x5C of "ソ" is neither a delimiter nor upper-cased.
+    EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ")), "-" + Utf8ToCp932("ソ") + "-");
+    EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ\\")), "-" + Utf8ToCp932("ソ") + "-");
+}
+
+TEST(InstanceKey, OneFolderNamedInDifferentWaysGivesOneKey) {
+    TTempDir dir;
+    const std::string plain = InstanceKey(InstanceFolder(FromHostPath(dir.Path())));
+    EXPECT_EQ(InstanceKey(InstanceFolder(FromHostPath(dir.Path() + "/"))), plain);
+    EXPECT_EQ(InstanceKey(InstanceFolder(FromHostPath(dir.Path() + "/./sub/.."))), plain);
+    EXPECT_TRUE(plain.starts_with("-")) << plain;
+    EXPECT_EQ(plain.find('/'), std::string::npos) << plain;
+    EXPECT_NE(InstanceKey(InstanceFolder(FromHostPath(dir / "other"))), plain);
+}
+
+TEST(InstanceLock, FileNamesAreSafe) {
+    EXPECT_EQ(InstanceLockFileName("-HOME-A B-"), "tovaplayer--HOME-A%20B-.lock");
+    EXPECT_EQ(InstanceLockFileName("\x83\\/"), "tovaplayer-%83%5C%2F.lock");
+    const std::string longName = InstanceLockFileName(std::string(4000, 'A'));
+    EXPECT_LE(longName.size(), 255u);
+    EXPECT_NE(longName, InstanceLockFileName(std::string(3999, 'A') + "B"));
+}
+
+// Whether a fresh process can take the lock while this one holds it or not.
+bool ChildCanLock(const std::string& key, const std::string& folder) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool taken = TInstanceLock::TryAcquire(key, folder) != nullptr;
+        _exit(taken ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(InstanceLock, OneHolderPerKeyAcrossProcesses) {
+    TTempDir runtime;
+    {
+        const auto lock = TInstanceLock::TryAcquire("-DATA-A-", runtime.Path());
+        ASSERT_NE(lock, nullptr);
+        EXPECT_FALSE(ChildCanLock("-DATA-A-", runtime.Path()));
+        EXPECT_TRUE(ChildCanLock("-DATA-B-", runtime.Path()));
+    }
+    // Released with its holder, though the file stays.
+    EXPECT_TRUE(ChildCanLock("-DATA-A-", runtime.Path()));
+    EXPECT_THROW(TInstanceLock::TryAcquire("-X-", runtime / "missing"), ETovaError);
+}
+
+TEST(MountType, LongestMountPointWins) {
+    const std::string mounts =
+        "/dev/sda1 / ext4 rw 0 0\n"
+        "/dev/sr0 /media/cd\\040rom iso9660 ro 0 0\n"
+        "/dev/sr1 /media/dvd udf ro 0 0\n"
+        "tmpfs /media/dvd/cache tmpfs rw 0 0\n"
+        "garbage\n";
+    EXPECT_EQ(MountTypeOf("/media/cd rom/player", mounts), "iso9660");
+    EXPECT_EQ(MountTypeOf("/media/cd rom", mounts), "iso9660");
+    EXPECT_EQ(MountTypeOf("/media/cd rom2/player", mounts), "ext4");
+    EXPECT_EQ(MountTypeOf("/media/dvd/game/player", mounts), "udf");
+    EXPECT_EQ(MountTypeOf("/media/dvd/cache/player", mounts), "tmpfs");
+    EXPECT_EQ(MountTypeOf("/home/player", mounts), "ext4");
+    EXPECT_TRUE(IsCdRomFileSystem("udf"));
+    EXPECT_FALSE(IsCdRomFileSystem("ext4"));
+}
+
+TEST(PlayerArguments, OwnOptionsAreTakenOut) {
+    const TPlayerArguments arguments = SplitPlayerArguments({"--headless", "/config", "データ"});
+    EXPECT_TRUE(arguments.Headless);
+    EXPECT_EQ(arguments.Parameters, (std::vector<std::string>{"/config", Utf8ToCp932("データ")}));
+    EXPECT_THROW(SplitPlayerArguments({"--fullscreen"}), ETovaError);
+}
+
+struct TRun {
+    int exitCode;
+    std::string out;
+};
+
+// Runs the player binary with the arguments (already shell-quoted) and the
+// runtime folder; standard error goes to the test log.
+TRun Player(const std::string& arguments, const std::string& runtimeDir) {
+    const char* bin = std::getenv("TOVA_TEST_BIN");
+    const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " + std::string(bin ? bin : ".") +
+                                "/src/shell/tovaplayer " + arguments;
+    TRun run{-1, ""};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class PlayerRun : public ::testing::Test {
+protected:
+    PlayerRun() {
+        for (const TTempDir* dir : {&first_, &second_}) {
+            testing::WriteSettingsFile(*dir / "tova.tpb", MakeSetting("ゲーム"));
+            dir->WriteFile("start.tsc", "page");
+        }
+    }
+    static std::string Quote(const std::string& path) { return "'" + path + "'"; }
+
+    TTempDir runtime_, first_, second_;
+};
+
+TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
+    const TRun run = Player(Quote(first_.Path()), runtime_.Path());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "tovaplayer: ゲーム started at start.tsc\n");
+    const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
+    EXPECT_TRUE(entries.at("STATUSSAVEDATA").starts_with("Status103"));
+}
+
+TEST_F(PlayerRun, ASecondPlayerOnTheSameDataEndsSilently) {
+    const auto held =
+        TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(FromHostPath(first_.Path()))), runtime_.Path());
+    ASSERT_NE(held, nullptr);
+    const TRun same = Player("--headless " + Quote(first_.Path() + "/"), runtime_.Path());
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_EQ(same.out, "");
+    EXPECT_FALSE(std::filesystem::exists(first_ / "save.dat"));
+
+    const TRun other = Player(Quote(second_.Path()), runtime_.Path());
+    EXPECT_EQ(other.exitCode, 0);
+    EXPECT_EQ(other.out, "tovaplayer: ゲーム started at start.tsc\n");
+}
+
+TEST_F(PlayerRun, ExitCodes) {
+    EXPECT_EQ(Player(Quote(first_ / "missing"), runtime_.Path()).exitCode, 1);
+    EXPECT_EQ(Player("--no-such-option", runtime_.Path()).exitCode, 2);
+    const TRun config = Player("/CONFIG", runtime_.Path());
+    EXPECT_EQ(config.exitCode, 0);
+    EXPECT_EQ(config.out, "");
+    first_.WriteFile("tova.tpb", std::string("\x73\0\0\0", 4));
+    EXPECT_EQ(Player(Quote(first_.Path()), runtime_.Path()).exitCode, 1);
+}
+
+}  // namespace
+}  // namespace tova
