@@ -5,50 +5,12 @@
 #include <cstdio>
 #include <type_traits>
 
-#include "core/encoding.h"
+#include "core/json_text.h"
 
 namespace tova {
 namespace {
 
-// A code page 932 string as a JSON string literal.
-std::string Quote(std::string_view cp932) {
-    const std::string utf8 = Cp932ToUtf8(cp932);
-    std::string out = "\"";
-    for (const char c : utf8) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\b':
-                out += "\\b";
-                break;
-            case '\f':
-                out += "\\f";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-                    out += escape;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
-}
+std::string Quote(std::string_view cp932) { return JsonString(cp932); }
 
 // The shortest text that reads back to the same value; JSON has no numbers
 // for infinities and NaN, so those become the strings JavaScript prints.

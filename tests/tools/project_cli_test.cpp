@@ -1,6 +1,8 @@
 // tova project and tova install-info on the files the game builder writes.
 #include <gtest/gtest.h>
 
+#include "tova_runner.h"
+
 #include <sys/wait.h>
 
 #include <array>
@@ -15,29 +17,9 @@ namespace {
 
 using testing::TTempDir;
 
-struct TResult {
-    int exitCode;
-    std::string out;
-};
-
-TResult Tova(const std::string& arguments) {
-    const char* bin = std::getenv("TOVA_TEST_BIN");
-    const std::string command = std::string(bin ? bin : ".") + "/tools/tova/tova " + arguments;
-    TResult result{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        result.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string Quote(const std::string& path) {
-    return "'" + path + "'";
-}
+using testing::Quote;
+using testing::Tova;
+using TResult = testing::TToolResult;
 
 class ProjectCli : public ::testing::Test {
 protected:

@@ -28,6 +28,8 @@ constexpr const char* kUsage =
     "  expr TEXT                   compile an expression and print its records\n"
     "  eval [--var SPEC]... [--dump-vars FILE] TEXT\n"
     "                              compile and run an expression over fresh variables\n"
+    "                              (--var x:int=5, s:str=abc, f:float=2.5, b:bool=TRUE, a:int[3,4];\n"
+    "                              --seed N fixes the generator of Random)\n"
     "options of every archive command:\n"
     "  --part-size BYTES           the size of the parts of split archives (default 1 GiB)\n";
 

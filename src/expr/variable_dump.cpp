@@ -1,0 +1,71 @@
+#include "expr/variable_dump.h"
+
+#include "core/json_text.h"
+#include "expr/db_dump.h"
+#include "expr/db_manager.h"
+#include "expr/param_collection.h"
+#include "expr/param_types.h"
+
+namespace tova {
+namespace {
+
+const char* TypeName(const TCustomParam& value) {
+    switch (value.StoredType()) {
+        case PT_INT:
+            return "int";
+        case PT_FLOAT:
+            return "float";
+        case PT_BOOL:
+            return "bool";
+        case PT_STR:
+            return "str";
+        default:
+            return "ref";
+    }
+}
+
+bool IsDumped(const TParamCollectionItem& item) {
+    return !item.IsSystem() && !item.GetName().starts_with("____");
+}
+
+void AppendVariable(std::string& out, const TParamCollectionItem& item) {
+    const TCustomParam& value = item.Value();
+    out += "{\"name\": " + JsonString(item.GetName()) + ", \"type\": \"" + TypeName(value) + "\", \"dims\": [";
+    // A scalar has one dimension of size 1 as far as the value is asked;
+    // the dump shows it as having none.
+    const bool scalar = item.GetDimCount() == 1 && item.GetCount() == 1 &&
+                        (value.StoredType() == PT_NONE || value.Dims().empty());
+    if (!scalar)
+        for (int d = 0; d < item.GetDimCount(); ++d) out += (d ? ", " : "") + std::to_string(item.GetDimSize(d));
+    out += "], \"values\": [";
+    for (int i = 0; i < item.GetCount(); ++i) {
+        if (i) out += ", ";
+        AppendJsonString(out, item.GetStrAt(i));
+    }
+    out += std::string("], \"status\": ") + (item.StatusFlag ? "true" : "false") +
+           ", \"local\": " + (item.LocalFlag ? "true" : "false") + ", \"owner\": " + std::to_string(item.Owner) + "}";
+}
+
+}  // namespace
+
+std::string VariableDumpJson(const TParamCollection& vars, const TDBManager* database) {
+    std::string out = "{\"variables\": [";
+    bool first = true;
+    for (int i = 0; i < vars.Count(); ++i) {
+        const TParamCollectionItem& item = *vars.Item(i);
+        if (!IsDumped(item)) continue;
+        out += first ? "\n  " : ",\n  ";
+        first = false;
+        AppendVariable(out, item);
+    }
+    out += "],\n ";
+    if (database) {
+        AppendDbTablesJson(out, *database);
+    } else {
+        out += "\"tables\": [], \"active_table\": \"\"";
+    }
+    out += "}\n";
+    return out;
+}
+
+}  // namespace tova
