@@ -37,7 +37,7 @@ void TCommand::Execute(TCallMan&, TPage*&, int32_t& pc) { ++pc; }
 
 void TCommand::SaveState(TStream&) const {}
 
-void TCommand::LoadState(TCallMan&, TStream&) {}
+void TCommand::LoadState(TStream&) {}
 
 void TCommand::Stop(TCallMan&) {}
 

@@ -135,7 +135,7 @@ public:
     virtual void Execute(TCallMan& callMan, TPage*& page, int32_t& pc);
     // The running state of a prepared command inside a saved game.
     virtual void SaveState(TStream& stream) const;
-    virtual void LoadState(TCallMan& callMan, TStream& stream);
+    virtual void LoadState(TStream& stream);
     // Finishes a suspended command at once (a full reset unwinding the stack).
     virtual void Stop(TCallMan& callMan);
     // True for a command that suspends an event handler while it waits.

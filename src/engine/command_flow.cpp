@@ -118,7 +118,7 @@ void TComWait::SaveState(TStream& stream) const {
     WriteBool(stream, BlockEventsFlag);
 }
 
-void TComWait::LoadState(TCallMan&, TStream& stream) {
+void TComWait::LoadState(TStream& stream) {
     const int32_t version = ReadStateHeader(stream);
     Remaining = ReadI32(stream);
     FirstFrame = ReadI32(stream);

@@ -138,7 +138,7 @@ public:
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", int32 Remaining, int32 FirstFrame, byte BlockEventsFlag.
     void SaveState(TStream& stream) const override;
-    void LoadState(TCallMan& callMan, TStream& stream) override;
+    void LoadState(TStream& stream) override;
 
     TTovaParser Condition;
     TTovaParser Time;

@@ -51,7 +51,7 @@ void TComFlip::SaveState(TStream& stream) const {
     WriteBool(stream, ClearOldFlag);
 }
 
-void TComFlip::LoadState(TCallMan&, TStream& stream) {
+void TComFlip::LoadState(TStream& stream) {
     if (ReadStateHeader(stream) < kStateBlockEventsVersion) return;
     BlockEventsFlag = ReadBool(stream);
     ClearOldFlag = ReadBool(stream);
@@ -80,7 +80,7 @@ void TComMovieStop::SaveState(TStream& stream) const {
     WriteBool(stream, BlockEventsFlag);
 }
 
-void TComMovieStop::LoadState(TCallMan&, TStream& stream) {
+void TComMovieStop::LoadState(TStream& stream) {
     const int32_t version = ReadStateHeader(stream);
     TargetName = ReadPageString(stream);
     Waiting = ReadBool(stream);
@@ -144,7 +144,7 @@ void TComTextIns::SaveState(TStream& stream) const {
     WriteBool(stream, BlockEventsFlag);
 }
 
-void TComTextIns::LoadState(TCallMan&, TStream& stream) {
+void TComTextIns::LoadState(TStream& stream) {
     const int32_t version = ReadStateHeader(stream);
     WindowName = ReadPageString(stream);
     Waiting = ReadBool(stream);

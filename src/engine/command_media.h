@@ -25,7 +25,7 @@ public:
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", byte BlockEventsFlag, byte ClearOldFlag.
     void SaveState(TStream& stream) const override;
-    void LoadState(TCallMan& callMan, TStream& stream) override;
+    void LoadState(TStream& stream) override;
     void Stop(TCallMan& callMan) override;
 
     TTovaParser WipeType;
@@ -60,7 +60,7 @@ public:
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", string TargetName, byte Waiting, byte BlockEventsFlag.
     void SaveState(TStream& stream) const override;
-    void LoadState(TCallMan& callMan, TStream& stream) override;
+    void LoadState(TStream& stream) override;
 
     TTovaParser Target;
     TTovaParser FadeTime;
@@ -113,7 +113,7 @@ public:
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", string WindowName, byte Waiting, byte BlockEventsFlag.
     void SaveState(TStream& stream) const override;
-    void LoadState(TCallMan& callMan, TStream& stream) override;
+    void LoadState(TStream& stream) override;
 
     std::string TextData;  // the stored text block, raw
     TTovaParser Target;

@@ -130,11 +130,24 @@ struct TOperatorToken {
 };
 
 constexpr std::array<TOperatorToken, 18> kOperators = {{
-    {u"*", ocMul, 1},     {u"/", ocDiv, 1},      {u"%", ocMod, 1},        {u"+", ocPlus, 2},
-    {u"-", ocMinus, 2},   {u"<<", ocShiftL, 3},  {u">>", ocShiftR, 3},    {u"==", ocEqual, 4},
-    {u">=", ocEBig, 4},   {u"<=", ocESmall, 4},  {u">", ocBig, 4},        {u"<", ocSmall, 4},
-    {u"<>", ocNEqual, 4}, {u"++", ocComboStr, 5}, {u"&", ocAnd, 6},       {u"^", ocXor, 7},
-    {u"|", ocOr, 8},      {u"=", ocTo, 9},
+    {u"*", ocMul, 1},
+    {u"/", ocDiv, 1},
+    {u"%", ocMod, 1},
+    {u"+", ocPlus, 2},
+    {u"-", ocMinus, 2},
+    {u"<<", ocShiftL, 3},
+    {u">>", ocShiftR, 3},
+    {u"==", ocEqual, 4},
+    {u">=", ocEBig, 4},
+    {u"<=", ocESmall, 4},
+    {u">", ocBig, 4},
+    {u"<", ocSmall, 4},
+    {u"<>", ocNEqual, 4},
+    {u"++", ocComboStr, 5},
+    {u"&", ocAnd, 6},
+    {u"^", ocXor, 7},
+    {u"|", ocOr, 8},
+    {u"=", ocTo, 9},
 }};
 constexpr int kAssignLevel = 9;
 
@@ -151,8 +164,8 @@ bool IsOperatorToken(const TCodeText& token) {
 bool IsTwoCharOperator(char16_t a, char16_t b) {
     const char16_t pair[2] = {a, b};
     const std::u16string_view text(pair, 2);
-    return text == u"==" || text == u">=" || text == u"<=" || text == u"++" || text == u"<>" || text == u"<<" ||
-           text == u">>";
+    return text == u"==" || text == u">=" || text == u"<=" || text == u"++" || text == u"<>" ||
+           text == u"<<" || text == u">>";
 }
 
 std::vector<TCodeText> Tokenize(const TCodeText& text) {
@@ -185,7 +198,8 @@ std::vector<TCodeText> Tokenize(const TCodeText& text) {
 TCodeText ToCodeText(std::string_view cp932) {
     TCodeText codes;
     codes.reserve(cp932.size());
-    ForEachSjisChar(cp932, [&codes](uint16_t code, size_t, size_t) { codes.push_back(static_cast<char16_t>(code)); });
+    ForEachSjisChar(
+        cp932, [&codes](uint16_t code, size_t, size_t) { codes.push_back(static_cast<char16_t>(code)); });
     return codes;
 }
 
@@ -266,8 +280,10 @@ void TExpressionCompiler::ExtractCalls(TCodeText& text) {
             --nameStart;
 
         std::string target = NewTemporary();
-        std::vector<std::string> operands{FromCodeText(std::u16string_view(text).substr(nameStart, nameEnd - nameStart))};
-        const std::u16string_view inner = std::u16string_view(text).substr(call->Open + 1, call->Close - call->Open - 1);
+        std::vector<std::string> operands{
+            FromCodeText(std::u16string_view(text).substr(nameStart, nameEnd - nameStart))};
+        const std::u16string_view inner =
+            std::u16string_view(text).substr(call->Open + 1, call->Close - call->Open - 1);
         if (!Trim(inner).empty()) {
             for (const std::u16string_view argument : SplitArguments(inner))
                 operands.push_back(Operand(argument));
@@ -290,7 +306,8 @@ void TExpressionCompiler::ExtractElements(TCodeText& text) {
         if (close == TCodeText::npos) ThrowSyntax();
 
         std::string target = NewElementTemporary();
-        std::vector<std::string> operands{FromCodeText(std::u16string_view(text).substr(nameStart, *before + 1 - nameStart))};
+        std::vector<std::string> operands{
+            FromCodeText(std::u16string_view(text).substr(nameStart, *before + 1 - nameStart))};
         const std::u16string_view indexes = std::u16string_view(text).substr(open + 1, close - open - 1);
         for (const std::u16string_view index : SplitArguments(indexes)) {
             if (Trim(index).empty()) ThrowIndex();

@@ -12,8 +12,8 @@ namespace tova {
 namespace {
 
 constexpr std::array<std::string_view, kOpeCodeCount> kOpeCodeNames = {
-    "ocNone",  "ocTo",  "ocPlus",  "ocMinus", "ocMul",    "ocDiv",    "ocMod",
-    "ocOr",    "ocAnd", "ocXor",   "ocDimTo", "ocFunc",   "ocEqual",  "ocBig",
+    "ocNone",  "ocTo",   "ocPlus",   "ocMinus",  "ocMul",    "ocDiv",      "ocMod",
+    "ocOr",    "ocAnd",  "ocXor",    "ocDimTo",  "ocFunc",   "ocEqual",    "ocBig",
     "ocSmall", "ocEBig", "ocESmall", "ocShiftL", "ocShiftR", "ocComboStr", "ocNEqual",
 };
 

@@ -20,26 +20,26 @@ class TParamVar;
 // Operator codes, one byte in the stored form.
 enum TOpeCode : uint8_t {
     ocNone = 0,
-    ocTo = 1,        // =
-    ocPlus = 2,      // +
-    ocMinus = 3,     // -
-    ocMul = 4,       // *
-    ocDiv = 5,       // /
-    ocMod = 6,       // %
-    ocOr = 7,        // |
-    ocAnd = 8,       // &
-    ocXor = 9,       // ^
-    ocDimTo = 10,    // name[i, ...]
-    ocFunc = 11,     // name(a, ...)
-    ocEqual = 12,    // ==
-    ocBig = 13,      // >
-    ocSmall = 14,    // <
-    ocEBig = 15,     // >=
-    ocESmall = 16,   // <=
-    ocShiftL = 17,   // <<
-    ocShiftR = 18,   // >>
-    ocComboStr = 19, // ++
-    ocNEqual = 20,   // <>
+    ocTo = 1,         // =
+    ocPlus = 2,       // +
+    ocMinus = 3,      // -
+    ocMul = 4,        // *
+    ocDiv = 5,        // /
+    ocMod = 6,        // %
+    ocOr = 7,         // |
+    ocAnd = 8,        // &
+    ocXor = 9,        // ^
+    ocDimTo = 10,     // name[i, ...]
+    ocFunc = 11,      // name(a, ...)
+    ocEqual = 12,     // ==
+    ocBig = 13,       // >
+    ocSmall = 14,     // <
+    ocEBig = 15,      // >=
+    ocESmall = 16,    // <=
+    ocShiftL = 17,    // <<
+    ocShiftR = 18,    // >>
+    ocComboStr = 19,  // ++
+    ocNEqual = 20,    // <>
 };
 
 inline constexpr int kOpeCodeCount = 21;

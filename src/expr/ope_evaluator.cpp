@@ -28,7 +28,8 @@ public:
             if (!item) throw ETovaError::Format("\"%s\" 変数がありません", {ref->TargetName});
             // A reference to an element reference addresses the same element.
             const TCustomParam& value = item->Value();
-            ref->ElementIndex = value.StoredType() == PT_NONE ? static_cast<const TParamVar&>(value).ElementIndex : 0;
+            ref->ElementIndex =
+                value.StoredType() == PT_NONE ? static_cast<const TParamVar&>(value).ElementIndex : 0;
             ref->Bind(item);
         }
     }
@@ -59,15 +60,16 @@ int RequiredOperands(int op) {
 }
 
 [[noreturn]] void ThrowInvalidRecord(const TOpeData& record) {
-    std::string text = SysText("不正な式\r\n\r\n代入先:") + record.Target + SysText("演算タイプ:") +
-                       OpeCodeName(record.Op);
+    std::string text =
+        SysText("不正な式\r\n\r\n代入先:") + record.Target + SysText("演算タイプ:") + OpeCodeName(record.Op);
     for (const TCustomParam* operand : record.Operands())
         text += "\r\n" + operand->GetStr();
     throw ETovaError(text);
 }
 
 int FunctionResultType(const TOpeData& record) {
-    if (record.FunctionId >= kSysFunctionCount) return PT_INT;  // an id no function has: the call does nothing
+    if (record.FunctionId >= kSysFunctionCount)
+        return PT_INT;  // an id no function has: the call does nothing
     if (record.FunctionId != kGetPropId) return SysFunctionInfo(record.FunctionId).ResultType;
     const int32_t property = record.OperandCount() >= 2 ? record.Operand(1).GetInt() : -1;
     if (property < 0 || property >= kPropertyCount) throw ETovaError::Format("GetPropの引数が違います");
@@ -131,7 +133,9 @@ long double FloatArithmetic(int op, long double a, long double b) {
         case ocMul:
             return a * b;
         default:  // ocDiv
-            if (b == 0) throw ETovaError(a == 0 || a != a ? "Invalid floating point operation" : "Floating point division by zero");
+            if (b == 0)
+                throw ETovaError(a == 0 || a != a ? "Invalid floating point operation"
+                                                  : "Floating point division by zero");
             return a / b;
     }
 }
@@ -224,7 +228,8 @@ void TOpeEvaluator::Evaluate(const TOpeData& record, TTemporaryList& created) {
     if (required < 0 || record.OperandCount() < required) ThrowInvalidRecord(record);
     TParamCollectionItem* target = vars_.FindItem(record.Target);
     if (!target) {
-        if (!IsTemporaryName(record.Target)) throw ETovaError::Format("\"%s\" 変数がありません", {record.Target});
+        if (!IsTemporaryName(record.Target))
+            throw ETovaError::Format("\"%s\" 変数がありません", {record.Target});
         target = CreateTemporary(record, created);
         if (record.Op == ocDimTo) return;  // bound when it was created
     } else if (record.Op == ocDimTo) {
@@ -238,7 +243,8 @@ TParamCollectionItem* TOpeEvaluator::CreateTemporary(const TOpeData& record, TTe
     int32_t elementIndex = 0;
     if (record.Op == ocDimTo) {
         const TCustomParam& named = record.Operand(0);
-        if (named.StoredType() != PT_NONE) throw ETovaError::Format("\"%s\" 変数がありません", {named.GetStr()});
+        if (named.StoredType() != PT_NONE)
+            throw ETovaError::Format("\"%s\" 変数がありません", {named.GetStr()});
         const auto& arrayRef = static_cast<const TParamVar&>(named);
         array = arrayRef.Target();
         if (!array) throw ETovaError::Format("\"%s\" 変数がありません", {arrayRef.TargetName});

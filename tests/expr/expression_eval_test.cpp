@@ -20,7 +20,8 @@ using test::Sys;
 // IntToStr, GetProp (reports the type of its target) and Calc (runs a nested expression).
 class TFakeDispatcher : public TFunctionDispatcher {
 public:
-    void CallFunction(TParamCollectionItem& target, int functionId, std::span<TCustomParam* const> operands) override {
+    void CallFunction(TParamCollectionItem& target, int functionId,
+                      std::span<TCustomParam* const> operands) override {
         switch (functionId) {
             case 0: {
                 char text[32];
@@ -191,7 +192,8 @@ TEST_F(ExpressionEval, FailureKeepsEarlierEffects) {
     EXPECT_EQ(TemporaryCount(), 0);
 
     TTemporaryList created;
-    EXPECT_EQ(ErrorOf([&] { evaluator_.Evaluate(*parser.Records()[1], created); }), Sys("\"missing\" 変数がありません"));
+    EXPECT_EQ(ErrorOf([&] { evaluator_.Evaluate(*parser.Records()[1], created); }),
+              Sys("\"missing\" 変数がありません"));
     EXPECT_TRUE(created.empty());
     EXPECT_EQ(ErrorOf([] {
                   TParamCollection vars;

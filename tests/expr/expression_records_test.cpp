@@ -58,11 +58,13 @@ TEST(ExpressionRecords, StoredLayout) {
 
 TEST(ExpressionRecords, OperandTexts) {
     // Integer (decimal or $hex), float, boolean, string literal, else a name.
-    const TTovaParser parser = Loaded(CompiledBytes("PushVar(12, $1F, 1.5, 1e3, TRUE, FALSE, True, \"x\", @Pi, 99999999999)"));
+    const TTovaParser parser =
+        Loaded(CompiledBytes("PushVar(12, $1F, 1.5, 1e3, TRUE, FALSE, True, \"x\", @Pi, 99999999999)"));
     ASSERT_EQ(parser.Records().size(), 3u);  // the literal, the call, the result
     const TOpeData& call = *parser.Records()[1];
     ASSERT_EQ(call.OperandCount(), 10);
-    const std::vector<int> types = {PT_INT, PT_INT, PT_FLOAT, PT_FLOAT, PT_BOOL, PT_BOOL, PT_NONE, PT_NONE, PT_NONE, PT_FLOAT};
+    const std::vector<int> types = {PT_INT,  PT_INT,  PT_FLOAT, PT_FLOAT, PT_BOOL,
+                                    PT_BOOL, PT_NONE, PT_NONE,  PT_NONE,  PT_FLOAT};
     for (int i = 0; i < call.OperandCount(); ++i)
         EXPECT_EQ(call.Operand(i).StoredType(), types[static_cast<size_t>(i)]) << i;
     EXPECT_EQ(call.Operand(1).GetInt(), 31);
@@ -119,7 +121,8 @@ TEST(ExpressionRecords, UnknownTagReadsAsReference) {
 TEST(ExpressionRecords, EveryTruncationIsRefused) {
     const std::vector<uint8_t> bytes = CompiledBytes("x = GetProp(\"o\", 3) + 1.25 + a[1] + (TRUE == b)");
     for (size_t size = 0; size < bytes.size(); ++size) {
-        TTpMemoryStream stream(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)));
+        TTpMemoryStream stream(
+            std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)));
         TTovaParser parser;
         EXPECT_THROW(parser.LoadFromStream(stream), ETovaError) << size;
     }
@@ -136,9 +139,11 @@ TEST(ExpressionRecords, ImpossibleCountsAreRefused) {
         TTovaParser parser;
         parser.LoadFromStream(stream);
     };
-    EXPECT_EQ(ErrorOf([&] { load(0x7FFFFFFF, 0); }), "damaged expression: record count 2147483647 exceeds the data");
+    EXPECT_EQ(ErrorOf([&] { load(0x7FFFFFFF, 0); }),
+              "damaged expression: record count 2147483647 exceeds the data");
     EXPECT_EQ(ErrorOf([&] { load(-1, 0); }), "damaged expression: record count -1 exceeds the data");
-    EXPECT_EQ(ErrorOf([&] { load(1, 0x40000000); }), "damaged expression: operand count 1073741824 exceeds the data");
+    EXPECT_EQ(ErrorOf([&] { load(1, 0x40000000); }),
+              "damaged expression: operand count 1073741824 exceeds the data");
     EXPECT_EQ(ErrorOf([&] { load(1, -2); }), "damaged expression: operand count -2 exceeds the data");
     EXPECT_NO_THROW(load(1, 0));
 }

@@ -4,6 +4,7 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "core/sjis.h"
 #include "expr/build_tova_parser.h"
 #include "expr/param_convert.h"
 #include "expr/param_var.h"
@@ -15,12 +16,13 @@
 namespace tova::sdk {
 namespace {
 
+// A trail byte that looks like a backslash is part of its character.
 std::string QuotedText(const std::string& text) {
     std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') quoted.push_back('\\');
-        quoted.push_back(c);
-    }
+    ForEachSjisChar(text, [&](uint16_t code, size_t pos, size_t length) {
+        if (code == '"' || code == '\\') quoted.push_back('\\');
+        quoted.append(text, pos, length);
+    });
     return quoted + "\"";
 }
 
