@@ -25,9 +25,17 @@ int64_t MinimumDirectoryBytes(int version, int64_t count) {
     return bytes;
 }
 
-bool HasTrailerExtension(std::string_view fileName) {
+// Executables carry their archive in front of a trailer. Windows ones are
+// known by their extension; a player for this system has none, so an
+// executable header at the start of the file counts too ("MZ" or ELF, which
+// no directory can start with when it ends in the trailer).
+bool IsExecutable(std::string_view fileName, TTpBigStream& file) {
     const std::string ext = SjisUpperCase(ExtractFileExt(fileName));
-    return ext == ".EXE" || ext == ".SCR";
+    if (ext == ".EXE" || ext == ".SCR") return true;
+    char magic[4] = {};
+    file.SetPosition(0);
+    const int64_t got = file.Read(magic, 4);
+    return (got >= 2 && std::memcmp(magic, "MZ", 2) == 0) || (got == 4 && std::memcmp(magic, "\x7F" "ELF", 4) == 0);
 }
 
 }  // namespace
@@ -54,7 +62,7 @@ void TVrFileCollection::Open(std::string_view fileName) {
     TTpBigStream& archive = *ArchiveStream;
     const int64_t size = archive.GetSize();
     try {
-        if (HasTrailerExtension(fileName)) {
+        if (IsExecutable(fileName, archive)) {
             // An executable carries its archive in front of a trailer: int32
             // start of the archive, then "tz". Without the trailer it has none.
             if (size < 6) return;

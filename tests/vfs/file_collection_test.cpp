@@ -77,6 +77,12 @@ TEST(Archive, AnExecutableCarriesItsArchiveBeforeATrailer) {
     collection.Open(FromHostPath(dir / "Game.EXE"));
     EXPECT_EQ(ReadAll(collection, "script\\start.tsb"), "commands");
     EXPECT_GE(collection.Find("bgm\\title.ogg")->Offset, 1000);
+    // A player for this system has no extension: its ELF header tells.
+    std::vector<uint8_t> elf = exe;
+    std::copy_n("\x7F" "ELF", 4, elf.begin());
+    WriteBytes(dir / "tovaplayer", elf);
+    collection.Open(FromHostPath(dir / "tovaplayer"));
+    EXPECT_EQ(ReadAll(collection, "bgm\\title.ogg"), "ogg data");
     // Without the trailer an executable has no archive.
     WriteBytes(dir / "plain.exe", std::vector<uint8_t>(100, 0));
     collection.Open(FromHostPath(dir / "plain.exe"));
