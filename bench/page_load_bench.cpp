@@ -33,8 +33,9 @@ std::vector<uint8_t> BigPage() {
     MaskSet(page.PropertyMasks[static_cast<size_t>(TCommandCode::BoxNew)], 0);
     MaskSet(page.PropertyMasks[static_cast<size_t>(TCommandCode::BoxNew)], 3);
     MaskSet(page.PropertyMasks[static_cast<size_t>(TCommandCode::BoxNew)], 4);
-    const TCommandCode cycle[] = {TCommandCode::Calc, TCommandCode::If, TCommandCode::Calc, TCommandCode::Label,
-                                  TCommandCode::Call, TCommandCode::BoxNew, TCommandCode::Wait, TCommandCode::Else};
+    const TCommandCode cycle[] = {TCommandCode::Calc,  TCommandCode::If,   TCommandCode::Calc,
+                                  TCommandCode::Label, TCommandCode::Call, TCommandCode::BoxNew,
+                                  TCommandCode::Wait,  TCommandCode::Else};
     for (int i = 0; i < kCommands; ++i) {
         auto command = CreateCommand(page, static_cast<uint8_t>(cycle[i % 8]));
         command->LineId = i;

@@ -14,7 +14,9 @@ constexpr int64_t kStateHeaderSize = 7;
 
 }  // namespace
 
-bool TCommand::MatchesLabel(std::string_view) const { return false; }
+bool TCommand::MatchesLabel(std::string_view) const {
+    return false;
+}
 
 void TCommand::LoadFromStream(TStream& stream) {
     Indent = ReadI32(stream);
@@ -33,7 +35,9 @@ void TCommand::SaveToStream(TStream& stream) const {
 
 void TCommand::Prepare(TCallMan&) {}
 
-void TCommand::Execute(TCallMan&, TPage*&, int32_t& pc) { ++pc; }
+void TCommand::Execute(TCallMan&, TPage*&, int32_t& pc) {
+    ++pc;
+}
 
 void TCommand::SaveState(TStream&) const {}
 
@@ -41,9 +45,13 @@ void TCommand::LoadState(TStream&) {}
 
 void TCommand::Stop(TCallMan&) {}
 
-int32_t TCommand::PageVersion() const { return Page->Version; }
+int32_t TCommand::PageVersion() const {
+    return Page->Version;
+}
 
-void WriteStateHeader(TStream& stream) { stream.WriteBuffer(kStateHeader, kStateHeaderSize); }
+void WriteStateHeader(TStream& stream) {
+    stream.WriteBuffer(kStateHeader, kStateHeaderSize);
+}
 
 int32_t ReadStateHeader(TStream& stream) {
     const int64_t start = stream.GetPosition();

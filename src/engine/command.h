@@ -100,7 +100,8 @@ inline bool MaskHas(const TPropertyMask& mask, int id) {
     return id >= 0 && id < kPropertyMaskBytes * 8 && (mask[static_cast<size_t>(id / 8)] >> (id % 8) & 1) != 0;
 }
 inline void MaskSet(TPropertyMask& mask, int id) {
-    mask[static_cast<size_t>(id / 8)] = static_cast<uint8_t>(mask[static_cast<size_t>(id / 8)] | 1 << (id % 8));
+    mask[static_cast<size_t>(id / 8)] =
+        static_cast<uint8_t>(mask[static_cast<size_t>(id / 8)] | 1 << (id % 8));
 }
 
 class TCommand {

@@ -18,7 +18,9 @@ std::string ReadPageString(TStream& stream) {
     return text;
 }
 
-void WritePageString(TStream& stream, std::string_view text) { WriteString(stream, text); }
+void WritePageString(TStream& stream, std::string_view text) {
+    WriteString(stream, text);
+}
 
 int32_t ReadCount(TStream& stream, int64_t minSize, std::string_view what) {
     const int32_t count = ReadI32(stream);

@@ -40,7 +40,7 @@ public:
     TTovaParser BlockEvents;  // pages of version 107 and later
 
     // Running state, set by Prepare and advanced by Execute.
-    int32_t State = 0;  // 0 prepared, 1 starting, 2 running, 3 instant
+    int32_t State = 0;      // 0 prepared, 1 starting, 2 running, 3 instant
     int64_t StartTime = 0;  // the total frame time when the transition started
     int32_t DurationValue = 1;
     bool Timed = false;  // Duration yielded a value above 0
@@ -92,13 +92,13 @@ public:
     void SaveToStream(TStream& stream) const override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
-    TTovaParser Name;        // of the motion component
-    TTovaParser Target;      // the component whose property it animates
+    TTovaParser Name;    // of the motion component
+    TTovaParser Target;  // the component whose property it animates
     TTovaParser PropertyId;
-    TTovaParser RealValue;   // passed on to the motion as a real
-    TTovaParser IntValue;    // ... as an integer
-    TTovaParser ByteValue;   // ... as a byte
-    TTovaParser Paused;      // pages of version 108 and later
+    TTovaParser RealValue;  // passed on to the motion as a real
+    TTovaParser IntValue;   // ... as an integer
+    TTovaParser ByteValue;  // ... as a byte
+    TTovaParser Paused;     // pages of version 108 and later
 };
 
 class TComTextIns final : public TCommand {

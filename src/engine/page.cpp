@@ -21,7 +21,9 @@ constexpr int32_t kMaskEntriesWritten = kCommandCodeCount;
 
 TPage::TPage(TPageHost host) : host_(std::move(host)) {}
 
-TPage::~TPage() { FreeHiddenVariable(); }
+TPage::~TPage() {
+    FreeHiddenVariable();
+}
 
 void TPage::FreeHiddenVariable() {
     if (!host_.Vars || Name.empty()) return;
@@ -69,7 +71,8 @@ void TPage::ReadBody(TStream& stream) {
 
 void TPage::WarnTooOld() {
     if (host_.MessageBox)
-        host_.MessageBox->Show(SysText("警告"), Name + "\r\n" + SysText("リビルドしてください"), TMessageButtons::Ok);
+        host_.MessageBox->Show(SysText("警告"), Name + "\r\n" + SysText("リビルドしてください"),
+                               TMessageButtons::Ok);
     if (host_.RequestStop) host_.RequestStop();
 }
 
@@ -79,14 +82,13 @@ void TPage::ReadMasks(TStream& stream) {
     if (count < 0 || size < 0 || (size > 0 && count > stream.Remaining() / size))
         throw ETovaError::Format("damaged page %s: the property masks do not fit in the file", {Name});
     const int64_t kept = std::min<int64_t>(size, kPropertyMaskBytes);
-    for (int32_t k = 0; k < count; ++k) {
-        if (k < kCommandCodeCount) {
-            stream.ReadBuffer(PropertyMasks[static_cast<size_t>(k)].data(), kept);
-            stream.Seek(size - kept, TSeekOrigin::Current);
-        } else {
-            stream.Seek(size, TSeekOrigin::Current);
-        }
+    const int32_t used = std::min(count, kCommandCodeCount);
+    for (int32_t k = 0; k < used && kept > 0; ++k) {
+        stream.ReadBuffer(PropertyMasks[static_cast<size_t>(k)].data(), kept);
+        stream.Seek(size - kept, TSeekOrigin::Current);
     }
+    // Entries for codes no command has are skipped whole.
+    stream.Seek(static_cast<int64_t>(count - used) * size, TSeekOrigin::Current);
 }
 
 void TPage::ReadCommands(TStream& stream) {

@@ -34,4 +34,9 @@ std::string VarKindCaption(int kind) {
     }
 }
 
+const char* ParamTypeShortName(int typeCode) {
+    static const char* const names[] = {"ref", "int", "float", "bool", "str"};
+    return typeCode >= 0 && typeCode <= 4 ? names[typeCode] : "";
+}
+
 }  // namespace tova

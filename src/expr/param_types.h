@@ -28,6 +28,8 @@ using TDynamicIntArray = std::vector<int32_t>;
 
 // The user-facing name of a data type (codes 1..4), empty for other codes.
 std::string ParamTypeCaption(int typeCode);
+// "ref", "int", "float", "bool" or "str" for the codes 0..4, else "".
+const char* ParamTypeShortName(int typeCode);
 // The user-facing name of a variable kind (0..3), empty for other kinds.
 std::string VarKindCaption(int kind);
 

@@ -75,17 +75,21 @@ void TTovaParser::Execute(TOpeEvaluator& evaluator) {
     }
 }
 
+void CompileExpression(std::string_view text, TTovaParser& parser) {
+    TBuildTovaParser compiler;
+    compiler.Compile(text);
+    TTpMemoryStream stream;
+    compiler.SaveToStream(stream);
+    stream.SetPosition(0);
+    parser.LoadFromStream(stream);
+}
+
 bool RunStatement(std::string_view text, TOpeEvaluator& evaluator) {
     const std::string_view statement = TrimExpressionText(text);
     if (statement.empty()) return false;
-    TTpMemoryStream stream;
     TTovaParser parser;
     try {
-        TBuildTovaParser compiler;
-        compiler.Compile(statement);
-        compiler.SaveToStream(stream);
-        stream.SetPosition(0);
-        parser.LoadFromStream(stream);
+        CompileExpression(statement, parser);
     } catch (const ETovaError&) {
         return false;
     }

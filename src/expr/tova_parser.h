@@ -44,6 +44,11 @@ private:
     std::vector<std::unique_ptr<TOpeData>> records_;
 };
 
+// Compiles text, writes the records in their stored form and reads them
+// back into parser, so that parser holds exactly what a command record would
+// carry. A compile error raises ETovaError.
+void CompileExpression(std::string_view text, TTovaParser& parser);
+
 // Trims text and runs it as an expression: false for an empty text, a
 // compile error or a damaged compiled form; an error while evaluating does
 // not make it false.

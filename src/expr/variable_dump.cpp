@@ -9,28 +9,13 @@
 namespace tova {
 namespace {
 
-const char* TypeName(const TCustomParam& value) {
-    switch (value.StoredType()) {
-        case PT_INT:
-            return "int";
-        case PT_FLOAT:
-            return "float";
-        case PT_BOOL:
-            return "bool";
-        case PT_STR:
-            return "str";
-        default:
-            return "ref";
-    }
-}
-
 bool IsDumped(const TParamCollectionItem& item) {
     return !item.IsSystem() && !item.GetName().starts_with("____");
 }
 
 void AppendVariable(std::string& out, const TParamCollectionItem& item) {
     const TCustomParam& value = item.Value();
-    out += "{\"name\": " + JsonString(item.GetName()) + ", \"type\": \"" + TypeName(value) + "\", \"dims\": [";
+    out += "{\"name\": " + JsonString(item.GetName()) + ", \"type\": \"" + ParamTypeShortName(value.StoredType() == PT_SYSTEM ? PT_NONE : value.StoredType()) + "\", \"dims\": [";
     // A scalar has one dimension of size 1 as far as the value is asked;
     // the dump shows it as having none.
     const bool scalar = item.GetDimCount() == 1 && item.GetCount() == 1 &&

@@ -112,7 +112,8 @@ TEST(CommandClasses, FixedAnswersOverrideTheRecord) {
         EXPECT_EQ(static_cast<int>(command->GetCode()), code);
         command->Chained = 0;
         const auto c = static_cast<TCommandCode>(code);
-        const bool alwaysChained = c == TCommandCode::Else || c == TCommandCode::WhileInit || c == TCommandCode::WhileLoop;
+        const bool alwaysChained =
+            c == TCommandCode::Else || c == TCommandCode::WhileInit || c == TCommandCode::WhileLoop;
         EXPECT_EQ(command->IsChained(), alwaysChained) << code;
         command->Chained = 1;
         const bool neverChained = c == TCommandCode::Comment || c == TCommandCode::DoEvent ||

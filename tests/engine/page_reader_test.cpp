@@ -13,6 +13,8 @@
 #include "expr/param_collection.h"
 #include "expr/param_types.h"
 #include "platform/message_box.h"
+#include "vfs/file_collection.h"
+#include "vfs/file_manager.h"
 
 namespace tova {
 namespace {
@@ -221,6 +223,36 @@ TEST(PageReader, NoMaskEntriesMeansNoProperties) {
     ExpectSlots(*page.Commands[0], {});
 }
 
+TEST(PageReader, ZeroSizedMaskEntriesCarryNothingHoweverMany) {
+    TPageBytes bytes(114, 1, {}, 0x31000000, 0);
+    bytes.Count(1);
+    AddBoxNew(bytes, {});
+    TPage page;
+    Load(page, bytes);
+    ASSERT_EQ(page.Count(), 1);
+    ExpectSlots(*page.Commands[0], {});
+}
+
+TEST(PageReader, LoadsFromTheVirtualFileSystem) {
+    TVrFileManagerOptions options;
+    options.cdRoots = std::vector<std::string>{};
+    TVrFileManager files(options);
+    files.AddArchive("");
+    TPageBytes bytes(110);
+    bytes.Count(1);
+    bytes.Command(46);  // DoEvent
+    files.Archive(0).AddMemoryFile("script\\start.tsb")->Data->WriteBuffer(bytes.Bytes());
+    TPage page;
+    page.LoadFromFile(files, "script\\start.tsb");
+    EXPECT_EQ(page.Name, "script\\start.tsb");
+    EXPECT_EQ(page.Version, 110);
+    ASSERT_EQ(page.Count(), 1);
+    EXPECT_EQ(page.Commands[0]->GetCode(), TCommandCode::DoEvent);
+    // A file that is not there raises, and the page is left empty.
+    EXPECT_THROW(page.LoadFromFile(files, "script\\none.tsb"), ETovaError);
+    EXPECT_EQ(page.Count(), 0);
+}
+
 TEST(PageLabels, FindLabelIsExactAndCommentsAnswerToo) {
     TPageBytes bytes(114);
     bytes.Count(4);
@@ -260,7 +292,10 @@ TEST(PageLifetime, DestroyingThePageFreesItsHiddenVariable) {
     EXPECT_NE(vars.FindItem("other"), nullptr);
     // A page of another name leaves it alone.
     vars.Declare(hidden, 1, VK_GLOBAL);
-    { TPage page({&vars, nullptr, {}}); page.Name = "menu.tsb"; }
+    {
+        TPage page({&vars, nullptr, {}});
+        page.Name = "menu.tsb";
+    }
     EXPECT_NE(vars.FindItem(hidden), nullptr);
 }
 

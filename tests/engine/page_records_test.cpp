@@ -25,50 +25,67 @@ using test::TPageBytes;
 // L int32 count and that many expressions, T text block, P the component
 // properties; "@n" makes a field present from page version n on.
 constexpr std::array<const char*, kCommandCodeCount> kLayouts = {
-    "E",                              // 0 If
-    "E",                              // 1 Elseif
-    "",                               // 2 Else
-    "s",                              // 3 Label
-    "s i E",                          // 4 Jump
-    "s i s E L",                      // 5 Call
-    "E",                              // 6 Exit
-    "E E E@107",                      // 7 Wait
-    "P", "P", "P", "P", "P",          // 8..12 BoxNew ImgNew MesNew Timer Movie
-    "E E E E L E E E E@101 E@107",    // 13 Flip
-    "E",                              // 14 Calc
-    "s b E b",                        // 15 VarNew
-    "s",                              // 16 VarDel
-    "E E s",                          // 17 GetProp
-    "E E E",                          // 18 SetProp
-    "E",                              // 19 ObjDel
-    "T E E E E@107",                  // 20 TextIns
-    "E E E E@107",                    // 21 MovieStop
-    "",                               // 22 ClrHist
-    "P", "P", "P",                    // 23..25 Cinema Caption Menu
-    "E",                              // 26 MenuClose
-    "s",                              // 27 Comment
-    "E",                              // 28 TextClr
-    "E E E E E@111",                  // 29 CallHist
-    "P",                              // 30 Button
-    "E i",                            // 31 While
-    "E",                              // 32 WhileInit
-    "E i",                            // 33 WhileLoop
-    "E i",                            // 34 Break
-    "E i",                            // 35 Continue
-    "P", "P",                         // 36, 37 ParticleNew FireNew
-    "E s i@105 E",                    // 38 GameSave
-    "E",                              // 39 GameLoad
-    "s i b",                          // 40 PCReset
-    "s i b",                          // 41 Reset
-    "P", "P", "P",                    // 42..44 Sound EditNew MemoNew
-    "", "", "",                       // 45..47 Terminate DoEvent ClrRead
-    "P", "P", "P", "P", "P", "P", "P",  // 48..54 MapImgNew .. CGCaption
-    "E",                              // 55 MediaPlay
-    "P",                              // 56 PrevMenuNew
-    "E E E E E E E@108",              // 57 PropMotion
-    "E E@111",                        // 58 FormatHist
-    "P E L",                          // 59 SaveCabinet
-    "P E L",                          // 60 LoadCabinet
+    "E",                            // 0 If
+    "E",                            // 1 Elseif
+    "",                             // 2 Else
+    "s",                            // 3 Label
+    "s i E",                        // 4 Jump
+    "s i s E L",                    // 5 Call
+    "E",                            // 6 Exit
+    "E E E@107",                    // 7 Wait
+    "P",                            // 8 BoxNew
+    "P",                            // 9 ImgNew
+    "P",                            // 10 MesNew
+    "P",                            // 11 Timer
+    "P",                            // 12 Movie
+    "E E E E L E E E E@101 E@107",  // 13 Flip
+    "E",                            // 14 Calc
+    "s b E b",                      // 15 VarNew
+    "s",                            // 16 VarDel
+    "E E s",                        // 17 GetProp
+    "E E E",                        // 18 SetProp
+    "E",                            // 19 ObjDel
+    "T E E E E@107",                // 20 TextIns
+    "E E E E@107",                  // 21 MovieStop
+    "",                             // 22 ClrHist
+    "P",                            // 23 Cinema
+    "P",                            // 24 Caption
+    "P",                            // 25 Menu
+    "E",                            // 26 MenuClose
+    "s",                            // 27 Comment
+    "E",                            // 28 TextClr
+    "E E E E E@111",                // 29 CallHist
+    "P",                            // 30 Button
+    "E i",                          // 31 While
+    "E",                            // 32 WhileInit
+    "E i",                          // 33 WhileLoop
+    "E i",                          // 34 Break
+    "E i",                          // 35 Continue
+    "P",                            // 36 ParticleNew
+    "P",                            // 37 FireNew
+    "E s i@105 E",                  // 38 GameSave
+    "E",                            // 39 GameLoad
+    "s i b",                        // 40 PCReset
+    "s i b",                        // 41 Reset
+    "P",                            // 42 Sound
+    "P",                            // 43 EditNew
+    "P",                            // 44 MemoNew
+    "",                             // 45 Terminate
+    "",                             // 46 DoEvent
+    "",                             // 47 ClrRead
+    "P",                            // 48 MapImgNew
+    "P",                            // 49 WaveNew
+    "P",                            // 50 TileNew
+    "P",                            // 51 SliderNew
+    "P",                            // 52 ScrollbarNew
+    "P",                            // 53 GaugeNew
+    "P",                            // 54 CGCaption
+    "E",                            // 55 MediaPlay
+    "P",                            // 56 PrevMenuNew
+    "E E E E E E E@108",            // 57 PropMotion
+    "E E@111",                      // 58 FormatHist
+    "P E L",                        // 59 SaveCabinet
+    "P E L",                        // 60 LoadCabinet
 };
 
 // A distinct mask per component code, reaching the last property id.
@@ -80,13 +97,16 @@ std::vector<TPropertyMask> TestMasks() {
     return masks;
 }
 
-std::string ExprText(int n) { return "v" + std::to_string(n) + " = " + std::to_string(n); }
+std::string ExprText(int n) {
+    return "v" + std::to_string(n) + " = " + std::to_string(n);
+}
 
 // Field values are numbered through the page so that no two are alike; the
 // numbers each record got are kept, in field order, to check what was read.
 class TLayoutWriter {
 public:
-    TLayoutWriter(int32_t version, const std::vector<TPropertyMask>& masks) : version_(version), masks_(masks) {}
+    TLayoutWriter(int32_t version, const std::vector<TPropertyMask>& masks)
+        : version_(version), masks_(masks) {}
 
     void Record(TPageBytes& bytes, int code) {
         bytes.Command(static_cast<uint8_t>(code), code % 5, 0, static_cast<uint8_t>(code % 2), 1000 + code);
@@ -118,12 +138,23 @@ private:
         const int n = ++counter_;
         Numbers.back().push_back(n);
         switch (kind) {
-            case 'E': bytes.Expr(ExprText(n)); break;
-            case 's': bytes.Str("s" + std::to_string(n)); break;
-            case 'i': bytes.I32(n * 1000); break;
-            case 'b': bytes.U8(static_cast<uint8_t>(n)); break;
-            case 'T': bytes.Str(std::string("text\0block", 10) + std::to_string(n)); break;
-            default: FAIL() << "bad layout";
+            case 'E':
+                bytes.Expr(ExprText(n));
+                break;
+            case 's':
+                bytes.Str("s" + std::to_string(n));
+                break;
+            case 'i':
+                bytes.I32(n * 1000);
+                break;
+            case 'b':
+                bytes.U8(static_cast<uint8_t>(n));
+                break;
+            case 'T':
+                bytes.Str(std::string("text\0block", 10) + std::to_string(n));
+                break;
+            default:
+                FAIL() << "bad layout";
         }
     }
 
@@ -170,7 +201,8 @@ TEST_P(PageRecords, EveryCommandReadsToItsEndAndWritesBackTheSameBytes) {
     EXPECT_EQ(Written(reread), first);
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, PageRecords, ::testing::Values(103, 104, 105, 106, 107, 108, 110, 111, 114));
+INSTANTIATE_TEST_SUITE_P(Versions, PageRecords,
+                         ::testing::Values(103, 104, 105, 106, 107, 108, 110, 111, 114));
 
 // The values the layout writer gives, checked field by field, so that two
 // fields of the same kind read in the wrong order are noticed.

@@ -34,13 +34,13 @@ class TPageBytes {
 public:
     // The version, result type and maskCount entries of entrySize bytes, each
     // filled from masks[k] (zero past what masks holds).
-    TPageBytes(int32_t version, uint8_t resultType, const std::vector<TPropertyMask>& masks, int32_t maskCount,
-               int32_t entrySize) {
+    TPageBytes(int32_t version, uint8_t resultType, const std::vector<TPropertyMask>& masks,
+               int32_t maskCount, int32_t entrySize) {
         WriteI32(s_, version);
         WriteU8(s_, resultType);
         WriteI32(s_, maskCount);
         WriteI32(s_, entrySize);
-        for (int32_t k = 0; k < maskCount; ++k)
+        for (int32_t k = 0; k < maskCount && entrySize > 0; ++k)
             for (int32_t b = 0; b < entrySize; ++b) {
                 const bool stored = k < static_cast<int32_t>(masks.size()) && b < kPropertyMaskBytes;
                 WriteU8(s_, stored ? masks[static_cast<size_t>(k)][static_cast<size_t>(b)] : 0);
@@ -52,7 +52,8 @@ public:
 
     void Count(int32_t commands) { WriteI32(s_, commands); }
     // Type byte and common fields.
-    void Command(uint8_t typeByte, int32_t indent = 0, uint8_t disabled = 0, uint8_t chained = 0, int32_t lineId = 0) {
+    void Command(uint8_t typeByte, int32_t indent = 0, uint8_t disabled = 0, uint8_t chained = 0,
+                 int32_t lineId = 0) {
         WriteU8(s_, typeByte);
         WriteI32(s_, indent);
         WriteU8(s_, disabled);

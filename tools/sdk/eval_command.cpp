@@ -7,7 +7,6 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
-#include "expr/build_tova_parser.h"
 #include "expr/db_manager.h"
 #include "expr/param_collection.h"
 #include "expr/param_types.h"
@@ -60,21 +59,6 @@ void CreateVariable(TParamCollection& vars, const std::string& spec) {
     if (value) item->SetStr(*value);
 }
 
-const char* ResultTypeName(int type) {
-    switch (type) {
-        case PT_INT:
-            return "int";
-        case PT_FLOAT:
-            return "float";
-        case PT_BOOL:
-            return "bool";
-        case PT_STR:
-            return "str";
-        default:
-            return nullptr;
-    }
-}
-
 }  // namespace
 
 int RunEval(const TArgs& args) {
@@ -114,21 +98,16 @@ int RunEval(const TArgs& args) {
     for (const std::string& spec : specs) CreateVariable(vars, spec);
     TTovaParser parser;
     try {
-        TBuildTovaParser compiler;
-        compiler.Compile(Utf8ToCp932(line.Operands().front()));
-        TTpMemoryStream stream;
-        compiler.SaveToStream(stream);
-        stream.SetPosition(0);
-        parser.LoadFromStream(stream);
+        CompileExpression(Utf8ToCp932(line.Operands().front()), parser);
     } catch (const ETovaError& e) {
         std::cerr << "error: " << Cp932ToUtf8(e.Message()) << "\n";
         return 1;
     }
     parser.Execute(evaluator);
 
-    const char* type = parser.Result ? ResultTypeName(parser.Result->GetParamType()) : nullptr;
-    if (type) {
-        std::cout << type << " " << Cp932ToUtf8(parser.Result->GetStr()) << "\n";
+    const int type = parser.Result ? parser.Result->GetParamType() : PT_NONE;
+    if (type >= PT_INT && type <= PT_STR) {
+        std::cout << ParamTypeShortName(type) << " " << Cp932ToUtf8(parser.Result->GetStr()) << "\n";
     } else {
         std::cout << "none\n";
     }

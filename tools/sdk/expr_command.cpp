@@ -5,7 +5,6 @@
 #include "core/encoding.h"
 #include "core/error.h"
 #include "core/sjis.h"
-#include "expr/build_tova_parser.h"
 #include "expr/param_convert.h"
 #include "expr/param_var.h"
 #include "expr/sys_function_table.h"
@@ -57,14 +56,7 @@ int RunExpr(const TArgs& args) {
     line.ExpectOperands(1);
     TTovaParser parser;
     try {
-        // Compiled, stored and read back, so that what is printed is what a
-        // command record would carry.
-        TBuildTovaParser compiler;
-        compiler.Compile(Utf8ToCp932(line.Operands().front()));
-        TTpMemoryStream stream;
-        compiler.SaveToStream(stream);
-        stream.SetPosition(0);
-        parser.LoadFromStream(stream);
+        CompileExpression(Utf8ToCp932(line.Operands().front()), parser);
     } catch (const ETovaError& e) {
         std::cerr << "error: " << Cp932ToUtf8(e.Message()) << "\n";
         return 1;
