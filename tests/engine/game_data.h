@@ -21,7 +21,7 @@
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "text/read_list.h"
 #include "vfs/big_stream.h"
 #include "vfs/file_collection.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/error.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tova {
 namespace {

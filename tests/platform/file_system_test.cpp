@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tova {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "tova_runner.h"
 
 namespace tova {

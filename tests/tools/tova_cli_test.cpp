@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "sdk/archive_tools.h"
 #include "vfs/big_stream.h"
 #include "vfs/file_collection.h"

@@ -7,7 +7,7 @@
 #include "core/error.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tova {
 namespace {

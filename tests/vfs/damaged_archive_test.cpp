@@ -5,7 +5,7 @@
 #include "archive_fixture.h"
 #include "core/binary_io.h"
 #include "core/error.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "vfs/file_collection.h"
 
 namespace tova {

@@ -7,7 +7,7 @@
 #include "core/error.h"
 #include "core/random.h"
 #include "platform/file_stream.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "vfs/zlib_codec.h"
 
 namespace tova {

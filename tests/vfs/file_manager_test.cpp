@@ -8,7 +8,7 @@
 #include "core/error.h"
 #include "platform/file_stream.h"
 #include "platform/message_box.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tova {
 namespace {

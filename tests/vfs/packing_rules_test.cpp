@@ -6,7 +6,7 @@
 
 #include "archive_fixture.h"
 #include "core/binary_io.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "vfs/file_collection.h"
 #include "vfs/zlib_codec.h"
 

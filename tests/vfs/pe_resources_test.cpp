@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "core/error.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "vfs/big_stream.h"
 #include "vfs/pe_builder.h"
 #include "vfs/resource_locator.h"

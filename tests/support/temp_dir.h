@@ -13,7 +13,7 @@ namespace tova::testing {
 class TTempDir {
 public:
     TTempDir() {
-        std::string pattern = ::testing::TempDir() + "tova_platform_XXXXXX";
+        std::string pattern = ::testing::TempDir() + "tova_test_XXXXXX";
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
     }
