@@ -108,38 +108,6 @@ int TParamSystem::GetDimSize(int dim) const {
     return v ? v->GetDimSize(dim) : TCustomParam::GetDimSize(dim);
 }
 
-void TParamSystem::AssignRaw(const TCustomParam& src) {
-    if (TCustomParam* v = Resolve()) v->AssignRaw(src);
-}
-
-void TParamSystem::SetDims(const TDynamicIntArray& dims) {
-    if (TCustomParam* v = Resolve()) v->SetDims(dims);
-}
-
-void TParamSystem::FillInt(int32_t value) {
-    if (TCustomParam* v = Resolve()) v->FillInt(value);
-}
-
-void TParamSystem::FillFloat(long double value) {
-    if (TCustomParam* v = Resolve()) v->FillFloat(value);
-}
-
-void TParamSystem::FillBool(bool value) {
-    if (TCustomParam* v = Resolve()) v->FillBool(value);
-}
-
-void TParamSystem::FillStr(std::string_view value) {
-    if (TCustomParam* v = Resolve()) v->FillStr(value);
-}
-
-void TParamSystem::CopyMem(const TCustomParam& src) {
-    if (TCustomParam* v = Resolve()) v->CopyMem(src);
-}
-
-void TParamSystem::MakeScalar() {
-    if (TCustomParam* v = Resolve()) v->MakeScalar();
-}
-
 int TParamSystem::IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const {
     const TCustomParam* v = Resolve();
     return v ? v->IndexOfStr(s, caseSensitive, partial) : TCustomParam::IndexOfStr(s, caseSensitive, partial);

@@ -8,12 +8,13 @@
 #include <string>
 
 #include "expr/custom_param.h"
+#include "expr/forwarding_param.h"
 
 namespace tova {
 
 class TParamCollection;
 
-class TParamSystem final : public TCustomParam {
+class TParamSystem final : public TForwardingParam {
 public:
     // The owner's host is asked on every operation, so it may be replaced at any time.
     TParamSystem(uint8_t sysIndex, const TParamCollection& owner) : SysIndex(sysIndex), owner_(owner) {}
@@ -45,14 +46,6 @@ public:
 
     int GetDimCount() const override;
     int GetDimSize(int dim) const override;
-    void AssignRaw(const TCustomParam& src) override;
-    void SetDims(const TDynamicIntArray& dims) override;
-    void FillInt(int32_t value) override;
-    void FillFloat(long double value) override;
-    void FillBool(bool value) override;
-    void FillStr(std::string_view value) override;
-    void CopyMem(const TCustomParam& src) override;
-    void MakeScalar() override;
     int IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const override;
 
     const uint8_t SysIndex;
@@ -60,6 +53,7 @@ public:
 private:
     // The dispatch point: checks the index and asks the host.
     TCustomParam* Resolve() const;
+    TCustomParam* ForwardTarget() const override { return Resolve(); }
 
     const TParamCollection& owner_;
 };

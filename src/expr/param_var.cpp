@@ -112,34 +112,6 @@ int TParamVar::GetDimSize(int dim) const {
     return v ? v->GetDimSize(dim) : 0;
 }
 
-void TParamVar::AssignRaw(const TCustomParam& src) {
-    if (TCustomParam* v = Forwarded()) v->AssignRaw(src);
-}
-
-void TParamVar::SetDims(const TDynamicIntArray& dims) {
-    if (TCustomParam* v = Forwarded()) v->SetDims(dims);
-}
-
-void TParamVar::FillInt(int32_t value) {
-    if (TCustomParam* v = Forwarded()) v->FillInt(value);
-}
-
-void TParamVar::FillFloat(long double value) {
-    if (TCustomParam* v = Forwarded()) v->FillFloat(value);
-}
-
-void TParamVar::FillBool(bool value) {
-    if (TCustomParam* v = Forwarded()) v->FillBool(value);
-}
-
-void TParamVar::FillStr(std::string_view value) {
-    if (TCustomParam* v = Forwarded()) v->FillStr(value);
-}
-
-void TParamVar::CopyMem(const TCustomParam& src) {
-    if (TCustomParam* v = Forwarded()) v->CopyMem(src);
-}
-
 void TParamVar::SaveToStream(TStream& stream) const {
     TCustomParam::SaveToStream(stream);
     WriteString(stream, TargetName);
@@ -158,10 +130,6 @@ void TParamVar::LoadFromStream(TStream& stream) {
     RefFlag = refFlag;
     ElementIndex = elementIndex;
     Bind(lookup_ && !boundName.empty() ? lookup_->FindItem(boundName) : nullptr);
-}
-
-void TParamVar::MakeScalar() {
-    if (TCustomParam* v = Forwarded()) v->MakeScalar();
 }
 
 int TParamVar::IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const {

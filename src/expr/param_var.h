@@ -8,13 +8,14 @@
 #include <string>
 
 #include "expr/custom_param.h"
+#include "expr/forwarding_param.h"
 
 namespace tova {
 
 class TParamCollection;
 class TParamCollectionItem;
 
-class TParamVar final : public TCustomParam {
+class TParamVar final : public TForwardingParam {
 public:
     // lookup binds the target by name when the value is read from a stream.
     explicit TParamVar(const TParamCollection* lookup = nullptr) : lookup_(lookup) {}
@@ -52,18 +53,10 @@ public:
 
     int GetDimCount() const override;
     int GetDimSize(int dim) const override;
-    void AssignRaw(const TCustomParam& src) override;
-    void SetDims(const TDynamicIntArray& dims) override;
-    void FillInt(int32_t value) override;
-    void FillFloat(long double value) override;
-    void FillBool(bool value) override;
-    void FillStr(std::string_view value) override;
-    void CopyMem(const TCustomParam& src) override;
     // The dimension list, TargetName, the bound target's name (empty when
     // unbound), RefFlag and ElementIndex.
     void SaveToStream(TStream& stream) const override;
     void LoadFromStream(TStream& stream) override;
-    void MakeScalar() override;
     int IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const override;
 
     std::string TargetName;  // the name as written in the expression
@@ -73,6 +66,7 @@ public:
 private:
     // The target's value, or null when unbound.
     TCustomParam* Forwarded() const;
+    TCustomParam* ForwardTarget() const override { return Forwarded(); }
 
     const TParamCollection* lookup_;
     TParamCollectionItem* target_ = nullptr;
