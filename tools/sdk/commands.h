@@ -19,5 +19,8 @@ int RunProject(const TArgs& args);      // tova project FILE
 int RunInstallInfo(const TArgs& args);  // tova install-info FILE
 int RunExpr(const TArgs& args);         // tova expr TEXT
 int RunEval(const TArgs& args);         // tova eval [--var SPEC]... [--dump-vars FILE] TEXT
+int RunCompile(const TArgs& args);      // tova compile SRC.tss OUT.tsb
+int RunDecompile(const TArgs& args);    // tova decompile IN.tsb
+int RunBuild(const TArgs& args);        // tova build SRC_DIR OUT_DIR [--pack]
 
 }  // namespace tova::sdk

@@ -30,6 +30,11 @@ constexpr const char* kUsage =
     "                              compile and run an expression over fresh variables\n"
     "                              (--var x:int=5, s:str=abc, f:float=2.5, b:bool=TRUE, a:int[3,4];\n"
     "                              --seed N fixes the generator of Random)\n"
+    "  compile SRC.tss OUT.tsb     compile a script page\n"
+    "  decompile IN.tsb            print the script source of a page\n"
+    "  build SRC_DIR OUT_DIR [--pack]\n"
+    "                              build a game: compile every page, write the project and install set,\n"
+    "                              copy the other files (--pack: into OUT_DIR/game.dat)\n"
     "options of every archive command:\n"
     "  --part-size BYTES           the size of the parts of split archives (default 1 GiB)\n";
 
@@ -37,7 +42,8 @@ int Run(int argc, char** argv) {
     const std::map<std::string, int (*)(const TArgs&)> commands{
         {"pack", RunPack},       {"list", RunList},       {"extract", RunExtract},
         {"cat", RunCat},         {"verify", RunVerify},   {"project", RunProject},
-        {"install-info", RunInstallInfo}, {"expr", RunExpr}, {"eval", RunEval}};
+        {"install-info", RunInstallInfo}, {"expr", RunExpr}, {"eval", RunEval},
+        {"compile", RunCompile}, {"decompile", RunDecompile}, {"build", RunBuild}};
     if (argc < 2) {
         std::cerr << kUsage;
         return 2;

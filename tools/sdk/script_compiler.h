@@ -1,0 +1,22 @@
+// The script language: the text form of a script page. CompileScript turns
+// source text (UTF-8) into a page holding exactly the records the player
+// reads; DecompileScript prints a page as source that compiles back to the
+// same bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/page.h"
+
+namespace tova::sdk {
+
+// Replaces the page's commands, version, result type and masks by those of
+// the source. sourceName is used in error messages ("NAME:LINE: message");
+// a source error throws ETovaError.
+void CompileScript(std::string_view source, std::string_view sourceName, TPage& page);
+
+// The source text (UTF-8) of a page.
+std::string DecompileScript(const TPage& page);
+
+}  // namespace tova::sdk
