@@ -1,85 +1,156 @@
-// Run-time behaviour of the flow-control and variable commands. Until the
-// interpreter's commands are implemented here, each of them moves on to the
-// next command and Wait prepares nothing.
+// Run-time behaviour of the commands that steer the interpreter: branches,
+// loops, labels, jumps, calls and waits. Block structure is the commands'
+// Indent; loop and jump targets are command indexes stored in the records.
+#include "engine/call_man.h"
 #include "engine/command_flow.h"
+#include "expr/param_factory.h"
 
 namespace tova {
 
+namespace {
+
+const TCommand& CommandAt(const TPage& page, int32_t pc) { return *page.Commands[static_cast<size_t>(pc)]; }
+
+// Steps over the body of a branch whose condition was not taken.
+void SkipBody(const TPage& page, int32_t indent, int32_t& pc) {
+    do {
+        ++pc;
+    } while (pc < page.Count() && CommandAt(page, pc).Indent > indent);
+}
+
+}  // namespace
+
 void TComIf::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+    ++pc;
+    if (callMan.IsTrue(Condition)) return;
+    // Look along the chain for the first Elseif that holds or an Else.
+    while (pc < page->Count()) {
+        TCommand& next = *page->Commands[static_cast<size_t>(pc)];
+        if (next.Indent > Indent) {
+            ++pc;
+            continue;
+        }
+        if (next.Indent < Indent) return;
+        if (next.GetCode() == TCommandCode::Else) {
+            ++pc;
+            return;
+        }
+        if (next.GetCode() != TCommandCode::Elseif) return;
+        ++pc;
+        if (callMan.IsTrue(static_cast<TComElseif&>(next).Condition)) return;
+    }
 }
-void TComElseif::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComElse::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComLabel::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
+
+// Reached only by falling out of the body of an earlier branch of the chain.
+void TComElseif::Execute(TCallMan&, TPage*& page, int32_t& pc) { SkipBody(*page, Indent, pc); }
+void TComElse::Execute(TCallMan&, TPage*& page, int32_t& pc) { SkipBody(*page, Indent, pc); }
+
+void TComLabel::Execute(TCallMan&, TPage*&, int32_t& pc) { ++pc; }
+
 void TComJump::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+    ++pc;
+    if (!callMan.IsTrue(Condition) || !callMan.PageExists(PageName)) return;
+    const int32_t target = Target;  // this command's page may leave the cache
+    page = callMan.GetPage(PageName, true);
+    pc = target;
 }
+
 void TComCall::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+    ++pc;
+    if (!callMan.IsTrue(Condition) || !callMan.PageExists(PageName)) return;
+    TStringList args;
+    for (const auto& argument : Arguments)
+        if (const TCustomParam* value = callMan.Evaluate(*argument)) args.push_back(value->GetStr());
+    // The called page is loaded before the frame is pushed: a page that
+    // cannot be read leaves the stack as it was.
+    const int32_t returnPc = pc;
+    const int32_t target = Target;
+    const std::string resultVar = ResultVar;
+    const std::string callerName = page->Name;
+    TPage* called = callMan.GetPage(PageName, true);
+    TStack& frame = callMan.Stack.Push();
+    frame.PageName = callerName;
+    frame.PC = returnPc;
+    frame.ResultVar = resultVar;
+    frame.Chained = callMan.Chained;
+    frame.EventSource = callMan.EventSource;
+    frame.Args = std::move(callMan.Args);
+    frame.Started = 0;
+    if (called->ResultType >= 1 && called->ResultType <= 4) frame.Result = CreateParam(called->ResultType);
+    callMan.Args = std::move(args);
+    page = called;
+    pc = target;
 }
+
 void TComExit::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+    if (callMan.IsTrue(Condition))
+        page = nullptr;
+    else
+        ++pc;
 }
+
 void TComBreak::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+    if (!callMan.IsTrue(Condition)) {
+        ++pc;
+    } else if (Target < 0) {
+        page = nullptr;
+    } else {
+        pc = Target;
+    }
 }
+
 void TComContinue::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+    ++pc;
+    if (!callMan.IsTrue(Condition)) return;
+    if (Target < 0)
+        page = nullptr;
+    else
+        pc = Target;
 }
-void TComWait::Prepare(TCallMan&) {}
-void TComWait::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+
+void TComWhile::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
+    ++pc;
+    if (!callMan.IsTrue(Condition)) pc = ExitTarget;
 }
-void TComDoEvent::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+
+void TComWhileInit::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
+    ++pc;
+    callMan.Evaluate(Expression);
 }
-void TComCalc::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+
+void TComWhileLoop::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
+    pc = LoopTarget;
+    callMan.Evaluate(Expression);
 }
-void TComWhile::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+
+void TComWait::Prepare(TCallMan& callMan) {
+    const TCustomParam* time = callMan.Evaluate(Time);
+    Remaining = time ? time->GetInt() : 0;
+    FirstFrame = 1;
+    BlockEventsFlag = callMan.IsTrue(BlockEvents);
 }
-void TComWhileInit::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
+
+void TComWait::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
+    const TCustomParam* condition = callMan.Evaluate(Condition);
+    if (condition && !condition->GetBool()) {
+        ++pc;
+        return;
+    }
+    // The frame in which the wait began is not counted.
+    if (Remaining != 0) {
+        if (FirstFrame <= 0) {
+            Remaining -= callMan.Flags().FrameElapsed;
+            if (Remaining <= 0) {
+                ++pc;
+                return;
+            }
+        } else {
+            --FirstFrame;
+        }
+    }
+    callMan.Chained = 0;
 }
-void TComWhileLoop::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComVarNew::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComVarDel::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComGetProp::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComSetProp::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComObjDel::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComTerminate::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComPCReset::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComReset::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComGameSave::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
-void TComGameLoad::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    TCommand::Execute(callMan, page, pc);
-}
+
+void TComDoEvent::Execute(TCallMan&, TPage*&, int32_t& pc) { ++pc; }
 
 }  // namespace tova

@@ -12,8 +12,10 @@ public:
     virtual ~TPageRunner() = default;
     // Loads the page and sets the program counter to 0.
     virtual void Start(const std::string& page) = 0;
-    // Runs interpreter steps until nothing is left to run.
+    // Runs the interpreter's work of one frame.
     virtual void Run() = 0;
+    // The main script has run to its end and no event handler is running.
+    virtual bool IsFinished() const = 0;
 };
 
 }  // namespace tova

@@ -254,7 +254,12 @@ void TProject::RunEndPage() {
     try {
         callMan_->Start(EndPage);
         env_.Flags->Stop = false;
-        callMan_->Run();
+        // The page runs to its end, frame after frame: a page whose commands
+        // are not chained would otherwise stop after its first command.
+        for (int frame = 0; frame < kEndPageFrameLimit && !env_.Flags->Stop; ++frame) {
+            callMan_->Run();
+            if (callMan_->IsFinished()) break;
+        }
         env_.Flags->Stop = true;
     } catch (const std::exception& e) {
         // The status record is still written: an end page that fails must
@@ -285,6 +290,15 @@ bool TProject::PageExists(std::string_view name) {
     if (SjisFind(media, extension) != std::string_view::npos) return false;
     return env_.Files->RequestDisc(disc);
 }
+
+void TProject::RequestSave(int32_t slot, std::string text, std::string afterPage, int32_t afterTarget) {
+    PendingSaveSlot = slot;
+    PendingSaveText = std::move(text);
+    PendingSaveAfterPage = std::move(afterPage);
+    PendingSaveAfterTarget = afterTarget;
+}
+
+void TProject::RequestLoad(int32_t slot) { PendingLoadSlot = slot; }
 
 std::string TProject::GetSlotCaption(int32_t slot) const {
     for (const TSaveSlot& item : SaveSlots)

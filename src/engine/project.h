@@ -13,8 +13,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/interpreter_host.h"
 #include "engine/page_runner.h"
 #include "engine/project_setting.h"
+#include "engine/run_flags.h"
 #include "engine/status_parts.h"
 #include "engine/status_record.h"
 #include "vfs/file_manager.h"
@@ -27,12 +29,6 @@ class TParamCollection;
 class TProject;
 class TTpMemoryStream;
 class TVrFileCollection;
-
-// The process-wide run state shared with the interpreter and the frame loop.
-struct TRunFlags {
-    bool Stop = false;         // set while loading and when the project stops
-    bool Terminating = false;  // the program is ending (a data disc was not given, the end page failed)
-};
 
 // Everything the project works with; the pointers are not owned and must
 // outlive the project. All but CreateCallManager are required.
@@ -59,12 +55,14 @@ struct TSaveSlot {
     int32_t Slot = 0;
 };
 
-class TProject final : public TDataDiscHost {
+class TProject final : public TDataDiscHost, public TInterpreterHost {
 public:
     static constexpr std::string_view kSettingsFile = "tova.tpb";
     static constexpr std::string_view kOriginalSettingsFile = "/original_tova.tpb";
     static constexpr std::string_view kSaveFile = "save.dat";
     static constexpr std::string_view kGameSavePrefix = "GAMESAVEDATA";
+    // Frames the end page may take at most before the program ends anyway.
+    static constexpr int kEndPageFrameLimit = 4000;
 
     // Loads the project. A project that cannot be found or read leaves the
     // stop flag set; a settings file of too new a version throws
@@ -112,7 +110,11 @@ public:
     std::string GetSavePath();
     // Whether a page can be switched to: it resolves, or its folder is on a
     // data disc that the user inserts (media files never ask for a disc).
-    bool PageExists(std::string_view name);
+    bool PageExists(std::string_view name) override;
+    // The GameSave and GameLoad requests, carried out after the frame's
+    // interpreter work.
+    void RequestSave(int32_t slot, std::string text, std::string afterPage, int32_t afterTarget) override;
+    void RequestLoad(int32_t slot) override;
     // The caption of a slot, empty when it has none.
     std::string GetSlotCaption(int32_t slot) const;
     void SetSlotCaption(int32_t slot, std::string caption);

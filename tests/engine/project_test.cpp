@@ -57,6 +57,7 @@ public:
     explicit TRecordingRunner(std::vector<std::string>& log) : log_(log) {}
     void Start(const std::string& page) override { log_.push_back("start " + page); }
     void Run() override { log_.push_back("run"); }
+    bool IsFinished() const override { return true; }
 
 private:
     std::vector<std::string>& log_;

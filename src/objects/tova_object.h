@@ -1,0 +1,28 @@
+// The base of everything that lives on the screen or in its component list
+// and is addressed by name from scripts.
+#pragma once
+
+#include <string>
+
+namespace tova {
+
+class TCustomParam;
+
+class TTovaObject {
+public:
+    TTovaObject() = default;
+    virtual ~TTovaObject() = default;
+    TTovaObject(const TTovaObject&) = delete;
+    TTovaObject& operator=(const TTovaObject&) = delete;
+
+    // The property of a PR_ id, written into result (already of the
+    // property's type). The base has no properties of its own and leaves
+    // result as it is.
+    virtual void GetProp(int id, TCustomParam& result) const;
+    // Writes a property; the base ignores every id.
+    virtual void SetProp(int id, const TCustomParam& value);
+
+    std::string Name;
+};
+
+}  // namespace tova
