@@ -79,6 +79,7 @@ TProject::TProject(TProjectEnvironment environment)
 
 TProject::~TProject() {
     RunEndPage();
+    if (env_.AfterEndPage) env_.AfterEndPage();
     WriteStatusRecord();
     callMan_.reset();
     env_.Files->SetDiscHost(nullptr);

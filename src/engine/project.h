@@ -47,6 +47,8 @@ struct TProjectEnvironment {
     // How often a data disc is asked for before giving up; 0 asks until the user does.
     int MaxDiscRequests = 0;
     std::ostream* Trace = &std::cerr;  // why a project stopped without a message box
+    // Called after the end page has run, just before the status record is written.
+    std::function<void()> AfterEndPage;
 };
 
 // The caption of one saved game.

@@ -1,5 +1,6 @@
 #include "shell/program_entry.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -8,78 +9,71 @@
 #include "core/error.h"
 #include "core/path_names.h"
 #include "core/sjis.h"
-#include "engine/data_mount.h"
-#include "engine/project.h"
-#include "expr/db_manager.h"
-#include "expr/param_collection.h"
-#include "graphics/image_depth_flag.h"
 #include "platform/executable_path.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
-#include "platform/message_box.h"
-#include "text/read_list.h"
-#include "vfs/file_manager.h"
+#include "shell/player_session.h"
 
 namespace tova {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tovaplayer [--headless] [DATA_FOLDER_OR_ARCHIVE...]\n"
+    "usage: tovaplayer [OPTIONS] [DATA_FOLDER_OR_ARCHIVE...]\n"
     "  without parameters the game data is looked for beside the player\n"
-    "  /config          the configuration dialog\n"
-    "  --headless       run without a window\n"
-    "  --help           this text\n";
+    "  /config            the configuration dialog\n"
+    "  --headless         run without a window on a virtual clock, until the game ends\n"
+    "                     (until the window exists, a run without --headless also has\n"
+    "                     none and ends when the game is idle)\n"
+    "  --frames N         end after N frames\n"
+    "  --frame-ms MS      milliseconds per frame of the virtual clock (default 15)\n"
+    "  --until-idle       end when the main script has finished and nothing is pending\n"
+    "  --trace            one line per executed command on standard error\n"
+    "  --dump-vars FILE   write the variables and tables as JSON after the end page\n"
+    "  --seed N           fix the generator of Random\n"
+    "  --help             this text\n";
 
-// Loads the project on the mounted data and ends it again; the window and
-// the frame loop take over between the two once they exist.
-int RunProject(const std::string& executablePath, const std::vector<std::string>& parameters,
-               std::ostream& out, std::ostream& err) {
-    THeadlessMessageBox messageBox;
-    TVrFileManagerOptions fileOptions;
-    fileOptions.messageBox = &messageBox;
-    fileOptions.maxDiscRequests = 1;  // no one is at the screen to insert a disc
-    TVrFileManager files(std::move(fileOptions));
-    TParamCollection variables;
-    TTovaReadList readList;
-    TImageDepthFlag imageDepth;
-    TDBManager database;
-    TRunFlags flags;
-
-    MountGameData(files, executablePath, parameters);
-    TProjectEnvironment environment;
-    environment.ExecutablePath = executablePath;
-    environment.Parameters = parameters;
-    environment.Files = &files;
-    environment.Variables = &variables;
-    environment.MessageBox = &messageBox;
-    environment.Flags = &flags;
-    environment.ReadList = &readList;
-    environment.ImageDepth = &imageDepth;
-    environment.Database = &database;
-    environment.MaxDiscRequests = 1;
-    environment.Trace = &err;
-    TProject project(std::move(environment));
-    if (flags.Stop) {
-        err << "tovaplayer: the project could not start\n";
-        return 1;
+int64_t NumberOption(const std::string& option, const std::string& text, int64_t low, int64_t high) {
+    size_t used = 0;
+    int64_t value = 0;
+    try {
+        value = std::stoll(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
     }
-    out << "tovaplayer: " << Cp932ToUtf8(project.Title) << " started at " << Cp932ToUtf8(project.StartPage)
-        << "\n";
-    out.flush();
-    return 0;
+    if (used == 0 || used != text.size() || value < low || value > high)
+        throw ETovaError(option + " wants a number from " + std::to_string(low) + " to " + std::to_string(high) +
+                         ", not '" + text + "'");
+    return value;
 }
 
 }  // namespace
 
 TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args) {
     TPlayerArguments result;
-    for (const std::string& arg : args) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw ETovaError(arg + " wants a value");
+            return args[++i];
+        };
         if (!arg.starts_with("--")) {
             result.Parameters.push_back(FromHostPath(arg));
         } else if (arg == "--help") {
             result.Help = true;
         } else if (arg == "--headless") {
             result.Headless = true;
+        } else if (arg == "--frames") {
+            result.Frames = NumberOption(arg, value(), 0, INT64_MAX);
+        } else if (arg == "--frame-ms") {
+            result.FrameMs = static_cast<int32_t>(NumberOption(arg, value(), 0, 60000));
+        } else if (arg == "--until-idle") {
+            result.UntilIdle = true;
+        } else if (arg == "--trace") {
+            result.Trace = true;
+        } else if (arg == "--dump-vars") {
+            result.DumpVars = value();
+        } else if (arg == "--seed") {
+            result.Seed = static_cast<uint32_t>(NumberOption(arg, value(), 0, UINT32_MAX));
         } else {
             throw ETovaError("unknown option " + arg);
         }
@@ -148,7 +142,7 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 0;
     }
     try {
-        return RunProject(executablePath, parameters, out, err);
+        return RunPlayerSession(executablePath, arguments, out, err);
     } catch (const ETovaError& e) {
         err << "tovaplayer: " << e.what() << "\n";
         return 1;

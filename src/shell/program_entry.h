@@ -3,6 +3,8 @@
 // mounting of the data and the project's load and shutdown.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -15,11 +17,17 @@ namespace tova {
 struct TPlayerArguments {
     std::vector<std::string> Parameters;
     bool Help = false;      // --help
-    bool Headless = false;  // --headless: no window (the only mode so far)
+    bool Headless = false;  // --headless: no window
+    std::optional<int64_t> Frames;  // --frames N: end after N frames
+    int32_t FrameMs = 15;           // --frame-ms MS: the virtual clock's step
+    bool UntilIdle = false;         // --until-idle
+    bool Trace = false;             // --trace: one line per command on standard error
+    std::optional<std::string> DumpVars;  // --dump-vars FILE (host path)
+    std::optional<uint32_t> Seed;         // --seed N: the generator of Random
 };
 
 // args are the host's (UTF-8) arguments after the program name; an unknown
-// "--" option throws ETovaError.
+// "--" option, or one without its value, throws ETovaError.
 TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args);
 
 // The single-instance key of a data folder: upper-cased, with a trailing
