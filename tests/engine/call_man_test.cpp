@@ -230,16 +230,7 @@ TEST_F(InterpreterTest, SavedCallStackResumesAWaitInACalledPage) {
     callMan->SaveToStream(saved);
 
     // A fresh interpreter reads it back and goes on where it was.
-    TCallManEnvironment env;
-    env.Host = &host;
-    env.Files = &files;
-    env.Vars = &vars;
-    env.Evaluator = &evaluator;
-    env.Screen = &screen;
-    env.Flags = &flags;
-    env.MessageBox = &messageBox;
-    callMan = std::make_unique<TCallMan>(env);
-    sysHost.SetCallMan(callMan.get());
+    ReplaceCallMan();
     saved.SetPosition(0);
     callMan->LoadFromStream(saved, 139);
     EXPECT_EQ(saved.Remaining(), 0);

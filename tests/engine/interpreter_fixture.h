@@ -136,6 +136,12 @@ class InterpreterTest : public ::testing::Test {
 protected:
     InterpreterTest() {
         files.AddArchive("");
+        ReplaceCallMan();
+        vars.SetSystemHost(&systemVariables);
+        functions.Environment().Host = &sysHost;
+    }
+    // A fresh interpreter over the same variables, files and screen.
+    void ReplaceCallMan() {
         TCallManEnvironment env;
         env.Host = &host;
         env.Files = &files;
@@ -147,8 +153,6 @@ protected:
         env.Log = &log;
         callMan = std::make_unique<TCallMan>(env);
         sysHost.SetCallMan(callMan.get());
-        vars.SetSystemHost(&systemVariables);
-        functions.Environment().Host = &sysHost;
     }
     ~InterpreterTest() override {
         callMan.reset();
