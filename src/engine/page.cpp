@@ -97,9 +97,16 @@ void TPage::ReadCommands(TStream& stream) {
         throw ETovaError::Format("damaged page %s: more commands than the file holds", {Name});
     Commands.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
-        std::unique_ptr<TCommand> command = CreateCommand(*this, ReadU8(stream));
-        command->LoadFromStream(stream);
-        Commands.push_back(std::move(command));
+        try {
+            std::unique_ptr<TCommand> command = CreateCommand(*this, ReadU8(stream));
+            command->LoadFromStream(stream);
+            Commands.push_back(std::move(command));
+        } catch (const ETovaError& e) {
+            // Say which page and which command, not only what was wrong.
+            const std::string page = Name.empty() ? std::string("damaged page") : "damaged page " + Name;
+            throw ETovaError(page + ", command " + std::to_string(i + 1) + " of " + std::to_string(count) + ": " +
+                             e.Message());
+        }
     }
 }
 

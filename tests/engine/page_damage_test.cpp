@@ -79,7 +79,8 @@ TEST(PageDamage, UnknownCodesFailTheLoad) {
         bytes.Count(2);
         bytes.Command(2);
         bytes.Command(static_cast<uint8_t>(code));
-        EXPECT_EQ(LoadError(bytes.Bytes()), SysText("不正なコマンド"));
+        // The message says where: page (unnamed here) and command.
+        EXPECT_EQ(LoadError(bytes.Bytes()), SysText("damaged page, command 2 of 2: 不正なコマンド"));
     }
     TPage page;
     EXPECT_THROW(CreateCommand(page, 61), ETovaError);
