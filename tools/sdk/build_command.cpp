@@ -1,9 +1,174 @@
-// tova build.
+// tova build: a game's source folder (project.ini, script sources and every
+// other file) made into a data folder the player runs.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "core/encoding.h"
 #include "core/error.h"
+#include "engine/install_set.h"
+#include "engine/page.h"
+#include "engine/project_setting.h"
+#include "platform/file_system.h"
+#include "sdk/archive_pack.h"
+#include "sdk/build_description.h"
+#include "sdk/build_ini.h"
+#include "sdk/build_output.h"
+#include "sdk/build_sources.h"
+#include "sdk/command_line.h"
 #include "sdk/commands.h"
+#include "sdk/script_compiler.h"
+
+namespace fs = std::filesystem;
 
 namespace tova::sdk {
+namespace {
 
-int RunBuild(const TArgs&) { throw ETovaError("not built yet"); }
+constexpr const char* kSettingsName = "tova.tpb";
+constexpr const char* kInstallSetName = "install.dat";
+
+[[noreturn]] void Fail(const std::string& utf8Message) {
+    throw ETovaError(Utf8ToCp932Lossy(utf8Message));
+}
+
+std::string ReadHostFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) Fail("cannot read '" + path.string() + "'");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteHostFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) Fail("cannot write '" + path.string() + "'");
+}
+
+// Where a virtual name goes below a host folder: the player's lookup maps
+// the name the same way.
+fs::path HostFileFor(const fs::path& folder, const std::string& virtualName) {
+    return folder / ToHostPath(virtualName);
+}
+
+void CheckFolders(const fs::path& srcDir, const fs::path& outDir) {
+    std::error_code error;
+    if (!fs::is_directory(srcDir, error)) Fail("'" + srcDir.string() + "' is not a folder");
+    const fs::path src = fs::canonical(srcDir);
+    const fs::path out = fs::weakly_canonical(outDir);
+    const auto below = [](const fs::path& inner, const fs::path& outer) {
+        auto [o, i] = std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
+        return o == outer.end();
+    };
+    if (below(out, src) || below(src, out))
+        Fail("the output folder '" + outDir.string() + "' must lie outside the source folder '" +
+             srcDir.string() + "' and not contain it");
+}
+
+// The description file, its name in any letter case.
+fs::path FindDescription(const fs::path& srcDir) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(srcDir))
+        if (entry.is_regular_file() && AsciiLower(entry.path().filename().string()) == kDescriptionName)
+            return entry.path();
+    Fail("'" + srcDir.string() + "' holds no " + kDescriptionName);
+}
+
+std::string ResolvePage(const TBuildSources& sources, const TPageReference& page, const std::string& what,
+                        const std::string& descriptionName) {
+    if (const auto name = sources.FindPage(page.Name)) return *name;
+    std::string hint;
+    const std::string stem =
+        HasHostExtension(page.Name, ".tsb") ? page.Name.substr(0, page.Name.size() - 4) : page.Name;
+    if (sources.FindPage(stem + ".tss")) hint = "; name the source, \"" + stem + ".tss\"";
+    throw ETovaError(Utf8ToCp932Lossy(descriptionName + ":" + std::to_string(page.Line) + ": the " + what +
+                                      " \"" + page.Name +
+                                      "\" is no .tss source or .tsb page of the source folder" + hint));
+}
+
+void Compile(const TSourceFile& file, const fs::path& target) {
+    TPage page;
+    page.Name = file.OutputName;
+    std::string sourceName = file.SourceName;
+    for (char& c : sourceName)
+        if (c == '\\') c = '/';
+    CompileScript(ReadHostFile(file.HostPath), sourceName, page);
+    TTpMemoryStream content;
+    page.SaveToStream(content);
+    WriteHostFile(target, content.Bytes());
+}
+
+// Compiles the script sources and copies the other files. Every source is
+// tried, so that one run reports every page that does not compile.
+void BuildFiles(const TBuildSources& sources, const fs::path& dataDir, int& pages, int& copies) {
+    std::string errors;
+    for (const TSourceFile& file : sources.Files()) {
+        const fs::path target = HostFileFor(dataDir, file.OutputName);
+        if (file.Compile) {
+            try {
+                Compile(file, target);
+                ++pages;
+            } catch (const ETovaError& e) {
+                errors += (errors.empty() ? "" : "\n") + e.Message();
+            }
+        } else {
+            fs::create_directories(target.parent_path());
+            fs::copy_file(file.HostPath, target, fs::copy_options::overwrite_existing);
+            ++copies;
+        }
+    }
+    if (!errors.empty()) throw ETovaError(errors);
+}
+
+void WriteProjectFiles(const TProjectSetting& setting, const fs::path& dataDir) {
+    TTpMemoryStream settings;
+    setting.SaveToStream(settings);
+    WriteHostFile(dataDir / kSettingsName, settings.Bytes());
+
+    TTovaInstallSet installSet;
+    installSet.Version = TTovaInstallSet::CurrentVersion;
+    installSet.Title = setting.Title;
+    installSet.DataInstalled = true;
+    TTpMemoryStream install;
+    installSet.SaveToStream(install);
+    WriteHostFile(dataDir / kInstallSetName, install.Bytes());
+}
+
+}  // namespace
+
+int RunBuild(const TArgs& args) {
+    const TCommandLine line(args, {"--pack"}, {});
+    line.ExpectOperands(2);
+    const fs::path srcDir = line.Operands()[0];
+    const fs::path outDir = line.Operands()[1];
+    const bool pack = line.Has("--pack");
+
+    CheckFolders(srcDir, outDir);
+    const fs::path descriptionPath = FindDescription(srcDir);
+    const std::string descriptionName = descriptionPath.string();
+    TProjectDescription description = ParseProjectDescription(ReadHostFile(descriptionPath), descriptionName);
+    const TBuildSources sources(srcDir, descriptionPath, {kSettingsName, kInstallSetName, kManifestName});
+    description.Setting.StartPage =
+        ResolvePage(sources, description.StartPage, "start_page", descriptionName);
+    if (description.EndPage)
+        description.Setting.EndPage = ResolvePage(sources, *description.EndPage, "end_page", descriptionName);
+
+    TBuildOutput output(outDir);
+    int pages = 0;
+    int copies = 0;
+    BuildFiles(sources, output.DataDir(), pages, copies);
+    WriteProjectFiles(description.Setting, output.DataDir());
+    if (pack) {
+        TPackOptions options;
+        options.out = output.PackFile().string();
+        options.dir = output.DataDir().string();
+        PackDirectory(options);
+    }
+    output.Commit(pack);
+
+    std::cout << pages << " page" << (pages == 1 ? "" : "s") << " compiled, " << copies << " file"
+              << (copies == 1 ? "" : "s") << " copied into "
+              << (pack ? (outDir / "game.dat").string() : outDir.string()) << "\n";
+    return 0;
+}
 
 }  // namespace tova::sdk

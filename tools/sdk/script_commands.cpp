@@ -1,10 +1,55 @@
 // tova compile and tova decompile.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "core/encoding.h"
 #include "core/error.h"
+#include "engine/page.h"
+#include "sdk/command_line.h"
 #include "sdk/commands.h"
+#include "sdk/script_compiler.h"
 
 namespace tova::sdk {
+namespace {
 
-int RunCompile(const TArgs&) { throw ETovaError("not built yet"); }
-int RunDecompile(const TArgs&) { throw ETovaError("not built yet"); }
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw ETovaError::Format("%s: cannot be read", {Utf8ToCp932Lossy(path)});
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+int RunCompile(const TArgs& args) {
+    const TCommandLine line(args, {}, {});
+    line.ExpectOperands(2);
+    const std::string& sourcePath = line.Operands()[0];
+    const std::string& outPath = line.Operands()[1];
+    TPage page;
+    CompileScript(ReadWholeFile(sourcePath), sourcePath, page);
+    TTpMemoryStream bytes;
+    page.SaveToStream(bytes);
+    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.Bytes().data()),
+              static_cast<std::streamsize>(bytes.Bytes().size()));
+    if (!out.flush()) throw ETovaError::Format("%s: cannot be written", {Utf8ToCp932Lossy(outPath)});
+    return 0;
+}
+
+int RunDecompile(const TArgs& args) {
+    const TCommandLine line(args, {}, {});
+    line.ExpectOperands(1);
+    const std::string& path = line.Operands()[0];
+    const std::string content = ReadWholeFile(path);
+    TTpMemoryStream stream(std::vector<uint8_t>(content.begin(), content.end()));
+    TPage page;
+    // The file's own name, so that jumps into this page print their labels.
+    page.Name = Utf8ToCp932Lossy(std::filesystem::path(path).filename().string());
+    page.LoadFromStream(stream);
+    std::cout << DecompileScript(page);
+    return 0;
+}
 
 }  // namespace tova::sdk

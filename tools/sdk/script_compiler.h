@@ -13,10 +13,12 @@ namespace tova::sdk {
 
 // Replaces the page's commands, version, result type and masks by those of
 // the source. sourceName is used in error messages ("NAME:LINE: message");
-// a source error throws ETovaError.
+// a source error throws ETovaError and leaves the page empty. The language
+// is described in docs/script-language.md.
 void CompileScript(std::string_view source, std::string_view sourceName, TPage& page);
 
-// The source text (UTF-8) of a page.
+// The source text (UTF-8) of a page; compiling it gives back the page's
+// bytes. Jumps into the page itself (its Name's file name) print label names.
 std::string DecompileScript(const TPage& page);
 
 }  // namespace tova::sdk
