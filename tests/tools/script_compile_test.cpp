@@ -204,6 +204,21 @@ TEST(ScriptCompile, HeaderAttributesAndVersionDependentFields) {
               std::string::npos);
 }
 
+TEST(ScriptCompile, LineIdIsTheSourceLineUnlessGiven) {
+    const auto page = Compile("# a comment\n\nCalc x = 1\nWhile x < 3\n    [line=7] Calc x = x + 1\n");
+    // Calc, the added WhileInit, While, Calc, the added WhileLoop.
+    ASSERT_EQ(page->Count(), 5);
+    EXPECT_EQ(page->Commands[0]->LineId, 3);
+    EXPECT_EQ(page->Commands[1]->LineId, 0);
+    EXPECT_EQ(page->Commands[2]->LineId, 4);
+    EXPECT_EQ(page->Commands[3]->LineId, 7);
+    EXPECT_EQ(page->Commands[4]->LineId, 0);
+    // The decompiled form puts each command on its own line again, so only
+    // the LineId that differs from its new line is written.
+    const std::string text = DecompileScript(*page);
+    EXPECT_NE(text.find("[line=3] Calc x = 1\n[line=4] While x < 3\n    [line=7] Calc"), std::string::npos) << text;
+}
+
 TEST(ScriptCompile, TextIsConvertedToCodePage932AndEscapesGiveRawBytes) {
     const auto page = Compile(
         "TextIns \"\xe3\x81\x82\\r\\n\\x82\\\"\\\\\"\n"

@@ -83,9 +83,9 @@ TEST(ScriptRoundTrip, TargetsAndLoopRecordsThatNoSourceWouldGiveArePrintedExplic
     jump.PageName = "other.tsb";
     jump.Target = 12;
     const std::string text = ExpectRoundTrip(page);
-    EXPECT_NE(text.find("[noinit target=77] While i < 3"), std::string::npos) << text;
-    EXPECT_NE(text.find("[target=-5] Break if {}"), std::string::npos) << text;
-    EXPECT_NE(text.find("[target=3] WhileLoop"), std::string::npos) << text;
+    EXPECT_NE(text.find(" noinit target=77] While i < 3"), std::string::npos) << text;
+    EXPECT_NE(text.find(" target=-5] Break if {}"), std::string::npos) << text;
+    EXPECT_NE(text.find(" target=3] WhileLoop"), std::string::npos) << text;
     EXPECT_NE(text.find("Jump other.tsb 12 if {}"), std::string::npos) << text;
 }
 

@@ -163,7 +163,7 @@ private:
         return " " + ExpressionSource(parser, TExpressionPlace::Line);
     }
 
-    std::vector<std::string> Attributes(int32_t i) const {
+    std::vector<std::string> Attributes(int32_t i) {
         const TCommand& c = Cmd(i);
         std::vector<std::string> attributes;
         if (c.Chained != 1) attributes.push_back("chained=" + std::to_string(c.Chained));
@@ -171,7 +171,7 @@ private:
             attributes.push_back("disabled");
         else if (c.Disabled != 0)
             attributes.push_back("disabled=" + std::to_string(c.Disabled));
-        if (c.LineId != 0) attributes.push_back("line=" + std::to_string(c.LineId));
+        if (c.LineId != OutputLine()) attributes.push_back("line=" + std::to_string(c.LineId));
         if (c.Indent < 0 || c.Indent > kMaxWrittenIndent)
             attributes.push_back("indent=" + std::to_string(c.Indent));
         int32_t target = loops_.Target[At(i)];
@@ -349,8 +349,17 @@ private:
         }
     }
 
+    // The number of the line about to be written (the compiler's default LineId).
+    int32_t OutputLine() {
+        lines_ += static_cast<int32_t>(std::count(out_.begin() + static_cast<std::ptrdiff_t>(counted_), out_.end(), '\n'));
+        counted_ = out_.size();
+        return lines_ + 1;
+    }
+
     const TPage& page_;
     std::string out_;
+    size_t counted_ = 0;
+    int32_t lines_ = 0;
     TLoopStructure loops_;
     std::map<std::string, int32_t, std::less<>> labels_;
     std::vector<bool> omitted_;

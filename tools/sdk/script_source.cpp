@@ -152,6 +152,8 @@ private:
         command.Line = cursor.Line();
         command.Column = column;
         command.Indent = column / kIndentWidth;
+        // The debug log shows the LineId: by default the command's source line.
+        command.LineId = command.Line;
         if (cursor.Peek() == '[') ReadAttributes(cursor, command);
         const std::string_view name = cursor.ReadWord();
         const std::optional<TCommandCode> code = CommandCodeOfScriptName(name);
