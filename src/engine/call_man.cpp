@@ -98,15 +98,21 @@ std::string TCallMan::GetArg(int i) const {
     return i >= 0 && i < ArgCount() ? Args[static_cast<size_t>(i)] : std::string();
 }
 
-std::string TCallMan::GetEventSourceName() const { return Screen().NameOf(EventSource); }
+std::string TCallMan::GetEventSourceName() const {
+    return Screen().NameOf(EventSource);
+}
 
-TCustomParam* TCallMan::GetCallResult() { return Stack.Empty() ? nullptr : Stack.Top().Result.get(); }
+TCustomParam* TCallMan::GetCallResult() {
+    return Stack.Empty() ? nullptr : Stack.Top().Result.get();
+}
 
 bool TCallMan::IsFinished() const {
     return State == 0 && Stack.Empty() && (!Page || PC < 0 || PC >= Page->Count());
 }
 
-bool TCallMan::PageExists(std::string_view name) { return Host().PageExists(name); }
+bool TCallMan::PageExists(std::string_view name) {
+    return Host().PageExists(name);
+}
 
 TCustomParam* TCallMan::Evaluate(TTovaParser& expression) {
     expression.Execute(Evaluator());
@@ -160,8 +166,9 @@ void TCallMan::ExecuteOne(TPage*& page, uint8_t& started, int32_t& pc, bool& yie
     } catch (const std::exception& e) {
         // The command stays current. When it did not move on it would raise
         // again at once, so this frame's work ends here.
-        if (env_.Log) *env_.Log << "error in " << Cp932ToUtf8(oldPage->Name) << "(" << command.LineId
-                                << "): " << e.what() << "\n";
+        if (env_.Log)
+            *env_.Log << "error in " << Cp932ToUtf8(oldPage->Name) << "(" << command.LineId
+                      << "): " << e.what() << "\n";
         if (page == oldPage && pc == oldPc) frameDone_ = true;
     }
 }
@@ -239,7 +246,9 @@ int TCallMan::CheckEvent(int32_t level) {
         // A page that resolves but cannot be read would raise on every
         // frame and keep every later event waiting: the event is dropped.
         PC = pc;
-        if (env_.Log) *env_.Log << "error in the event handler " << Cp932ToUtf8(target.Page) << ": " << e.what() << "\n";
+        if (env_.Log)
+            *env_.Log << "error in the event handler " << Cp932ToUtf8(target.Page) << ": " << e.what()
+                      << "\n";
         Screen().Events.Remove(event);
         return 0;
     }

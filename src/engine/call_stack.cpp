@@ -26,7 +26,9 @@ void TStackList::Clear() {
     Publish();
 }
 
-void TStackList::Publish() { vars_.CurrentDepth = Count(); }
+void TStackList::Publish() {
+    vars_.CurrentDepth = Count();
+}
 
 void SaveStringList(TStream& stream, const TStringList& list) {
     WriteI32(stream, static_cast<int32_t>(list.size()));

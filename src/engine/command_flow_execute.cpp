@@ -9,7 +9,9 @@ namespace tova {
 
 namespace {
 
-const TCommand& CommandAt(const TPage& page, int32_t pc) { return *page.Commands[static_cast<size_t>(pc)]; }
+const TCommand& CommandAt(const TPage& page, int32_t pc) {
+    return *page.Commands[static_cast<size_t>(pc)];
+}
 
 // Steps over the body of a branch whose condition was not taken.
 void SkipBody(const TPage& page, int32_t indent, int32_t& pc) {
@@ -42,10 +44,16 @@ void TComIf::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
 }
 
 // Reached only by falling out of the body of an earlier branch of the chain.
-void TComElseif::Execute(TCallMan&, TPage*& page, int32_t& pc) { SkipBody(*page, Indent, pc); }
-void TComElse::Execute(TCallMan&, TPage*& page, int32_t& pc) { SkipBody(*page, Indent, pc); }
+void TComElseif::Execute(TCallMan&, TPage*& page, int32_t& pc) {
+    SkipBody(*page, Indent, pc);
+}
+void TComElse::Execute(TCallMan&, TPage*& page, int32_t& pc) {
+    SkipBody(*page, Indent, pc);
+}
 
-void TComLabel::Execute(TCallMan&, TPage*&, int32_t& pc) { ++pc; }
+void TComLabel::Execute(TCallMan&, TPage*&, int32_t& pc) {
+    ++pc;
+}
 
 void TComJump::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     ++pc;
@@ -151,6 +159,8 @@ void TComWait::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     callMan.Chained = 0;
 }
 
-void TComDoEvent::Execute(TCallMan&, TPage*&, int32_t& pc) { ++pc; }
+void TComDoEvent::Execute(TCallMan&, TPage*&, int32_t& pc) {
+    ++pc;
+}
 
 }  // namespace tova

@@ -54,11 +54,20 @@ void TComVarNew::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     const TCustomParam* value = callMan.Evaluate(InitialValue);
     if (!value) return;
     switch (Type) {
-        case PT_INT: item.SetInt(value->GetInt()); break;
-        case PT_FLOAT: item.SetFloat(value->GetFloat()); break;
-        case PT_BOOL: item.SetBool(value->GetBool()); break;
-        case PT_STR: item.SetStr(value->GetStr()); break;
-        default: break;
+        case PT_INT:
+            item.SetInt(value->GetInt());
+            break;
+        case PT_FLOAT:
+            item.SetFloat(value->GetFloat());
+            break;
+        case PT_BOOL:
+            item.SetBool(value->GetBool());
+            break;
+        case PT_STR:
+            item.SetStr(value->GetStr());
+            break;
+        default:
+            break;
     }
 }
 
@@ -116,7 +125,8 @@ void UnwindStack(TCallMan& callMan) {
         callMan.Vars().FreeOwned(i);
         if (frame.EventSource || frame.Started == 0 || frame.PageName.empty()) continue;
         TPage* page = callMan.GetPage(frame.PageName, false);
-        if (frame.PC >= 0 && frame.PC < page->Count()) page->Commands[static_cast<size_t>(frame.PC)]->Stop(callMan);
+        if (frame.PC >= 0 && frame.PC < page->Count())
+            page->Commands[static_cast<size_t>(frame.PC)]->Stop(callMan);
     }
 }
 

@@ -104,8 +104,8 @@ void TPage::ReadCommands(TStream& stream) {
         } catch (const ETovaError& e) {
             // Say which page and which command, not only what was wrong.
             const std::string page = Name.empty() ? std::string("damaged page") : "damaged page " + Name;
-            throw ETovaError(page + ", command " + std::to_string(i + 1) + " of " + std::to_string(count) + ": " +
-                             e.Message());
+            throw ETovaError(page + ", command " + std::to_string(i + 1) + " of " + std::to_string(count) +
+                             ": " + e.Message());
         }
     }
 }

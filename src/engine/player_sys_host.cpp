@@ -5,14 +5,32 @@
 
 namespace tova {
 
-TCustomParam* TPlayerSysHost::ResultValue() { return callMan_ ? callMan_->GetCallResult() : nullptr; }
-int TPlayerSysHost::ParamCount() { return callMan_ ? callMan_->ArgCount() : 0; }
-std::string TPlayerSysHost::ParamStr(int index) { return callMan_ ? callMan_->GetArg(index) : std::string(); }
-std::string TPlayerSysHost::Sender() { return callMan_ ? callMan_->GetEventSourceName() : std::string(); }
-int32_t TPlayerSysHost::TickCount() { return static_cast<int32_t>(flags_.FrameTotal); }
-int32_t TPlayerSysHost::UpdateCount() { return flags_.FrameCount; }
-std::string TPlayerSysHost::Title() { return project_ ? project_->Title : std::string(); }
-int32_t TPlayerSysHost::ScreenWidth() { return project_ ? project_->Width : 0; }
-int32_t TPlayerSysHost::ScreenHeight() { return project_ ? project_->Height : 0; }
+TCustomParam* TPlayerSysHost::ResultValue() {
+    return callMan_ ? callMan_->GetCallResult() : nullptr;
+}
+int TPlayerSysHost::ParamCount() {
+    return callMan_ ? callMan_->ArgCount() : 0;
+}
+std::string TPlayerSysHost::ParamStr(int index) {
+    return callMan_ ? callMan_->GetArg(index) : std::string();
+}
+std::string TPlayerSysHost::Sender() {
+    return callMan_ ? callMan_->GetEventSourceName() : std::string();
+}
+int32_t TPlayerSysHost::TickCount() {
+    return static_cast<int32_t>(flags_.FrameTotal);
+}
+int32_t TPlayerSysHost::UpdateCount() {
+    return flags_.FrameCount;
+}
+std::string TPlayerSysHost::Title() {
+    return project_ ? project_->Title : std::string();
+}
+int32_t TPlayerSysHost::ScreenWidth() {
+    return project_ ? project_->Width : 0;
+}
+int32_t TPlayerSysHost::ScreenHeight() {
+    return project_ ? project_->Height : 0;
+}
 
 }  // namespace tova

@@ -299,7 +299,9 @@ void TProject::RequestSave(int32_t slot, std::string text, std::string afterPage
     PendingSaveAfterTarget = afterTarget;
 }
 
-void TProject::RequestLoad(int32_t slot) { PendingLoadSlot = slot; }
+void TProject::RequestLoad(int32_t slot) {
+    PendingLoadSlot = slot;
+}
 
 std::string TProject::GetSlotCaption(int32_t slot) const {
     for (const TSaveSlot& item : SaveSlots)

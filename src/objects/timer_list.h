@@ -18,10 +18,10 @@ class TTovaObject;
 
 // One queued event.
 struct TTimerData {
-    std::string Handler;                  // page name, optionally ":" and a label
-    TTovaObject* Sender = nullptr;        // the component that queued it, or none
-    uint8_t Kind = 0;                     // the PR_ id of the event
-    int32_t State = 0;                    // 0 while waiting; else the level handling it
+    std::string Handler;            // page name, optionally ":" and a label
+    TTovaObject* Sender = nullptr;  // the component that queued it, or none
+    uint8_t Kind = 0;               // the PR_ id of the event
+    int32_t State = 0;              // 0 while waiting; else the level handling it
     std::vector<std::string> Args;
 };
 

@@ -15,7 +15,8 @@ namespace {
 
 void DropPendingSaveLoad(TProject& project, std::ostream& err) {
     if (project.PendingLoadSlot >= 0) {
-        err << "tovaplayer: loading saved games is not available yet (slot " << project.PendingLoadSlot << ")\n";
+        err << "tovaplayer: loading saved games is not available yet (slot " << project.PendingLoadSlot
+            << ")\n";
         project.PendingLoadSlot = -1;
     }
     if (project.PendingSaveSlot >= 0) {

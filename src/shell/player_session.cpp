@@ -132,7 +132,8 @@ int RunPlayerSession(const std::string& executablePath, const TPlayerArguments& 
         return 1;
     }
     TProject& project = *session.project;
-    out << "tovaplayer: " << Cp932ToUtf8(project.Title) << " started at " << Cp932ToUtf8(project.StartPage) << "\n";
+    out << "tovaplayer: " << Cp932ToUtf8(project.Title) << " started at " << Cp932ToUtf8(project.StartPage)
+        << "\n";
     out.flush();
 
     THeadlessOptions options;

@@ -41,8 +41,8 @@ int64_t NumberOption(const std::string& option, const std::string& text, int64_t
         used = 0;
     }
     if (used == 0 || used != text.size() || value < low || value > high)
-        throw ETovaError(option + " wants a number from " + std::to_string(low) + " to " + std::to_string(high) +
-                         ", not '" + text + "'");
+        throw ETovaError(option + " wants a number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not '" + text + "'");
     return value;
 }
 

@@ -16,12 +16,12 @@ namespace tova {
 // "--") and the parameters the game data rules see, in code page 932.
 struct TPlayerArguments {
     std::vector<std::string> Parameters;
-    bool Help = false;      // --help
-    bool Headless = false;  // --headless: no window
-    std::optional<int64_t> Frames;  // --frames N: end after N frames
-    int32_t FrameMs = 15;           // --frame-ms MS: the virtual clock's step
-    bool UntilIdle = false;         // --until-idle
-    bool Trace = false;             // --trace: one line per command on standard error
+    bool Help = false;                    // --help
+    bool Headless = false;                // --headless: no window
+    std::optional<int64_t> Frames;        // --frames N: end after N frames
+    int32_t FrameMs = 15;                 // --frame-ms MS: the virtual clock's step
+    bool UntilIdle = false;               // --until-idle
+    bool Trace = false;                   // --trace: one line per command on standard error
     std::optional<std::string> DumpVars;  // --dump-vars FILE (host path)
     std::optional<uint32_t> Seed;         // --seed N: the generator of Random
 };

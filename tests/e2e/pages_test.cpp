@@ -129,7 +129,8 @@ TEST(Pages, UnknownCommandCode) {
     start.Write("bad.tsb", PageWithCommandCode(61));
     const TPlayerRun failed = start.BuildAndRun(kUntilIdle);
     EXPECT_EQ(failed.ExitCode, 1);
-    EXPECT_NE(failed.Err.find("tovaplayer: damaged page bad.tsb, command 1 of 1: 不正なコマンド"), std::string::npos)
+    EXPECT_NE(failed.Err.find("tovaplayer: damaged page bad.tsb, command 1 of 1: 不正なコマンド"),
+              std::string::npos)
         << failed.Err;
 
     // Called from a running game: the call does not happen, the stack stays
@@ -145,7 +146,8 @@ Calc after = after + 1
     const TPlayerRun run = game.BuildAndRun(std::string(kUntilIdle) + " --trace");
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Value("after"), "2");
-    EXPECT_NE(run.Err.find("damaged page bad.tsb, command 1 of 1: 不正なコマンド"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("damaged page bad.tsb, command 1 of 1: 不正なコマンド"), std::string::npos)
+        << run.Err;
 }
 
 TEST(Pages, DamagedPagesFailClearly) {

@@ -19,7 +19,9 @@ protected:
     }
     TPageBuilder main{"main.tsb"};
     FlowTest() { main.VarNew("trail", PT_STR, "\"\""); }
-    void Mark(const std::string& text, int32_t indent) { main.Calc("trail = trail ++ \"" + text + "\"", indent); }
+    void Mark(const std::string& text, int32_t indent) {
+        main.Calc("trail = trail ++ \"" + text + "\"", indent);
+    }
 };
 
 TEST_F(FlowTest, OnlyTheFirstBranchThatHoldsRuns) {
@@ -51,24 +53,24 @@ TEST_F(FlowTest, ChainWithoutElseContinuesAfterIt) {
 }
 
 TEST_F(FlowTest, WhileWithBreakAndContinue) {
-    main.VarNew("i", PT_INT, "0");                                 // 1
-    auto& init = main.Add<TComWhileInit>(Code::WhileInit);        // 2
+    main.VarNew("i", PT_INT, "0");                          // 1
+    auto& init = main.Add<TComWhileInit>(Code::WhileInit);  // 2
     CompileExpression("i = 0", init.Expression);
-    auto& loop = main.Add<TComWhile>(Code::While);                // 3
+    auto& loop = main.Add<TComWhile>(Code::While);  // 3
     CompileExpression("i < 10", loop.Condition);
     loop.ExitTarget = 10;
-    main.Calc("i = i + 1", 1);                                     // 4
-    auto& skip = main.Add<TComContinue>(Code::Continue, 1);        // 5
+    main.Calc("i = i + 1", 1);                               // 4
+    auto& skip = main.Add<TComContinue>(Code::Continue, 1);  // 5
     CompileExpression("i == 2", skip.Condition);
     skip.Target = 9;
-    auto& leave = main.Add<TComBreak>(Code::Break, 1);             // 6
+    auto& leave = main.Add<TComBreak>(Code::Break, 1);  // 6
     CompileExpression("i == 5", leave.Condition);
     leave.Target = 10;
-    main.Calc("trail = trail ++ IntToStr(i, 1)", 1);              // 7
-    main.Add<TComLabel>(Code::Label, 1);                           // 8
-    auto& again = main.Add<TComWhileLoop>(Code::WhileLoop);       // 9
+    main.Calc("trail = trail ++ IntToStr(i, 1)", 1);         // 7
+    main.Add<TComLabel>(Code::Label, 1);                     // 8
+    auto& again = main.Add<TComWhileLoop>(Code::WhileLoop);  // 9
     again.LoopTarget = 3;
-    Mark("/", 0);                                                  // 10
+    Mark("/", 0);  // 10
     EXPECT_EQ(RunMain(main), "134/");
     EXPECT_EQ(Int("i"), 5);
 }

@@ -181,7 +181,8 @@ protected:
         EXPECT_NE(item, nullptr) << name;
         return item ? item->GetInt() : -999;
     }
-    void Queue(const std::string& handler, std::vector<std::string> args = {}, TTovaObject* sender = nullptr) {
+    void Queue(const std::string& handler, std::vector<std::string> args = {},
+               TTovaObject* sender = nullptr) {
         TTimerData event;
         event.Handler = handler;
         event.Args = std::move(args);

@@ -216,7 +216,8 @@ TEST(ScriptCompile, LineIdIsTheSourceLineUnlessGiven) {
     // The decompiled form puts each command on its own line again, so only
     // the LineId that differs from its new line is written.
     const std::string text = DecompileScript(*page);
-    EXPECT_NE(text.find("[line=3] Calc x = 1\n[line=4] While x < 3\n    [line=7] Calc"), std::string::npos) << text;
+    EXPECT_NE(text.find("[line=3] Calc x = 1\n[line=4] While x < 3\n    [line=7] Calc"), std::string::npos)
+        << text;
 }
 
 TEST(ScriptCompile, TextIsConvertedToCodePage932AndEscapesGiveRawBytes) {

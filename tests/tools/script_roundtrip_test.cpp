@@ -15,6 +15,7 @@
 #include "expr/param_var.h"
 #include "sdk/script_compiler.h"
 #include "sdk/script_fields.h"
+#include "sdk/script_structure.h"
 
 namespace tova::sdk {
 namespace {
@@ -330,18 +331,6 @@ private:
                 static_cast<TComCall&>(c).ResultVar = Name();
                 static_cast<TComCall&>(c).Target = target;
                 break;
-            case TCommandCode::While:
-                static_cast<TComWhile&>(c).ExitTarget = target;
-                break;
-            case TCommandCode::WhileLoop:
-                static_cast<TComWhileLoop&>(c).LoopTarget = target;
-                break;
-            case TCommandCode::Break:
-                static_cast<TComBreak&>(c).Target = target;
-                break;
-            case TCommandCode::Continue:
-                static_cast<TComContinue&>(c).Target = target;
-                break;
             case TCommandCode::VarNew:
                 static_cast<TComVarNew&>(c).Name = Name();
                 static_cast<TComVarNew&>(c).Type = static_cast<uint8_t>(Below(7));
@@ -367,6 +356,7 @@ private:
                 static_cast<TComGameSave&>(c).Value = target;
                 break;
             default:
+                if (int32_t* field = LoopTargetField(c)) *field = target;
                 break;
         }
     }

@@ -186,19 +186,8 @@ private:
                 save.Value = Resolve(s.JumpTarget);
                 break;
             }
-            case TCommandCode::While:
-                static_cast<TComWhile&>(c).ExitTarget = target;
-                break;
-            case TCommandCode::WhileLoop:
-                static_cast<TComWhileLoop&>(c).LoopTarget = target;
-                break;
-            case TCommandCode::Break:
-                static_cast<TComBreak&>(c).Target = target;
-                break;
-            case TCommandCode::Continue:
-                static_cast<TComContinue&>(c).Target = target;
-                break;
             default:
+                if (int32_t* field = LoopTargetField(c)) *field = target;
                 break;
         }
     }

@@ -174,25 +174,12 @@ private:
         if (c.LineId != OutputLine()) attributes.push_back("line=" + std::to_string(c.LineId));
         if (c.Indent < 0 || c.Indent > kMaxWrittenIndent)
             attributes.push_back("indent=" + std::to_string(c.Indent));
-        int32_t target = loops_.Target[At(i)];
-        switch (c.GetCode()) {
-            case TCommandCode::While:
-                target = static_cast<const TComWhile&>(c).ExitTarget;
-                if (loops_.Init[At(i)] < 0) attributes.push_back("noinit");
-                if (loops_.Loop[At(i)] < 0) attributes.push_back("noloop");
-                break;
-            case TCommandCode::WhileLoop:
-                target = static_cast<const TComWhileLoop&>(c).LoopTarget;
-                break;
-            case TCommandCode::Break:
-                target = static_cast<const TComBreak&>(c).Target;
-                break;
-            case TCommandCode::Continue:
-                target = static_cast<const TComContinue&>(c).Target;
-                break;
-            default:
-                break;
+        if (c.GetCode() == TCommandCode::While) {
+            if (loops_.Init[At(i)] < 0) attributes.push_back("noinit");
+            if (loops_.Loop[At(i)] < 0) attributes.push_back("noloop");
         }
+        const int32_t* field = LoopTargetField(c);
+        const int32_t target = field ? *field : loops_.Target[At(i)];
         if (target != loops_.Target[At(i)]) attributes.push_back("target=" + std::to_string(target));
         return attributes;
     }
@@ -351,7 +338,8 @@ private:
 
     // The number of the line about to be written (the compiler's default LineId).
     int32_t OutputLine() {
-        lines_ += static_cast<int32_t>(std::count(out_.begin() + static_cast<std::ptrdiff_t>(counted_), out_.end(), '\n'));
+        lines_ += static_cast<int32_t>(
+            std::count(out_.begin() + static_cast<std::ptrdiff_t>(counted_), out_.end(), '\n'));
         counted_ = out_.size();
         return lines_ + 1;
     }

@@ -1,8 +1,29 @@
 #include "sdk/script_structure.h"
 
+#include "engine/command_flow.h"
+
 #include <algorithm>
 
 namespace tova::sdk {
+
+int32_t* LoopTargetField(TCommand& command) {
+    switch (command.GetCode()) {
+        case TCommandCode::While:
+            return &static_cast<TComWhile&>(command).ExitTarget;
+        case TCommandCode::WhileLoop:
+            return &static_cast<TComWhileLoop&>(command).LoopTarget;
+        case TCommandCode::Break:
+            return &static_cast<TComBreak&>(command).Target;
+        case TCommandCode::Continue:
+            return &static_cast<TComContinue&>(command).Target;
+        default:
+            return nullptr;
+    }
+}
+
+const int32_t* LoopTargetField(const TCommand& command) {
+    return LoopTargetField(const_cast<TCommand&>(command));
+}
 
 TLoopStructure AnalyzeLoops(const std::vector<TCommandShape>& shapes) {
     const auto n = static_cast<int32_t>(shapes.size());

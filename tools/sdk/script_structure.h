@@ -27,6 +27,11 @@ struct TLoopStructure {
     std::vector<int32_t> Target;
 };
 
+// The stored loop target of a command: While's ExitTarget, WhileLoop's
+// LoopTarget, the Target of Break and Continue; null for any other command.
+int32_t* LoopTargetField(TCommand& command);
+const int32_t* LoopTargetField(const TCommand& command);
+
 // The body of a While is the run of following commands with a greater
 // Indent. While: exit to the command after its WhileLoop (after the body when
 // it has none). WhileLoop: back to its While (0 when it belongs to none).

@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "  extract ARCHIVE DIR         write every entry below DIR\n"
     "  cat ARCHIVE NAME            write one entry to standard output\n"
     "  verify ARCHIVE              check every entry's CRC\n"
-    "  project FILE                the project settings (tova.tpb, or a data folder or archive holding one) as JSON\n"
+    "  project FILE                the project settings (tova.tpb, or a data folder or archive holding one) "
+    "as JSON\n"
     "  install-info FILE           the install set (install.dat) as JSON\n"
     "  expr TEXT                   compile an expression and print its records\n"
     "  eval [--var SPEC]... [--dump-vars FILE] TEXT\n"
@@ -39,11 +40,18 @@ constexpr const char* kUsage =
     "  --part-size BYTES           the size of the parts of split archives (default 1 GiB)\n";
 
 int Run(int argc, char** argv) {
-    const std::map<std::string, int (*)(const TArgs&)> commands{
-        {"pack", RunPack},       {"list", RunList},       {"extract", RunExtract},
-        {"cat", RunCat},         {"verify", RunVerify},   {"project", RunProject},
-        {"install-info", RunInstallInfo}, {"expr", RunExpr}, {"eval", RunEval},
-        {"compile", RunCompile}, {"decompile", RunDecompile}, {"build", RunBuild}};
+    const std::map<std::string, int (*)(const TArgs&)> commands{{"pack", RunPack},
+                                                                {"list", RunList},
+                                                                {"extract", RunExtract},
+                                                                {"cat", RunCat},
+                                                                {"verify", RunVerify},
+                                                                {"project", RunProject},
+                                                                {"install-info", RunInstallInfo},
+                                                                {"expr", RunExpr},
+                                                                {"eval", RunEval},
+                                                                {"compile", RunCompile},
+                                                                {"decompile", RunDecompile},
+                                                                {"build", RunBuild}};
     if (argc < 2) {
         std::cerr << kUsage;
         return 2;
