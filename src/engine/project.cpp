@@ -257,8 +257,11 @@ void TProject::RunEndPage() {
         env_.Flags->Stop = false;
         // The page runs to its end, frame after frame: a page whose commands
         // are not chained would otherwise stop after its first command.
+        // The clock goes on by the last frame's length, so that waits end.
         for (int frame = 0; frame < kEndPageFrameLimit && !env_.Flags->Stop; ++frame) {
+            if (frame > 0) env_.Flags->FrameTotal += static_cast<uint32_t>(env_.Flags->FrameElapsed);
             callMan_->Run();
+            ++env_.Flags->FrameCount;
             if (callMan_->IsFinished()) break;
         }
         env_.Flags->Stop = true;
