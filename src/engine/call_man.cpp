@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "core/binary_io.h"
 #include "core/encoding.h"
@@ -237,15 +238,16 @@ int TCallMan::CheckEvent(int32_t level) {
     if (!event) return 0;
     const THandlerTarget target = SplitHandler(event->Handler);
     if (!PageExists(target.Page)) return 0;
-    // GetPage moves PC to 0, so the context is taken first.
+    // The context is taken first: loading the handler's page moves PC to 0.
     const int32_t pc = PC;
+    std::optional<TTpMemoryStream> state;
+    if (const TCommand* command = StartedCommand()) command->SaveState(state.emplace());
     TPage* handler = nullptr;
     try {
         handler = GetPage(target.Page, true);
     } catch (const std::exception& e) {
         // A page that resolves but cannot be read would raise on every
         // frame and keep every later event waiting: the event is dropped.
-        PC = pc;
         if (env_.Log)
             *env_.Log << "error in the event handler " << Cp932ToUtf8(target.Page) << ": " << e.what()
                       << "\n";
@@ -259,10 +261,7 @@ int TCallMan::CheckEvent(int32_t level) {
     frame.Args = Args;
     frame.EventSource = EventSource;
     frame.Chained = Chained;
-    if (Page && Started != 0 && pc >= 0 && pc < Page->Count()) {
-        frame.StateStream.emplace();
-        Page->Commands[static_cast<size_t>(pc)]->SaveState(*frame.StateStream);
-    }
+    frame.StateStream = std::move(state);
     Page = handler;
     PC = target.Label.empty() ? 0 : std::max(0, Page->FindLabel(target.Label));
     WriteLog("<Event>", *Page, PC < Page->Count() ? Page->Commands[static_cast<size_t>(PC)]->LineId : 0);

@@ -58,9 +58,8 @@ void TComLabel::Execute(TCallMan&, TPage*&, int32_t& pc) {
 void TComJump::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     ++pc;
     if (!callMan.IsTrue(Condition) || !callMan.PageExists(PageName)) return;
-    const int32_t target = Target;  // this command's page may leave the cache
     page = callMan.GetPage(PageName, true);
-    pc = target;
+    pc = Target;
 }
 
 void TComCall::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
@@ -71,15 +70,12 @@ void TComCall::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
         if (const TCustomParam* value = callMan.Evaluate(*argument)) args.push_back(value->GetStr());
     // The called page is loaded before the frame is pushed: a page that
     // cannot be read leaves the stack as it was.
-    const int32_t returnPc = pc;
-    const int32_t target = Target;
-    const std::string resultVar = ResultVar;
-    const std::string callerName = page->Name;
+    const int32_t returnPc = pc;  // loading the page moves the program counter to 0
     TPage* called = callMan.GetPage(PageName, true);
     TStack& frame = callMan.Stack.Push();
-    frame.PageName = callerName;
+    frame.PageName = page->Name;
     frame.PC = returnPc;
-    frame.ResultVar = resultVar;
+    frame.ResultVar = ResultVar;
     frame.Chained = callMan.Chained;
     frame.EventSource = callMan.EventSource;
     frame.Args = std::move(callMan.Args);
@@ -87,7 +83,7 @@ void TComCall::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     if (called->ResultType >= 1 && called->ResultType <= 4) frame.Result = CreateParam(called->ResultType);
     callMan.Args = std::move(args);
     page = called;
-    pc = target;
+    pc = Target;
 }
 
 void TComExit::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {

@@ -149,14 +149,11 @@ int32_t MainFlowFrame(TCallMan& callMan) {
 }  // namespace
 
 void TComPCReset::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    // Start and GetPage may drop this command's page from the cache.
-    const std::string pageName = PageName;
-    const int32_t target = Target;
     if (Mode != 0) {
         UnwindStack(callMan);
-        callMan.Start(pageName);
+        callMan.Start(PageName);
         page = callMan.Page;
-        pc = target;
+        pc = Target;
         callMan.Screen().Events.Clear();
         return;
     }
@@ -164,30 +161,28 @@ void TComPCReset::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     if (const int32_t index = MainFlowFrame(callMan); index >= 0) {
         callMan.Vars().FreeOwned(index);
         TStack& frame = callMan.Stack[index];
-        frame.PageName = pageName;
-        frame.PC = target;
+        frame.PageName = PageName;
+        frame.PC = Target;
         frame.Started = 0;
         frame.ResultVar.clear();
         frame.Args.clear();
         frame.StateStream.reset();
         ++pc;
     } else {
-        page = callMan.GetPage(pageName, true);
-        pc = target;
+        page = callMan.GetPage(PageName, true);
+        pc = Target;
     }
     callMan.Screen().Events.RemoveTaken();
 }
 
 void TComReset::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    const std::string pageName = PageName;
-    const int32_t target = Target;
     callMan.Screen().ClearObjects();
     callMan.Vars().ClearVars();
     if (TDBManager* database = callMan.Database()) database->RemoveOrdinaryTables();
     callMan.Host().ResetHistoryFormats();
-    callMan.Start(pageName);
+    callMan.Start(PageName);
     page = callMan.Page;
-    pc = target;
+    pc = Target;
 }
 
 void TComGameSave::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
