@@ -2,15 +2,18 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test asan fuzz fuzz-run bench run format clean
+.PHONY: all deps configure build test asan fuzz fuzz-run bench run install format clean
+PREFIX ?= /usr/local
 
 all: build
 
 deps:
 	@scripts/install-deps
 
-build: deps
+configure: deps
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build build -j $(JOBS)
 
 test: build
@@ -34,8 +37,15 @@ fuzz-run: fuzz
 bench: build
 	scripts/run-benchmarks build
 
-run: build
+# Builds only the two programs and the demo game, then plays it.
+run: configure
+	cmake --build build -j $(JOBS) --target tova tovaplayer demo
 	scripts/run-demo build
+
+# Installs tovaplayer and tova into $(PREFIX)/bin (DESTDIR honoured).
+install: configure
+	cmake --build build -j $(JOBS) --target tova tovaplayer
+	DESTDIR=$(DESTDIR) cmake --install build --prefix $(PREFIX)
 
 format:
 	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -87,8 +87,11 @@ std::string Cp932ToUtf8(std::string_view cp932) {
 std::string Utf8ToCp932(std::string_view utf8) {
     if (IsAscii(utf8)) return std::string(utf8);
     std::string out;
-    if (!FromUtf8().Convert(utf8, out, OnBadInput::Throw, ""))
-        throw ETovaError("cannot convert a UTF-8 text to code page 932: " + std::string(utf8));
+    // iconv maps a few characters to a near one (an em dash to the horizontal
+    // bar): only a conversion that reads back as the same text is exact.
+    if (!FromUtf8().Convert(utf8, out, OnBadInput::Throw, "") || Cp932ToUtf8(out) != utf8)
+        throw ETovaError(
+            Utf8ToCp932Lossy("cannot convert a UTF-8 text to code page 932: " + std::string(utf8)));
     return out;
 }
 

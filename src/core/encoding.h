@@ -12,7 +12,7 @@ namespace tova {
 std::string Cp932ToUtf8(std::string_view cp932);
 
 // Throws ETovaError when the text is not valid UTF-8 or has a character that
-// code page 932 cannot represent.
+// code page 932 cannot represent exactly (one that would read back as another).
 std::string Utf8ToCp932(std::string_view utf8);
 
 // Like Utf8ToCp932, but unrepresentable characters become '?'.

@@ -16,6 +16,7 @@
 #include "sdk/build_ini.h"
 #include "sdk/build_output.h"
 #include "sdk/build_sources.h"
+#include "sdk/build_text_data.h"
 #include "sdk/command_line.h"
 #include "sdk/commands.h"
 #include "sdk/script_compiler.h"
@@ -112,7 +113,18 @@ void BuildFiles(const TBuildSources& sources, const fs::path& dataDir, int& page
             }
         } else {
             fs::create_directories(target.parent_path());
-            fs::copy_file(file.HostPath, target, fs::copy_options::overwrite_existing);
+            if (IsTextDataFile(file.HostPath.filename().string())) {
+                try {
+                    const std::string text =
+                        TextDataForPlayer(ReadHostFile(file.HostPath), file.HostPath.generic_string());
+                    WriteHostFile(target, std::vector<uint8_t>(text.begin(), text.end()));
+                } catch (const ETovaError& e) {
+                    errors += (errors.empty() ? "" : "\n") + e.Message();
+                    continue;
+                }
+            } else {
+                fs::copy_file(file.HostPath, target, fs::copy_options::overwrite_existing);
+            }
             ++copies;
         }
     }
