@@ -1,0 +1,130 @@
+#include "platform/sdl/sdl_keymap.h"
+
+#include "platform/virtual_keys.h"
+
+namespace tova {
+
+std::optional<uint8_t> VirtualKeyFromSdl(const SDL_Keysym& key) {
+    if (key.sym >= SDLK_a && key.sym <= SDLK_z) return static_cast<uint8_t>(VK_A + (key.sym - SDLK_a));
+    if (key.sym >= SDLK_0 && key.sym <= SDLK_9) return static_cast<uint8_t>(VK_0 + (key.sym - SDLK_0));
+    const SDL_Scancode code = key.scancode;
+    if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12)
+        return static_cast<uint8_t>(VK_F1 + (code - SDL_SCANCODE_F1));
+    if (code >= SDL_SCANCODE_F13 && code <= SDL_SCANCODE_F24)
+        return static_cast<uint8_t>(VK_F1 + 12 + (code - SDL_SCANCODE_F13));
+    if (code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_9)
+        return static_cast<uint8_t>(VK_NUMPAD0 + 1 + (code - SDL_SCANCODE_KP_1));
+    switch (code) {
+        case SDL_SCANCODE_RETURN:
+        case SDL_SCANCODE_KP_ENTER:
+        case SDL_SCANCODE_RETURN2:
+            return VK_RETURN;
+        case SDL_SCANCODE_ESCAPE:
+            return VK_ESCAPE;
+        case SDL_SCANCODE_SPACE:
+            return VK_SPACE;
+        case SDL_SCANCODE_TAB:
+            return VK_TAB;
+        case SDL_SCANCODE_BACKSPACE:
+            return VK_BACK;
+        case SDL_SCANCODE_LSHIFT:
+        case SDL_SCANCODE_RSHIFT:
+            return VK_SHIFT;
+        case SDL_SCANCODE_LCTRL:
+        case SDL_SCANCODE_RCTRL:
+            return VK_CONTROL;
+        case SDL_SCANCODE_LALT:
+        case SDL_SCANCODE_RALT:
+            return VK_MENU;
+        case SDL_SCANCODE_LGUI:
+            return VK_LWIN;
+        case SDL_SCANCODE_RGUI:
+            return VK_RWIN;
+        case SDL_SCANCODE_APPLICATION:
+            return VK_APPS;
+        case SDL_SCANCODE_LEFT:
+            return VK_LEFT;
+        case SDL_SCANCODE_UP:
+            return VK_UP;
+        case SDL_SCANCODE_RIGHT:
+            return VK_RIGHT;
+        case SDL_SCANCODE_DOWN:
+            return VK_DOWN;
+        case SDL_SCANCODE_PAGEUP:
+            return VK_PRIOR;
+        case SDL_SCANCODE_PAGEDOWN:
+            return VK_NEXT;
+        case SDL_SCANCODE_HOME:
+            return VK_HOME;
+        case SDL_SCANCODE_END:
+            return VK_END;
+        case SDL_SCANCODE_INSERT:
+            return VK_INSERT;
+        case SDL_SCANCODE_DELETE:
+            return VK_DELETE;
+        case SDL_SCANCODE_PAUSE:
+            return VK_PAUSE;
+        case SDL_SCANCODE_CAPSLOCK:
+            return VK_CAPITAL;
+        case SDL_SCANCODE_NUMLOCKCLEAR:
+            return VK_NUMLOCK;
+        case SDL_SCANCODE_SCROLLLOCK:
+            return VK_SCROLL;
+        case SDL_SCANCODE_PRINTSCREEN:
+            return VK_SNAPSHOT;
+        case SDL_SCANCODE_KP_0:
+            return VK_NUMPAD0;
+        case SDL_SCANCODE_KP_MULTIPLY:
+            return VK_MULTIPLY;
+        case SDL_SCANCODE_KP_PLUS:
+            return VK_ADD;
+        case SDL_SCANCODE_KP_MINUS:
+            return VK_SUBTRACT;
+        case SDL_SCANCODE_KP_PERIOD:
+        case SDL_SCANCODE_KP_DECIMAL:
+            return VK_DECIMAL;
+        case SDL_SCANCODE_KP_DIVIDE:
+            return VK_DIVIDE;
+        case SDL_SCANCODE_KP_COMMA:
+            return VK_SEPARATOR;
+        case SDL_SCANCODE_SEMICOLON:
+            return VK_OEM_1;
+        case SDL_SCANCODE_EQUALS:
+            return VK_OEM_PLUS;
+        case SDL_SCANCODE_COMMA:
+            return VK_OEM_COMMA;
+        case SDL_SCANCODE_MINUS:
+            return VK_OEM_MINUS;
+        case SDL_SCANCODE_PERIOD:
+            return VK_OEM_PERIOD;
+        case SDL_SCANCODE_SLASH:
+            return VK_OEM_2;
+        case SDL_SCANCODE_GRAVE:
+            return VK_OEM_3;
+        case SDL_SCANCODE_LEFTBRACKET:
+            return VK_OEM_4;
+        case SDL_SCANCODE_BACKSLASH:
+            return VK_OEM_5;
+        case SDL_SCANCODE_RIGHTBRACKET:
+            return VK_OEM_6;
+        case SDL_SCANCODE_APOSTROPHE:
+            return VK_OEM_7;
+        case SDL_SCANCODE_NONUSBACKSLASH:
+        case SDL_SCANCODE_INTERNATIONAL1:
+            return VK_OEM_102;
+        case SDL_SCANCODE_INTERNATIONAL2:
+        case SDL_SCANCODE_LANG3:
+        case SDL_SCANCODE_LANG4:
+            return VK_KANA;
+        case SDL_SCANCODE_INTERNATIONAL4:
+            return VK_CONVERT;
+        case SDL_SCANCODE_INTERNATIONAL5:
+            return VK_NONCONVERT;
+        case SDL_SCANCODE_LANG5:
+            return VK_KANJI;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace tova
