@@ -17,13 +17,14 @@ build: configure
 	cmake --build build -j $(JOBS)
 
 test: build
-	ctest --test-dir build --output-on-failure -j $(JOBS)
+	scripts/with-xvfb ctest --test-dir build --output-on-failure -j $(JOBS)
 
 asan: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVA_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
+	  scripts/with-xvfb ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTOVA_FUZZ=ON
