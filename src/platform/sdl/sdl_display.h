@@ -74,6 +74,8 @@ public:
 
     // Where the picture is drawn, in drawable pixels.
     TViewport Viewport() const;
+    // The window, as the parent of message boxes.
+    SDL_Window* Window() const { return window_; }
 
 private:
     void ChooseScaleQuality();

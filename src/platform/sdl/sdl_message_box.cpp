@@ -1,0 +1,61 @@
+#include "platform/sdl/sdl_message_box.h"
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "core/encoding.h"
+
+namespace tova {
+
+TMessageResult TSdlMessageBox::Show(std::string_view caption, std::string_view text,
+                                    TMessageButtons buttons) {
+    // Buttons in reading order; the first is the one Return takes.
+    struct TButton {
+        TMessageResult Result;
+        const char* Label;
+    };
+    std::vector<TButton> list;
+    switch (buttons) {
+        case TMessageButtons::Ok:
+            list = {{TMessageResult::Ok, "OK"}};
+            break;
+        case TMessageButtons::OkCancel:
+            list = {{TMessageResult::Ok, "OK"}, {TMessageResult::Cancel, "Cancel"}};
+            break;
+        case TMessageButtons::YesNo:
+            list = {{TMessageResult::Yes, "Yes"}, {TMessageResult::No, "No"}};
+            break;
+        case TMessageButtons::YesNoCancel:
+            list = {
+                {TMessageResult::Yes, "Yes"}, {TMessageResult::No, "No"}, {TMessageResult::Cancel, "Cancel"}};
+            break;
+    }
+    std::vector<SDL_MessageBoxButtonData> data;
+    for (size_t i = 0; i < list.size(); ++i) {
+        Uint32 flags = 0;
+        if (i == 0) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        if (list[i].Result == TMessageResult::Cancel || list[i].Result == TMessageResult::No ||
+            list.size() == 1)
+            flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        data.push_back({flags, static_cast<int>(i), list[i].Label});
+    }
+    const std::string title = Cp932ToUtf8(caption);
+    const std::string message = Cp932ToUtf8(text);
+    SDL_MessageBoxData box{};
+    box.flags = SDL_MESSAGEBOX_INFORMATION;
+    box.window = parent_;
+    box.title = title.c_str();
+    box.message = message.c_str();
+    box.numbuttons = static_cast<int>(data.size());
+    box.buttons = data.data();
+    int chosen = -1;
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) return fallback_.Show(caption, text, buttons);
+    // Closing the box without a button is the Escape answer.
+    if (chosen < 0 || static_cast<size_t>(chosen) >= list.size())
+        return list.size() == 1 ? list[0].Result : list.back().Result;
+    return list[static_cast<size_t>(chosen)].Result;
+}
+
+}  // namespace tova
