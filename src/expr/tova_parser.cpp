@@ -55,15 +55,19 @@ void TTovaParser::Clear() {
     records_.clear();
 }
 
-void TTovaParser::Execute(TOpeEvaluator& evaluator) {
+void TTovaParser::Execute(TOpeEvaluator& evaluator, std::string* error) {
     Result.reset();
+    if (error) error->clear();
     TTemporaryScope temporaries(evaluator);
     try {
         for (const auto& record : records_)
             evaluator.Evaluate(*record, temporaries.List);
-    } catch (const std::exception&) {
+    } catch (const ETovaError& e) {
         // An expression that fails has no value; the records before the
         // failing one keep their effect.
+        if (error) *error = e.Message();
+    } catch (const std::exception& e) {
+        if (error) *error = e.what();
     }
     if (records_.empty()) return;
     const TOpeData& last = *records_.back();

@@ -31,8 +31,9 @@ public:
     // Evaluates the records in order. The first error ends the evaluation
     // silently; the temporaries it created are destroyed in any case.
     // Afterwards Result holds the value of "____arg" when the last record
-    // assigns it, else nothing.
-    void Execute(TOpeEvaluator& evaluator);
+    // assigns it, else nothing. With error, the message of the error that
+    // ended the evaluation (code page 932) is stored there, or it is cleared.
+    void Execute(TOpeEvaluator& evaluator, std::string* error = nullptr);
 
     const std::vector<std::unique_ptr<TOpeData>>& Records() const { return records_; }
     void AddRecord(std::unique_ptr<TOpeData> record) { records_.push_back(std::move(record)); }

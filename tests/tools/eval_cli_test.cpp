@@ -51,5 +51,29 @@ TEST(EvalCli, DumpsTheVariables) {
     EXPECT_NE(json.find(R"("tables": [], "active_table": "")"), std::string::npos);
 }
 
+TEST(EvalCli, SaysWhyAnExpressionHasNoValue) {
+    // "mod" is no operator: the text is one operand, taken for a variable name.
+    const auto run = Tova("eval '7 mod 2'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "none\n");
+    const auto assigned = Tova("eval --var=x:int=4 --dump-vars=- 'x = x * 2'");
+    EXPECT_EQ(assigned.exitCode, 0);
+    EXPECT_TRUE(assigned.out.starts_with("none\n{\"variables\": [")) << assigned.out;
+    EXPECT_NE(assigned.out.find("\"values\": [\"8\"]"), std::string::npos) << assigned.out;
+}
+
+TEST(TovaUsage, HelpAndVersionAnswerOnStandardOutput) {
+    for (const char* line : {"-h", "--help", "pack --help", "eval -h", "build --help"}) {
+        const auto run = Tova(line);
+        EXPECT_EQ(run.exitCode, 0) << line;
+        EXPECT_TRUE(run.out.starts_with("usage: tova COMMAND")) << line;
+    }
+    const auto version = Tova("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.starts_with("tova ")) << version.out;
+    EXPECT_EQ(Tova("list --part-size=x a.dat 2>/dev/null").exitCode, 2);
+    EXPECT_EQ(Tova("build --pack=yes a b 2>/dev/null").exitCode, 2);
+}
+
 }  // namespace
 }  // namespace tova

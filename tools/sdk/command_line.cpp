@@ -9,15 +9,24 @@ TCommandLine::TCommandLine(const std::vector<std::string>& args, const std::set<
     bool onlyOperands = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (!onlyOperands && arg == "-h") throw EHelpRequested();
         if (onlyOperands || arg.size() < 2 || !arg.starts_with("--")) {
             operands_.push_back(arg);
         } else if (arg == "--") {
             onlyOperands = true;
+        } else if (arg == "--help") {
+            throw EHelpRequested();
         } else if (flags.count(arg)) {
             flags_.insert(arg);
         } else if (valued.count(arg)) {
             if (i + 1 >= args.size()) throw EUsage(arg + " needs a value");
             values_[arg] = args[++i];
+        } else if (const size_t equals = arg.find('='); equals != std::string::npos) {
+            // --name=value
+            const std::string name = arg.substr(0, equals);
+            if (!valued.count(name))
+                throw EUsage(flags.count(name) ? name + " takes no value" : "unknown option " + name);
+            values_[name] = arg.substr(equals + 1);
         } else {
             throw EUsage("unknown option " + arg);
         }

@@ -17,9 +17,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// -h or --help among a subcommand's arguments: its usage, exit code 0.
+class EHelpRequested : public std::runtime_error {
+public:
+    EHelpRequested() : std::runtime_error("help") {}
+};
+
 class TCommandLine {
 public:
-    // flags: options without a value; valued: options that take one.
+    // flags: options without a value; valued: options that take one, as
+    // "--name VALUE" or "--name=VALUE". -h and --help throw EHelpRequested.
     TCommandLine(const std::vector<std::string>& args, const std::set<std::string>& flags,
                  const std::set<std::string>& valued);
 

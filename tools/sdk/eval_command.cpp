@@ -34,7 +34,8 @@ int TypeCode(const std::string& name) {
 // NAME:TYPE[=VALUE] or NAME:TYPE[D1,D2,...] (an array of default elements).
 void CreateVariable(TParamCollection& vars, const std::string& spec) {
     const size_t colon = spec.find(':');
-    if (colon == std::string::npos || colon == 0) throw EUsage("--var takes NAME:TYPE=VALUE, not '" + spec + "'");
+    if (colon == std::string::npos || colon == 0)
+        throw EUsage("--var takes NAME:TYPE=VALUE, not '" + spec + "'");
     const std::string name = Utf8ToCp932(spec.substr(0, colon));
     std::string rest = spec.substr(colon + 1);
     std::optional<std::string> value;
@@ -69,6 +70,8 @@ int RunEval(const TArgs& args) {
         if (args[i] == "--var") {
             if (i + 1 >= args.size()) throw EUsage("--var needs a value");
             specs.push_back(args[++i]);
+        } else if (args[i].starts_with("--var=")) {
+            specs.push_back(args[i].substr(6));
         } else {
             rest.push_back(args[i]);
         }
@@ -85,8 +88,9 @@ int RunEval(const TArgs& args) {
     TVrFileManager files(fileOptions);
     files.AddArchive("");
     files.SetDataDir(".");
-    std::mt19937 random(line.Value("--seed") ? static_cast<uint32_t>(ParseCount("--seed", *line.Value("--seed")))
-                                             : std::random_device{}());
+    std::mt19937 random(line.Value("--seed")
+                            ? static_cast<uint32_t>(ParseCount("--seed", *line.Value("--seed")))
+                            : std::random_device{}());
     TSysFuncEnvironment environment;
     environment.Vars = &vars;
     environment.Files = &files;
@@ -95,7 +99,8 @@ int RunEval(const TArgs& args) {
     TSysFuncMan functions(environment);
     TOpeEvaluator evaluator(vars, &functions);
 
-    for (const std::string& spec : specs) CreateVariable(vars, spec);
+    for (const std::string& spec : specs)
+        CreateVariable(vars, spec);
     TTovaParser parser;
     try {
         CompileExpression(Utf8ToCp932(line.Operands().front()), parser);
@@ -103,7 +108,8 @@ int RunEval(const TArgs& args) {
         std::cerr << "error: " << Cp932ToUtf8(e.Message()) << "\n";
         return 1;
     }
-    parser.Execute(evaluator);
+    std::string error;
+    parser.Execute(evaluator, &error);
 
     const int type = parser.Result ? parser.Result->GetParamType() : PT_NONE;
     if (type >= PT_INT && type <= PT_STR) {
@@ -112,9 +118,19 @@ int RunEval(const TArgs& args) {
         std::cout << "none\n";
     }
     if (const auto dump = line.Value("--dump-vars")) {
-        std::ofstream out(*dump, std::ios::binary);
-        out << VariableDumpJson(vars, &database);
-        if (!out) throw ETovaError("cannot write the variable dump '" + *dump + "'");
+        if (*dump == "-") {
+            std::cout << VariableDumpJson(vars, &database);
+        } else {
+            std::ofstream out(*dump, std::ios::binary);
+            out << VariableDumpJson(vars, &database);
+            if (!out) throw ETovaError(Utf8ToCp932Lossy("cannot write the variable dump '" + *dump + "'"));
+        }
+    }
+    // The player goes on silently after a failed expression; here the
+    // author wants to know why there is no value.
+    if (!error.empty()) {
+        std::cerr << "error: " << Cp932ToUtf8(error) << "\n";
+        return 1;
     }
     return 0;
 }

@@ -16,7 +16,7 @@ namespace tova::sdk {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tova COMMAND [ARGS]\n"
+    "usage: tova COMMAND [ARGS]     (tova --version; tova COMMAND --help)\n"
     "  pack [--version 0|100|101|102] [--ext] [--append-to EXE] OUT DIR\n"
     "                              pack every file below DIR into the archive OUT\n"
     "  list ARCHIVE                one line per entry: name, stored size, stored|zlib, CRC-32\n"
@@ -27,7 +27,7 @@ constexpr const char* kUsage =
     "as JSON\n"
     "  install-info FILE           the install set (install.dat) as JSON\n"
     "  expr TEXT                   compile an expression and print its records\n"
-    "  eval [--var SPEC]... [--dump-vars FILE] TEXT\n"
+    "  eval [--var SPEC]... [--dump-vars FILE|-] TEXT\n"
     "                              compile and run an expression over fresh variables\n"
     "                              (--var x:int=5, s:str=abc, f:float=2.5, b:bool=TRUE, a:int[3,4];\n"
     "                              --seed N fixes the generator of Random)\n"
@@ -36,6 +36,7 @@ constexpr const char* kUsage =
     "  build SRC_DIR OUT_DIR [--pack]\n"
     "                              build a game: compile every page, write the project and install set,\n"
     "                              copy the other files (--pack: into OUT_DIR/game.dat)\n"
+    "options are written --name VALUE or --name=VALUE\n"
     "options of every archive command:\n"
     "  --part-size BYTES           the size of the parts of split archives (default 1 GiB)\n";
 
@@ -57,8 +58,12 @@ int Run(int argc, char** argv) {
         return 2;
     }
     const std::string name = argv[1];
-    if (name == "--help" || name == "help") {
+    if (name == "--help" || name == "-h" || name == "help") {
         std::cout << kUsage;
+        return 0;
+    }
+    if (name == "--version") {
+        std::cout << "tova " << TOVA_VERSION << "\n";
         return 0;
     }
     const auto command = commands.find(name);
@@ -68,6 +73,9 @@ int Run(int argc, char** argv) {
     }
     try {
         return command->second(std::vector<std::string>(argv + 2, argv + argc));
+    } catch (const EHelpRequested&) {
+        std::cout << kUsage;
+        return 0;
     } catch (const EUsage& e) {
         std::cerr << "tova " << name << ": " << e.what() << "\n" << kUsage;
         return 2;
