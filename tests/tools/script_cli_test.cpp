@@ -50,3 +50,24 @@ TEST(ScriptCli, ErrorsAndWrongCommandLines) {
 
 }  // namespace
 }  // namespace tova
+
+namespace tova {
+namespace {
+
+TEST(DecompileCli, AFileThatIsNoPageIsRefused) {
+    testing::TTempDir dir;
+    dir.WriteFile("passwd", "root:x:0:0:root:/root:/bin/bash\n");
+    const auto notAPage = testing::Tova("decompile " + testing::Quote(dir / "passwd") + " 2>/dev/null");
+    EXPECT_EQ(notAPage.exitCode, 1);
+    EXPECT_EQ(notAPage.out, "");
+    dir.WriteFile("a.tss", "Calc 1\n");
+    ASSERT_EQ(testing::Tova("compile " + testing::Quote(dir / "a.tss") + " " + testing::Quote(dir / "a.tsb"))
+                  .exitCode,
+              0);
+    EXPECT_EQ(testing::Tova("decompile " + testing::Quote(dir / "a.tsb")).exitCode, 0);
+    std::ofstream(dir / "a.tsb", std::ios::app) << "tail";
+    EXPECT_EQ(testing::Tova("decompile " + testing::Quote(dir / "a.tsb") + " 2>/dev/null").exitCode, 1);
+}
+
+}  // namespace
+}  // namespace tova

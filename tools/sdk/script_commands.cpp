@@ -48,6 +48,18 @@ int RunDecompile(const TArgs& args) {
     // The file's own name, so that jumps into this page print their labels.
     page.Name = Utf8ToCp932Lossy(std::filesystem::path(path).filename().string());
     page.LoadFromStream(stream);
+    // The player reads any file as a page, and one whose version it does not
+    // know holds no commands; the decompiler is asked about one file, so it
+    // says when that file is no page at all.
+    if (page.Version < TPage::kOldestVersion || page.Version > TPage::kNewestVersion)
+        throw ETovaError(Utf8ToCp932Lossy(
+            "'" + path + "' is not a script page the player reads: its version " +
+            std::to_string(page.Version) + " is not " + std::to_string(TPage::kOldestVersion) + " to " +
+            std::to_string(TPage::kNewestVersion)));
+    if (stream.Remaining() > 0)
+        throw ETovaError(Utf8ToCp932Lossy(
+            "'" + path + "' is not a whole script page: " + std::to_string(stream.Remaining()) +
+            " bytes follow its last command"));
     std::cout << DecompileScript(page);
     return 0;
 }
