@@ -1,6 +1,8 @@
 // tova project and tova install-info on the files the game builder writes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tova_runner.h"
 
 #include <sys/wait.h>
@@ -38,7 +40,8 @@ protected:
 };
 
 TEST_F(ProjectCli, EverySourceOfTheSettingsGivesTheSameJson) {
-    for (const std::string& source : {data_ / "TOVA.TPB", data_.Path(), out_ / "game.dat"}) {
+    // A folder holding a packed build's game.dat is a data folder too.
+    for (const std::string& source : {data_ / "TOVA.TPB", data_.Path(), out_ / "game.dat", out_.Path()}) {
         const TResult result = Tova("project " + Quote(source));
         EXPECT_EQ(result.exitCode, 0) << source;
         EXPECT_EQ(result.out, expected_) << source;
@@ -50,7 +53,8 @@ TEST_F(ProjectCli, EverySourceOfTheSettingsGivesTheSameJson) {
 TEST_F(ProjectCli, BadInputIsAnErrorNotACrash) {
     data_.WriteFile("cut.tpb", std::string("\x72\0\0\0\x40\0\0\0ab", 10));
     EXPECT_EQ(Tova("project " + Quote(data_ / "cut.tpb")).exitCode, 1);
-    EXPECT_EQ(Tova("project " + Quote(out_.Path())).exitCode, 1);  // no tova.tpb there
+    std::filesystem::create_directories(data_ / "empty");
+    EXPECT_EQ(Tova("project " + Quote(data_ / "empty")).exitCode, 1);  // no tova.tpb and no game.dat
     EXPECT_EQ(Tova("project " + Quote(data_ / "missing")).exitCode, 1);
     EXPECT_EQ(Tova("project").exitCode, 2);
     data_.WriteFile("install.dat", "is108\x01");

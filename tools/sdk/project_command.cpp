@@ -42,9 +42,16 @@ bool HasExtension(const std::string& path, const char* extension) {
     return ext == extension;
 }
 
-// The settings file itself, the one of a data folder, or the entry of an archive.
+// The settings file itself, the one of a data folder (loose, or inside the
+// folder's game.dat as a packed build has it), or the entry of an archive.
 void LoadSettingsSource(const std::string& source, TTpMemoryStream& content) {
-    if (std::filesystem::is_directory(source)) return LoadFile(FileInFolder(source, kSettingsName), content);
+    if (std::filesystem::is_directory(source)) {
+        const auto loose = FindHostPath(FromHostPath(source + "/" + kSettingsName));
+        const auto packed = FindHostPath(FromHostPath(source + "/game.dat"));
+        if (!loose && packed && std::filesystem::is_regular_file(*packed))
+            return LoadSettingsSource(*packed, content);
+        return LoadFile(FileInFolder(source, kSettingsName), content);
+    }
     if (!std::filesystem::exists(source)) throw ETovaError(source + ": no such file or folder");
     if (HasExtension(source, ".tpb")) return LoadFile(source, content);
     const std::unique_ptr<TVrFileCollection> archive = OpenToolArchive(source, kBigFilePartSize);
