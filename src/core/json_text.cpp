@@ -44,4 +44,28 @@ std::string JsonString(std::string_view cp932) {
     return out;
 }
 
+bool IsJsonNumber(std::string_view text) {
+    size_t i = 0;
+    const auto digits = [&] {
+        const size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - start;
+    };
+    if (i < text.size() && text[i] == '-') ++i;
+    const size_t start = i;
+    const size_t whole = digits();
+    if (whole == 0 || (whole > 1 && text[start] == '0')) return false;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        if (digits() == 0) return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == text.size();
+}
+
 }  // namespace tova

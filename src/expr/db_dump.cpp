@@ -2,6 +2,8 @@
 
 #include "core/json_text.h"
 #include "expr/db_manager.h"
+#include "expr/param_types.h"
+#include "expr/variable_dump.h"
 
 namespace tova {
 namespace {
@@ -9,21 +11,21 @@ namespace {
 void AppendTable(std::string& out, TDBTable& table) {
     out += "{\"name\": ";
     AppendJsonString(out, table.Name);
-    out += ", \"status\": " + std::to_string(table.Status) + ", \"fields\": [";
+    out += std::string(", \"status\": ") + (table.Status ? "true" : "false") + ", \"fields\": [";
     const TDBFieldList& fields = table.Fields();
     for (int i = 0; i < fields.Count(); ++i) {
         const TDBField& field = fields.Field(i);
         out += i ? ", {\"name\": " : "{\"name\": ";
         AppendJsonString(out, field.Name);
-        out +=
-            ", \"type\": " + std::to_string(field.Type) + ", \"size\": " + std::to_string(field.Size) + "}";
+        out += std::string(", \"type\": \"") + ParamTypeShortName(field.Type) +
+               "\", \"size\": " + std::to_string(field.Size) + "}";
     }
     out += "], \"records\": [";
     for (int32_t r = 0; r < table.RecordCount(); ++r) {
         out += r ? ", [" : "[";
         for (int i = 0; i < fields.Count(); ++i) {
             if (i) out += ", ";
-            AppendJsonString(out, table.FieldAt(r, i).GetStr());
+            AppendTypedJsonValue(out, fields.Field(i).Type, table.FieldAt(r, i).GetStr());
         }
         out += "]";
     }

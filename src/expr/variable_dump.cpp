@@ -7,6 +7,18 @@
 #include "expr/param_types.h"
 
 namespace tova {
+namespace {}  // namespace
+
+void AppendTypedJsonValue(std::string& out, int type, const std::string& text) {
+    if (type == PT_BOOL) {
+        out += text == "TRUE" ? "true" : "false";
+    } else if ((type == PT_INT || type == PT_FLOAT) && IsJsonNumber(text)) {
+        out += text;
+    } else {
+        AppendJsonString(out, text);  // strings, and floats JSON cannot write (infinite, not a number)
+    }
+}
+
 namespace {
 
 bool IsDumped(const TParamCollectionItem& item) {
@@ -15,20 +27,25 @@ bool IsDumped(const TParamCollectionItem& item) {
 
 void AppendVariable(std::string& out, const TParamCollectionItem& item) {
     const TCustomParam& value = item.Value();
-    out += "{\"name\": " + JsonString(item.GetName()) + ", \"type\": \"" + ParamTypeShortName(value.StoredType() == PT_SYSTEM ? PT_NONE : value.StoredType()) + "\", \"dims\": [";
+    out += "{\"name\": " + JsonString(item.GetName()) + ", \"type\": \"" +
+           ParamTypeShortName(value.StoredType() == PT_SYSTEM ? PT_NONE : value.StoredType()) +
+           "\", \"dims\": [";
     // A scalar has one dimension of size 1 as far as the value is asked;
     // the dump shows it as having none.
     const bool scalar = item.GetDimCount() == 1 && item.GetCount() == 1 &&
                         (value.StoredType() == PT_NONE || value.Dims().empty());
     if (!scalar)
-        for (int d = 0; d < item.GetDimCount(); ++d) out += (d ? ", " : "") + std::to_string(item.GetDimSize(d));
+        for (int d = 0; d < item.GetDimCount(); ++d)
+            out += (d ? ", " : "") + std::to_string(item.GetDimSize(d));
     out += "], \"values\": [";
+    const int type = value.StoredType();
     for (int i = 0; i < item.GetCount(); ++i) {
         if (i) out += ", ";
-        AppendJsonString(out, item.GetStrAt(i));
+        AppendTypedJsonValue(out, type, item.GetStrAt(i));
     }
     out += std::string("], \"status\": ") + (item.StatusFlag ? "true" : "false") +
-           ", \"local\": " + (item.LocalFlag ? "true" : "false") + ", \"owner\": " + std::to_string(item.Owner) + "}";
+           ", \"local\": " + (item.LocalFlag ? "true" : "false") +
+           ", \"owner\": " + std::to_string(item.Owner) + "}";
 }
 
 }  // namespace

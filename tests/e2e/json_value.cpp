@@ -94,6 +94,7 @@ private:
         } else {
             value.Kind = TJsonValue::TKind::Number;
             value.Number = Number();
+            value.String = numberText_;
         }
         return value;
     }
@@ -109,7 +110,8 @@ private:
         char* end = nullptr;
         const double number = std::strtod(rest.c_str(), &end);
         if (end == rest.c_str()) Fail("a value expected");
-        pos_ += static_cast<size_t>(end - rest.c_str());
+        numberText_ = rest.substr(0, static_cast<size_t>(end - rest.c_str()));
+        pos_ += numberText_.size();
         return number;
     }
 
@@ -204,6 +206,7 @@ private:
 
     std::string_view text_;
     size_t pos_ = 0;
+    std::string numberText_;  // the text of the number read last
 };
 
 }  // namespace

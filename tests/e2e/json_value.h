@@ -16,7 +16,7 @@ struct TJsonValue {
     TKind Kind = TKind::Null;
     bool Bool = false;
     double Number = 0;
-    std::string String;  // UTF-8, escapes resolved
+    std::string String;  // UTF-8, escapes resolved; a number's text as written
     std::vector<TJsonValue> Items;
     std::vector<TJsonMember> Members;  // in document order
 

@@ -31,8 +31,10 @@ TDumpVariable ReadVariable(const TJsonValue& item) {
     variable.Type = Required(item, "type", TKind::String).String;
     for (const TJsonValue& size : Required(item, "dims", TKind::Array).Items)
         variable.Dims.push_back(static_cast<int>(size.Number));
+    // Numbers and booleans are JSON numbers and booleans; the tests compare
+    // every value by the text a script would see.
     for (const TJsonValue& value : Required(item, "values", TKind::Array).Items)
-        variable.Values.push_back(value.String);
+        variable.Values.push_back(value.Kind == TKind::Bool ? (value.Bool ? "TRUE" : "FALSE") : value.String);
     variable.Status = Required(item, "status", TKind::Bool).Bool;
     variable.Local = Required(item, "local", TKind::Bool).Bool;
     variable.Owner = static_cast<int>(Required(item, "owner", TKind::Number).Number);

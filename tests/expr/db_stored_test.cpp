@@ -231,10 +231,12 @@ TEST(DBDump, TablesAsJson) {
     db.ActiveTable()->Append();
     db.ActiveTable()->FieldAt(0, 0).SetStr("a\tb");
     db.ActiveTable()->FieldAt(0, 1).SetFloat(0.5L);
-    EXPECT_EQ(Dump(db),
-              "\"tables\": [{\"name\": \"q\\\"\", \"status\": 1, \"fields\": [{\"name\": \"\xe5\x90\x8d\", "
-              "\"type\": 4, \"size\": 5}, {\"name\": \"n\", \"type\": 2, \"size\": 10}], \"records\": "
-              "[[\"a\\tb\", \"0.5\"]], \"cursor\": 0}], \"active_table\": \"q\\\"\"");
+    EXPECT_EQ(
+        Dump(db),
+        "\"tables\": [{\"name\": \"q\\\"\", \"status\": true, \"fields\": [{\"name\": \"\xe5\x90\x8d\", "
+        "\"type\": \"str\", \"size\": 5}, {\"name\": \"n\", \"type\": \"float\", \"size\": 10}], "
+        "\"records\": "
+        "[[\"a\\tb\", 0.5]], \"cursor\": 0}], \"active_table\": \"q\\\"\"");
     db.Clear();
     EXPECT_EQ(Dump(db), "\"tables\": [], \"active_table\": \"\"");
 }
