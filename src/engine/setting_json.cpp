@@ -6,11 +6,14 @@
 #include <type_traits>
 
 #include "core/json_text.h"
+#include "expr/param_types.h"
 
 namespace tova {
 namespace {
 
-std::string Quote(std::string_view cp932) { return JsonString(cp932); }
+std::string Quote(std::string_view cp932) {
+    return JsonString(cp932);
+}
 
 // The shortest text that reads back to the same value; JSON has no numbers
 // for infinities and NaN, so those become the strings JavaScript prints.
@@ -68,42 +71,47 @@ std::string ItemLines(const std::vector<std::string>& items) {
 
 std::string ProjectSettingToJson(const TProjectSetting& setting) {
     TJsonObject json;
-    json.AddNumber("Version", setting.Version);
-    json.AddString("Title", setting.Title);
-    json.AddNumber("Width", setting.Width);
-    json.AddNumber("Height", setting.Height);
-    json.AddNumber("ScreenParamA", setting.ScreenParamA);
-    json.AddNumber("ScreenParamB", setting.ScreenParamB);
-    json.AddString("StartPage", setting.StartPage);
-    json.AddString("EndPage", setting.EndPage);
-    json.AddString("RegistryKey", setting.RegistryKey);
-    json.AddNumber("ImageKey", setting.ImageKey);
-    json.AddNumber("WriteStatus", setting.WriteStatus);
-    json.AddNumber("IdleSleep", setting.IdleSleep);
-    json.AddString("MediaExtensions", setting.MediaExtensions);
-    json.AddNumber("PauseWhenInactive", setting.PauseWhenInactive);
-    json.AddNumber("Reserved114", setting.Reserved114);
-    json.AddRaw("Messages", "[" + Quote(setting.Messages[0]) + ", " + Quote(setting.Messages[1]) + "]");
+    json.AddNumber("version", setting.Version);
+    json.AddString("title", setting.Title);
+    json.AddString("start_page", setting.StartPage);
+    json.AddString("end_page", setting.EndPage);
+    json.AddNumber("width", setting.Width);
+    json.AddNumber("height", setting.Height);
+    json.AddNumber("screen_param_a", setting.ScreenParamA);
+    json.AddNumber("screen_param_b", setting.ScreenParamB);
+    json.AddString("registry_key", setting.RegistryKey);
+    json.AddNumber("image_key", setting.ImageKey);
+    json.AddBool("write_status", setting.WriteStatus != 0);
+    json.AddBool("idle_sleep", setting.IdleSleep != 0);
+    json.AddString("media_extensions", setting.MediaExtensions);
+    json.AddBool("pause_when_inactive", setting.PauseWhenInactive != 0);
+    json.AddNumber("reserved_114", setting.Reserved114);
+    json.AddString("disc_message", setting.Messages[0]);
+    json.AddString("quit_message", setting.Messages[1]);
 
     std::vector<std::string> variables;
-    for (const TParamData& data : setting.ProjectVariables)
-        variables.push_back("{\"Type\": " + std::to_string(data.Type) + ", \"Name\": " + Quote(data.Name) +
-                            ", \"Value\": " + ValueToJson(data.Value) + "}");
-    json.AddRaw("ProjectVariables", ItemLines(variables));
+    for (const TParamData& data : setting.ProjectVariables) {
+        const bool named = data.Type >= PT_NONE && data.Type <= PT_STR;
+        variables.push_back(
+            "{\"name\": " + Quote(data.Name) + ", \"type\": " +
+            (named ? "\"" + std::string(ParamTypeShortName(data.Type)) + "\"" : std::to_string(data.Type)) +
+            ", \"value\": " + ValueToJson(data.Value) + "}");
+    }
+    json.AddRaw("variables", ItemLines(variables));
 
     std::vector<std::string> folders;
     for (const TFolderDisk& item : setting.FolderDisks.Items)
-        folders.push_back("{\"Folder\": " + Quote(item.Folder) + ", \"Disc\": " + std::to_string(item.Disc) +
+        folders.push_back("{\"folder\": " + Quote(item.Folder) + ", \"disc\": " + std::to_string(item.Disc) +
                           "}");
-    json.AddRaw("FolderDisks", ItemLines(folders));
+    json.AddRaw("discs", ItemLines(folders));
     return json.Text();
 }
 
 std::string InstallSetToJson(const TTovaInstallSet& installSet) {
     TJsonObject json;
-    json.AddNumber("Version", installSet.Version);
-    json.AddString("Title", installSet.Title);
-    json.AddBool("DataInstalled", installSet.DataInstalled);
+    json.AddNumber("version", installSet.Version);
+    json.AddString("title", installSet.Title);
+    json.AddBool("data_installed", installSet.DataInstalled);
     return json.Text();
 }
 

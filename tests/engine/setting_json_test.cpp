@@ -33,47 +33,48 @@ TEST(SettingJson, PrintsEveryFieldOfTheSettings) {
 
     EXPECT_EQ(ProjectSettingToJson(setting),
               "{\n"
-              "  \"Version\": 114,\n"
-              "  \"Title\": \"ゲーム \\\"1\\\"\",\n"
-              "  \"Width\": 640,\n"
-              "  \"Height\": 480,\n"
-              "  \"ScreenParamA\": 16,\n"
-              "  \"ScreenParamB\": -1,\n"
-              "  \"StartPage\": \"scene\\\\start.tsc\",\n"
-              "  \"EndPage\": \"\",\n"
-              "  \"RegistryKey\": \"Maker\\\\表\",\n"
-              "  \"ImageKey\": 7,\n"
-              "  \"WriteStatus\": 1,\n"
-              "  \"IdleSleep\": 0,\n"
-              "  \"MediaExtensions\": \".wav.wma.ogg.mid\",\n"
-              "  \"PauseWhenInactive\": 0,\n"
-              "  \"Reserved114\": 200,\n"
-              "  \"Messages\": [\"line1\\r\\nline2\\t\\u0001\", \"\"],\n"
-              "  \"ProjectVariables\": [\n"
-              "    {\"Type\": 1, \"Name\": \"i\", \"Value\": -3},\n"
-              "    {\"Type\": 2, \"Name\": \"r\", \"Value\": 2.5},\n"
-              "    {\"Type\": 2, \"Name\": \"n\", \"Value\": \"NaN\"},\n"
-              "    {\"Type\": 2, \"Name\": \"inf\", \"Value\": \"-Infinity\"},\n"
-              "    {\"Type\": 3, \"Name\": \"b\", \"Value\": false},\n"
-              "    {\"Type\": 4, \"Name\": \"s\", \"Value\": \"\xEF\xBF\xBD\"},\n"
-              "    {\"Type\": 9, \"Name\": \"other\", \"Value\": null}\n"
+              "  \"version\": 114,\n"
+              "  \"title\": \"ゲーム \\\"1\\\"\",\n"
+              "  \"start_page\": \"scene\\\\start.tsc\",\n"
+              "  \"end_page\": \"\",\n"
+              "  \"width\": 640,\n"
+              "  \"height\": 480,\n"
+              "  \"screen_param_a\": 16,\n"
+              "  \"screen_param_b\": -1,\n"
+              "  \"registry_key\": \"Maker\\\\表\",\n"
+              "  \"image_key\": 7,\n"
+              "  \"write_status\": true,\n"
+              "  \"idle_sleep\": false,\n"
+              "  \"media_extensions\": \".wav.wma.ogg.mid\",\n"
+              "  \"pause_when_inactive\": false,\n"
+              "  \"reserved_114\": 200,\n"
+              "  \"disc_message\": \"line1\\r\\nline2\\t\\u0001\",\n"
+              "  \"quit_message\": \"\",\n"
+              "  \"variables\": [\n"
+              "    {\"name\": \"i\", \"type\": \"int\", \"value\": -3},\n"
+              "    {\"name\": \"r\", \"type\": \"float\", \"value\": 2.5},\n"
+              "    {\"name\": \"n\", \"type\": \"float\", \"value\": \"NaN\"},\n"
+              "    {\"name\": \"inf\", \"type\": \"float\", \"value\": \"-Infinity\"},\n"
+              "    {\"name\": \"b\", \"type\": \"bool\", \"value\": false},\n"
+              "    {\"name\": \"s\", \"type\": \"str\", \"value\": \"\xEF\xBF\xBD\"},\n"
+              "    {\"name\": \"other\", \"type\": 9, \"value\": null}\n"
               "  ],\n"
-              "  \"FolderDisks\": [\n"
-              "    {\"Folder\": \"bgm\", \"Disc\": 2}\n"
+              "  \"discs\": [\n"
+              "    {\"folder\": \"bgm\", \"disc\": 2}\n"
               "  ]\n"
               "}\n");
 }
 
 TEST(SettingJson, EmptyListsAndTheInstallSet) {
     const std::string json = ProjectSettingToJson(TProjectSetting{});
-    EXPECT_NE(json.find("  \"ProjectVariables\": [],\n  \"FolderDisks\": []\n}\n"), std::string::npos);
+    EXPECT_NE(json.find("  \"variables\": [],\n  \"discs\": []\n}\n"), std::string::npos);
 
     TTovaInstallSet installSet;
     installSet.Version = 108;
     installSet.Title = "\x83\x51\x81\x5B\x83\x80\\";
     installSet.DataInstalled = true;
     EXPECT_EQ(InstallSetToJson(installSet),
-              "{\n  \"Version\": 108,\n  \"Title\": \"ゲーム\\\\\",\n  \"DataInstalled\": true\n}\n");
+              "{\n  \"version\": 108,\n  \"title\": \"ゲーム\\\\\",\n  \"data_installed\": true\n}\n");
 }
 
 }  // namespace
