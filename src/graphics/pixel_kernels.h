@@ -52,4 +52,9 @@ TOVA_PIXEL_KERNELS(kernels)
 
 #undef TOVA_PIXEL_KERNELS
 
+namespace kernels {
+// The Highway targets (HWY_AVX2, ...) the SIMD kernels were built for.
+int64_t BuiltTargets();
+}  // namespace kernels
+
 }  // namespace tova

@@ -283,6 +283,8 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace tova::kernels {
 
+int64_t BuiltTargets() { return HWY_TARGETS; }
+
 HWY_EXPORT(MixLevelImpl);
 HWY_EXPORT(MixMaskImpl);
 HWY_EXPORT(SelectMaskImpl);
