@@ -47,7 +47,7 @@ const uint8_t* MaskRow(const TConstView8& mask, const TBlitClip& clip, int32_t j
 
 void FillRows(TView32 target, const TRect& r, TPixel32 colour) {
     for (int32_t y = r.Top; y < r.Bottom; ++y)
-        std::fill_n(target.Row(y) + r.Left, r.Width(), colour);
+        kernels::Fill32(target.Row(y) + r.Left, Count(r.Width()), colour);
 }
 
 }  // namespace

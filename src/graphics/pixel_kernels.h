@@ -20,6 +20,8 @@ namespace tova {
 
 #define TOVA_PIXEL_KERNELS(NS)                                                                               \
     namespace NS {                                                                                           \
+    /* dst[i] = colour */                                                                                    \
+    void Fill32(TPixel32* dst, size_t n, TPixel32 colour);                                                   \
     /* dst = mix(old, neu, level), level 1..254 */                                                           \
     void MixLevel(TPixel32* dst, const TPixel32* old, const TPixel32* neu, size_t n, uint32_t level);        \
     /* dst = mix(old, neu, k) with k = mask (level 255) or (mask * level + 255) / 256 */                     \

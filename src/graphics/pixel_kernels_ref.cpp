@@ -31,6 +31,11 @@ uint32_t MaskWeight(uint32_t m, uint32_t level) {
 
 }  // namespace
 
+void Fill32(TPixel32* dst, size_t n, TPixel32 colour) {
+    for (size_t i = 0; i < n; ++i)
+        dst[i] = colour;
+}
+
 void MixLevel(TPixel32* dst, const TPixel32* old, const TPixel32* neu, size_t n, uint32_t level) {
     for (size_t i = 0; i < n; ++i)
         dst[i] = MixPixel(old[i], neu[i], level);

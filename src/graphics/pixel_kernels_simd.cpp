@@ -20,6 +20,9 @@ namespace tova::kernels::HWY_NAMESPACE {
 #if HWY_TARGET == HWY_SCALAR
 // Without vector instructions (GCC 12 builds no 128-bit emulation) the
 // baseline is the reference itself.
+void Fill32Impl(TPixel32* dst, size_t n, TPixel32 colour) {
+    kernels_ref::Fill32(dst, n, colour);
+}
 void MixLevelImpl(TPixel32* dst, const TPixel32* old, const TPixel32* neu, size_t n, uint32_t level) {
     kernels_ref::MixLevel(dst, old, neu, n, level);
 }
@@ -49,8 +52,12 @@ void CompositeCoverageImpl(TPixel32* dst, uint8_t* dstCoverage, const uint8_t* c
                            TPixel32 colour) {
     kernels_ref::CompositeCoverage(dst, dstCoverage, coverage, n, colour);
 }
-void Reverse32Impl(TPixel32* dst, const TPixel32* src, size_t n) { kernels_ref::Reverse32(dst, src, n); }
-void Reverse8Impl(uint8_t* dst, const uint8_t* src, size_t n) { kernels_ref::Reverse8(dst, src, n); }
+void Reverse32Impl(TPixel32* dst, const TPixel32* src, size_t n) {
+    kernels_ref::Reverse32(dst, src, n);
+}
+void Reverse8Impl(uint8_t* dst, const uint8_t* src, size_t n) {
+    kernels_ref::Reverse8(dst, src, n);
+}
 void Gather32Impl(TPixel32* dst, const TPixel32* src, const uint32_t* index, size_t n) {
     kernels_ref::Gather32(dst, src, index, n);
 }
@@ -102,6 +109,16 @@ HWY_INLINE V32 MaskWeight(V32 m32, uint32_t level) {
     if (level == 255) return m32;
     const D32 d32;
     return hn::ShiftRight<8>(hn::Add(hn::Mul(m32, hn::Set(d32, level)), hn::Set(d32, 255)));
+}
+
+void Fill32Impl(TPixel32* dst, size_t n, TPixel32 colour) {
+    const D32 d32;
+    const size_t lanes = hn::Lanes(d32);
+    const V32 c = hn::Set(d32, colour);
+    size_t i = 0;
+    for (; i + lanes <= n; i += lanes)
+        hn::StoreU(c, d32, dst + i);
+    if (i < n) kernels_ref::Fill32(dst + i, n - i, colour);
 }
 
 void MixLevelImpl(TPixel32* dst, const TPixel32* old, const TPixel32* neu, size_t n, uint32_t level) {
@@ -283,8 +300,11 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace tova::kernels {
 
-int64_t BuiltTargets() { return HWY_TARGETS; }
+int64_t BuiltTargets() {
+    return HWY_TARGETS;
+}
 
+HWY_EXPORT(Fill32Impl);
 HWY_EXPORT(MixLevelImpl);
 HWY_EXPORT(MixMaskImpl);
 HWY_EXPORT(SelectMaskImpl);
@@ -298,6 +318,9 @@ HWY_EXPORT(Reverse32Impl);
 HWY_EXPORT(Reverse8Impl);
 HWY_EXPORT(Gather32Impl);
 
+void Fill32(TPixel32* dst, size_t n, TPixel32 colour) {
+    HWY_DYNAMIC_DISPATCH(Fill32Impl)(dst, n, colour);
+}
 void MixLevel(TPixel32* dst, const TPixel32* old, const TPixel32* neu, size_t n, uint32_t level) {
     HWY_DYNAMIC_DISPATCH(MixLevelImpl)(dst, old, neu, n, level);
 }

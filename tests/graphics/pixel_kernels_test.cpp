@@ -93,6 +93,9 @@ TEST_P(PixelKernels, ColourKernelsEqualTheReference) {
         TPixel32 colour = Pixel() & 0xFFFFFFu;
         uint32_t level = random_() % 2 ? Level() : 255;
         auto want = base, got = base;
+        kernels_ref::Fill32(want.data() + off, n, colour);
+        kernels::Fill32(got.data() + off, n, colour);
+        ASSERT_EQ(want, got) << "Fill32 n=" << n;
         kernels_ref::FillMask(want.data() + off, mask.data() + off, n, colour, level);
         kernels::FillMask(got.data() + off, mask.data() + off, n, colour, level);
         ASSERT_EQ(want, got) << "FillMask n=" << n;
