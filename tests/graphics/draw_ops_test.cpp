@@ -103,7 +103,9 @@ TEST(DrawOps, RandomGeometryMatchesThePixelModelAndStaysInside) {
         TRect sourceRect{coord(), coord(), coord(), coord()};
         if (random() % 4 != 0)
             sourceRect = TRect::FromSize(random() % 10 - 3, random() % 10 - 3, random() % 30, random() % 30);
-        if (random() % 2 == 0) clip = TRect::FromSize(coord(), coord(), random() % 50, random() % 50);
+        if (random() % 2 == 0)
+            clip = TRect::FromSize(static_cast<int32_t>(random() % 60) - 20,
+                                   static_cast<int32_t>(random() % 60) - 20, random() % 50, random() % 50);
         if (random() % 4 != 0) clip = {-5, -5, 100, 100};
         int32_t x = random() % 4 ? static_cast<int32_t>(random() % 30) - 10 : coord();
         int32_t y = random() % 4 ? static_cast<int32_t>(random() % 30) - 10 : coord();
