@@ -167,15 +167,43 @@ void Stretch(TView8 target, const TRect& clip, const TRect& targetRect, TConstVi
 
 void DrawTiled(TView32 target, const TRect& clip, const TRect& rect, TConstView32 source, int32_t u,
                int32_t v, const TDrawOptions& options) {
-    if (source.IsEmpty()) return;
+    if (source.IsEmpty() || options.Level <= LevelNone) return;
     auto window = ClipRect(target.Bounds(), clip, rect);
     if (!window) return;
     bool flipX = HasFlip(options.Flip, TFlip::Horizontal), flipY = HasFlip(options.Flip, TFlip::Vertical);
-    ForEachTile(rect.Top, rect.Bottom, source.Height, v, flipY, window->Top, window->Bottom, [&](int64_t y) {
-        ForEachTile(rect.Left, rect.Right, source.Width, u, flipX, window->Left, window->Right,
-                    [&](int64_t x) {
-                        Draw(target, *window, Clamp32(x), Clamp32(y), source, source.Bounds(), options);
+    if (window->Width() < 4 * source.Width) {
+        ForEachTile(rect.Top, rect.Bottom, source.Height, v, flipY, window->Top, window->Bottom,
+                    [&](int64_t y) {
+                        ForEachTile(rect.Left, rect.Right, source.Width, u, flipX, window->Left,
+                                    window->Right, [&](int64_t x) {
+                                        Draw(target, *window, Clamp32(x), Clamp32(y), source, source.Bounds(),
+                                             options);
+                                    });
                     });
+        return;
+    }
+    // Narrow frames: lay one strip of copies across the window once (with
+    // its mask: 0 where the frame's mask does not reach), then draw the strip
+    // once per row of copies.
+    TSurface32 strip(window->Width(), source.Height);
+    TSurface8 stripMask;
+    if (options.Mask) stripMask.Resize(window->Width(), source.Height);
+    TFlip across = flipX ? TFlip::Horizontal : TFlip::None;
+    ForEachTile(rect.Left, rect.Right, source.Width, u, flipX, window->Left, window->Right, [&](int64_t x) {
+        int32_t at = Clamp32(x - window->Left);
+        Copy(strip.View(), strip.Bounds(), at, 0, source, source.Bounds(), across);
+        if (options.Mask) {
+            TRect part = source.Bounds().Intersect(options.Mask->Bounds());
+            int32_t shift = flipX ? source.Width - part.Right : part.Left;
+            Copy(stripMask.View(), stripMask.Bounds(), at + shift, part.Top, *options.Mask, part, across);
+        }
+    });
+    TConstView8 stripMaskView = stripMask.View();
+    TDrawOptions rowOptions = options;
+    rowOptions.Flip = flipY ? TFlip::Vertical : TFlip::None;
+    if (options.Mask) rowOptions.Mask = &stripMaskView;
+    ForEachTile(rect.Top, rect.Bottom, source.Height, v, flipY, window->Top, window->Bottom, [&](int64_t y) {
+        Draw(target, *window, window->Left, Clamp32(y), strip.View(), strip.Bounds(), rowOptions);
     });
 }
 

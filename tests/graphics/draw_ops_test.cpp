@@ -272,6 +272,55 @@ TEST(DrawOps, TilesStartAtTheOffsetAndFlipFromTheOppositeEdge) {
             EXPECT_EQ(mirrored.Row(y)[x], target.Row(y)[8 - x]) << x << "," << y;
 }
 
+TEST(DrawOps, WideTilingEqualsDrawingEveryCopy) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 60; ++round) {
+        int32_t w = 1 + static_cast<int32_t>(random() % 7), h = 1 + static_cast<int32_t>(random() % 5);
+        TSurface32 frame(w, h);
+        TSurface8 mask(w - static_cast<int32_t>(random() % w), h);
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < w; ++x)
+                frame.Row(y)[x] = random() % 4 ? random() & 0xFFFFFF : 0x10;
+            for (int32_t x = 0; x < mask.Width(); ++x)
+                mask.Row(y)[x] = static_cast<uint8_t>(random());
+        }
+        TConstView8 maskView = mask.View();
+        TDrawOptions o;
+        o.Level = static_cast<int32_t>(random() % 400);
+        o.Flip = static_cast<TFlip>(random() % 4);
+        if (random() % 2)
+            o.Mask = &maskView;
+        else
+            o.TransparentColor = 0x10;
+        TRect rect = TRect::FromSize(
+            static_cast<int32_t>(random() % 10) - 5, static_cast<int32_t>(random() % 10) - 5,
+            40 + static_cast<int32_t>(random() % 30), 10 + static_cast<int32_t>(random() % 20));
+        TRect clip =
+            TRect::FromSize(static_cast<int32_t>(random() % 8), static_cast<int32_t>(random() % 8), 60, 30);
+        int32_t u = static_cast<int32_t>(random() % 40) - 20, v = static_cast<int32_t>(random() % 40) - 20;
+        TSurface32 tiled(64, 32), expected(64, 32);
+        for (int32_t y = 0; y < 32; ++y)
+            for (int32_t x = 0; x < 64; ++x)
+                tiled.Row(y)[x] = expected.Row(y)[x] = random() & 0xFFFFFF;
+        DrawTiled(tiled.View(), clip, rect, frame.View(), u, v, o);
+        // Every copy drawn on its own: the first starts at (u mod w, v mod h),
+        // flipped copies are laid from the far edge.
+        TRect window = rect.Intersect(clip);
+        int32_t pu = ((u % w) + w) % w, pv = ((v % h) + h) % h;
+        int32_t x0 = HasFlip(o.Flip, TFlip::Horizontal) ? rect.Right + pu - w : rect.Left - pu;
+        int32_t y0 = HasFlip(o.Flip, TFlip::Vertical) ? rect.Bottom + pv - h : rect.Top - pv;
+        while (x0 > rect.Left)
+            x0 -= w;
+        while (y0 > rect.Top)
+            y0 -= h;
+        for (int32_t y = y0; y < rect.Bottom; y += h)
+            for (int32_t x = x0; x < rect.Right; x += w)
+                Draw(expected.View(), window, x, y, frame.View(), frame.Bounds(), o);
+        ASSERT_EQ(0, std::memcmp(tiled.Data(), expected.Data(), sizeof(TPixel32) * 32 * tiled.Stride()))
+            << round;
+    }
+}
+
 TEST(DrawOps, StretchRotateAndOverlappingCopies) {
     TSurface32 source(2, 1);
     source.Row(0)[0] = 1;
