@@ -84,7 +84,9 @@ TEST(InputScript, RecordingsReadBackAsTheyWere) {
         EXPECT_EQ(back.Events[i].Event.Kind, events[i].Event.Kind);
         EXPECT_EQ(back.Events[i].Event.Key, events[i].Event.Key);
         EXPECT_EQ(back.Events[i].Event.Text, events[i].Event.Text);
-        if (i < 2) EXPECT_EQ(back.Events[i].Event.X, events[i].Event.X) << i;
+        if (i < 2) {
+            EXPECT_EQ(back.Events[i].Event.X, events[i].Event.X) << i;
+        }
     }
     EXPECT_EQ(back.Events[1].Event.Button, TMouseButton::Right);
     EXPECT_EQ(back.Events.back().Event.WheelSteps, 1);
