@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "core/ascii.h"
+
 namespace tova {
 namespace {
 
@@ -12,15 +14,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
         text.remove_suffix(1);
     return text;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 std::string Unquoted(std::string_view value) {
@@ -55,7 +48,7 @@ TIniFile::TIniFile(std::string_view text) {
 
 int TIniFile::FindSection(std::string_view section) const {
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].Kind == TLine::TKind::Section && SameName(lines_[i].Section, section))
+        if (lines_[i].Kind == TLine::TKind::Section && AsciiSameText(lines_[i].Section, section))
             return static_cast<int>(i);
     return -1;
 }
@@ -65,7 +58,7 @@ std::optional<std::string> TIniFile::Read(std::string_view section, std::string_
     if (start < 0) return std::nullopt;
     for (size_t i = static_cast<size_t>(start) + 1; i < lines_.size(); ++i) {
         if (lines_[i].Kind == TLine::TKind::Section) break;
-        if (lines_[i].Kind == TLine::TKind::Pair && SameName(lines_[i].Key, key)) return lines_[i].Value;
+        if (lines_[i].Kind == TLine::TKind::Pair && AsciiSameText(lines_[i].Key, key)) return lines_[i].Value;
     }
     return std::nullopt;
 }
@@ -120,7 +113,7 @@ void TIniFile::Write(std::string_view section, std::string_view key, std::string
     for (size_t i = insertAt; i < lines_.size(); ++i) {
         if (lines_[i].Kind == TLine::TKind::Section) break;
         if (lines_[i].Kind == TLine::TKind::Pair) {
-            if (SameName(lines_[i].Key, key)) {
+            if (AsciiSameText(lines_[i].Key, key)) {
                 pair.Key = lines_[i].Key;  // the file's own spelling stays
                 pair.Raw = pair.Key + "=" + pair.Value;
                 lines_[i] = std::move(pair);

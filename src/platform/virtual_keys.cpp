@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+#include "core/ascii.h"
+
 namespace tova {
 namespace {
 
@@ -79,17 +81,10 @@ char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
-}
-
 // "VK_F1".."VK_F24", "VK_NUMPAD0".."VK_NUMPAD9": a prefix and a number.
 std::optional<uint8_t> NumberedKey(std::string_view name, std::string_view prefix, int first, int count,
                                    uint8_t base) {
-    if (name.size() <= prefix.size() || !SameNameIgnoringCase(name.substr(0, prefix.size()), prefix))
+    if (name.size() <= prefix.size() || !AsciiSameText(name.substr(0, prefix.size()), prefix))
         return std::nullopt;
     int number = 0;
     const std::string_view digits = name.substr(prefix.size());
@@ -110,7 +105,7 @@ std::optional<uint8_t> VirtualKeyFromName(std::string_view name) {
         if (c >= 'A' && c <= 'Z') return static_cast<uint8_t>(c);
     }
     // "VK_0".."VK_9", "VK_A".."VK_Z": a plain digit is a decimal code, not a key name.
-    if (name.size() == 4 && SameNameIgnoringCase(name.substr(0, 3), "VK_")) {
+    if (name.size() == 4 && AsciiSameText(name.substr(0, 3), "VK_")) {
         const char c = AsciiUpper(name[3]);
         if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return static_cast<uint8_t>(c);
     }
@@ -122,7 +117,7 @@ std::optional<uint8_t> VirtualKeyFromName(std::string_view name) {
         return static_cast<uint8_t>(code);
     }
     for (const TNamedKey& key : kNamedKeys)
-        if (SameNameIgnoringCase(key.Name, name)) return key.Code;
+        if (AsciiSameText(key.Name, name)) return key.Code;
     if (auto key = NumberedKey(name, "VK_NUMPAD", 0, 10, VK_NUMPAD0)) return key;
     return NumberedKey(name, "VK_F", 1, 24, VK_F1);
 }
