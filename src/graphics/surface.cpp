@@ -16,7 +16,8 @@ void TSurface<Pixel>::Resize(int32_t width, int32_t height) {
     size_t count = static_cast<size_t>(stride) * static_cast<size_t>(height);
     pixels_.reset();
     if (count > 0) {
-        pixels_.reset(static_cast<Pixel*>(::operator new[](count * sizeof(Pixel), std::align_val_t(RowAlignment))));
+        pixels_.reset(
+            static_cast<Pixel*>(::operator new[](count * sizeof(Pixel), std::align_val_t(RowAlignment))));
         std::memset(pixels_.get(), 0, count * sizeof(Pixel));
     }
     width_ = width;
