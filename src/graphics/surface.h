@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
 namespace tova {
 
@@ -68,6 +69,10 @@ struct TSurfaceView {
     Pixel* Row(int32_t y) const { return Pixels + static_cast<ptrdiff_t>(y) * Stride; }
     TRect Bounds() const { return {0, 0, Width, Height}; }
     bool IsEmpty() const { return Width <= 0 || Height <= 0; }
+    // A writable view reads as a read-only one.
+    operator TSurfaceView<const Pixel>() const requires(!std::is_const_v<Pixel>) {
+        return {Pixels, Width, Height, Stride};
+    }
     // The part of this view inside rect (clipped to the view).
     TSurfaceView Sub(const TRect& rect) const {
         TRect r = rect.Intersect(Bounds());
