@@ -195,25 +195,31 @@ TDecodedImage DecodePng(std::span<const uint8_t> data) {
 }
 
 std::vector<uint8_t> EncodePng(TConstView32 colour, const TConstView8* alpha) {
-    std::vector<uint32_t> bgra(static_cast<size_t>(colour.Width) * static_cast<size_t>(colour.Height));
+    const size_t channels = alpha ? 4 : 3;
+    std::vector<uint8_t> pixels(static_cast<size_t>(colour.Width) * static_cast<size_t>(colour.Height) *
+                                channels);
+    uint8_t* out = pixels.data();
     for (int32_t y = 0; y < colour.Height; ++y)
         for (int32_t x = 0; x < colour.Width; ++x) {
-            const uint32_t a = alpha ? alpha->Row(y)[x] : 255u;
-            bgra[static_cast<size_t>(y) * colour.Width + x] = (colour.Row(y)[x] & 0x00FFFFFFu) | a << 24;
+            const TPixel32 c = colour.Row(y)[x];
+            *out++ = static_cast<uint8_t>(c);
+            *out++ = static_cast<uint8_t>(c >> 8);
+            *out++ = static_cast<uint8_t>(c >> 16);
+            if (alpha) *out++ = alpha->Row(y)[x];
         }
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(colour.Width);
     png.height = static_cast<png_uint_32>(colour.Height);
-    png.format = PNG_FORMAT_BGRA;
+    png.format = alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
     png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&png, nullptr, &size, 0, bgra.data(), 0, nullptr))
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, pixels.data(), 0, nullptr))
         throw ETovaError(std::string("PNG encoding failed: ") + png.message);
-    std::vector<uint8_t> out(size);
-    if (!png_image_write_to_memory(&png, out.data(), &size, 0, bgra.data(), 0, nullptr))
+    std::vector<uint8_t> bytes(size);
+    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, pixels.data(), 0, nullptr))
         throw ETovaError(std::string("PNG encoding failed: ") + png.message);
-    out.resize(size);
-    return out;
+    bytes.resize(size);
+    return bytes;
 }
 
 }  // namespace tova

@@ -30,7 +30,7 @@ std::vector<uint8_t> EncodeJpeg(TConstView32 colour, int quality);
 
 // Decodes a PNG; transparency (an alpha channel or a tRNS colour) becomes the alpha plane.
 TDecodedImage DecodePng(std::span<const uint8_t> data);
-// Writes an RGBA PNG; without alpha every pixel is opaque.
+// Writes an RGBA PNG, or an RGB one without alpha.
 std::vector<uint8_t> EncodePng(TConstView32 colour, const TConstView8* alpha);
 
 // Throws ETovaError when a picture of that size is beyond the player's limits.
