@@ -24,7 +24,7 @@ void Need(std::span<const uint8_t> data, uint64_t offset, uint64_t size, const c
 
 }  // namespace
 
-void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame) {
+void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, int64_t maxPixels) {
     uint64_t header = 0;
     std::optional<uint64_t> pixelOffset;
     if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
@@ -52,7 +52,7 @@ void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame) {
     }
     const bool topDown = height < 0;
     if (topDown) height = -height;
-    CheckImageSize(width, height);
+    CheckImageSize(width, height, maxPixels);
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
         Damaged(std::to_string(bpp) + " bits per pixel are not supported");
     uint64_t tables = header + headerSize;

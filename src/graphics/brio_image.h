@@ -115,6 +115,8 @@ public:
     uint32_t ImageKey;
     uint8_t Flag = 0;
     int32_t TargetDepth = 0;  // 0: palette frames become 24-bit, else frames are converted to it
+    // The most pixels the frames of one file may hold (the layers twice as many).
+    int64_t MaxTotalPixels = brio::kMaxTotalPixels;
     // What the header said (for inspection tools).
     bool Scrambled = false;
     TBrioCompression Compression = TBrioCompression::Zlib;

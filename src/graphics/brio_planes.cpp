@@ -19,15 +19,45 @@ namespace {
     throw ETovaError("damaged image: " + what);
 }
 
-// The order a scrambled sequence of n items is stored in: stored item i is
-// item Order()[i] of the image.
-std::vector<int> ScrambleOrder(uint32_t key, int n) {
+}  // namespace
+
+// The generator's draws without replacement, found in a Fenwick tree of the
+// items still in the pool, so that a table of millions of tiles costs
+// n log n rather than n squared.
+std::vector<int> BrioScrambleOrder(uint32_t key, int n) {
     TTpRandom random(key);
-    random.SetPool(n);
+    std::vector<int> tree(static_cast<size_t>(n) + 1, 0);
+    for (int i = 1; i <= n; ++i) {
+        tree[static_cast<size_t>(i)] += 1;
+        const int parent = i + (i & -i);
+        if (parent <= n) tree[static_cast<size_t>(parent)] += tree[static_cast<size_t>(i)];
+    }
+    int top = 1;
+    while (top * 2 <= n)
+        top *= 2;
     std::vector<int> order(static_cast<size_t>(n));
-    for (int& o : order)
-        o = random.Draw();
+    for (int k = 0; k < n; ++k) {
+        // The (x mod remaining)-th item still in the pool, counting from 0.
+        int rank = static_cast<int>(static_cast<uint32_t>(random.Next()) % static_cast<uint32_t>(n - k));
+        int pos = 0;
+        for (int step = top; step > 0; step /= 2) {
+            const int next = pos + step;
+            if (next <= n && tree[static_cast<size_t>(next)] <= rank) {
+                pos = next;
+                rank -= tree[static_cast<size_t>(next)];
+            }
+        }
+        order[static_cast<size_t>(k)] = pos;  // item pos is at tree index pos + 1
+        for (int i = pos + 1; i <= n; i += i & -i)
+            tree[static_cast<size_t>(i)] -= 1;
+    }
     return order;
+}
+
+namespace {
+
+std::vector<int> ScrambleOrder(uint32_t key, int n) {
+    return BrioScrambleOrder(key, n);
 }
 
 void UnpackRow(const uint8_t* src, int32_t bpp, int32_t x0, int32_t count, TBrioPlaneOut plane, int32_t y) {

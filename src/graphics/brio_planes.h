@@ -47,6 +47,10 @@ struct TBrioEarlierPlane {
     TBrioPlaneIn Plane;
 };
 
+// The order a scrambled sequence of n items is stored in: stored item i is
+// item [i] of the image (the image key's generator drawing from 0 .. n-1).
+std::vector<int> BrioScrambleOrder(uint32_t key, int n);
+
 // Bytes of one stored row of plain data (rows are padded to 4 bytes).
 int64_t BrioRowStride(int32_t bpp, int32_t width);
 // The exact size of plain rows, and the largest size tiled data may have.

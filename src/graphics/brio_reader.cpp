@@ -67,11 +67,11 @@ private:
     void ReadFrame(int32_t index) {
         TBrioFrameRecord r;
         VisitBrioFrame(io_, r);
-        CheckImageSize(r.Width, r.Height);
+        CheckImageSize(r.Width, r.Height, list_.MaxTotalPixels);
         if (r.Bpp != 1 && r.Bpp != 4 && r.Bpp != 8 && r.Bpp != 24 && r.Bpp != 32)
             Damaged("a frame of " + std::to_string(r.Bpp) + " bits per pixel");
         framePixels_ += static_cast<int64_t>(r.Width) * r.Height;
-        if (framePixels_ > brio::kMaxTotalPixels) Damaged("the frames hold more pixels than an image may");
+        if (framePixels_ > list_.MaxTotalPixels) Damaged("the frames hold more pixels than an image may");
         TBrioFrame& frame = list_.AddFrame();
         frame.Name = r.Name;
         frame.TransparentIndex = r.TransparentIndex;
@@ -120,8 +120,7 @@ private:
         // Files older than the alpha-on flag use every alpha plane they have.
         if (list_.Version < brio::kAlphaOnFlag) layer->AlphaOn = !alpha.empty();
         layerPixels_ += static_cast<int64_t>(r.Width) * r.Height * (alpha.empty() ? 1 : 2);
-        if (layerPixels_ > 2 * brio::kMaxTotalPixels)
-            Damaged("the layers hold more pixels than an image may");
+        if (layerPixels_ > 2 * list_.MaxTotalPixels) Damaged("the layers hold more pixels than an image may");
 
         layer->Picture.Resize(r.Bpp, r.Width, r.Height);
         const TBrioPlaneLookup lookupColour = [&](int32_t a, int32_t b) {
@@ -182,9 +181,9 @@ private:
             DecodeBrioPlain(data, plane, key);
     }
 
-    static void DecodeJpegLayer(const std::vector<uint8_t>& block, TBrioLayer& layer) {
+    void DecodeJpegLayer(const std::vector<uint8_t>& block, TBrioLayer& layer) {
         if (layer.Picture.IsPalette()) Damaged("JPEG data in a palette frame");
-        TDecodedImage jpeg = DecodeJpeg(block);
+        TDecodedImage jpeg = DecodeJpeg(block, list_.MaxTotalPixels);
         if (jpeg.Colour.Width() != layer.Picture.Width() || jpeg.Colour.Height() != layer.Picture.Height())
             Damaged("JPEG data of another size than its frame");
         layer.Picture.Colour = std::move(jpeg.Colour);

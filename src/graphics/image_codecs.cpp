@@ -30,9 +30,9 @@ libdeflate_decompressor& Decompressor() {
 
 }  // namespace
 
-void CheckImageSize(int64_t width, int64_t height) {
+void CheckImageSize(int64_t width, int64_t height, int64_t maxPixels) {
     if (width < 0 || height < 0 || width > brio::kMaxSide || height > brio::kMaxSide ||
-        width * height > brio::kMaxTotalPixels)
+        width * height > maxPixels)
         throw ETovaError("damaged image: a picture of " + std::to_string(width) + " x " +
                          std::to_string(height) + " pixels is beyond the limits");
 }
@@ -94,7 +94,7 @@ void JpegSilence(j_common_ptr) {}
 
 }  // namespace
 
-TDecodedImage DecodeJpeg(std::span<const uint8_t> data) {
+TDecodedImage DecodeJpeg(std::span<const uint8_t> data, int64_t maxPixels) {
     TDecodedImage image;
     jpeg_decompress_struct info{};
     TJpegError error{};
@@ -109,7 +109,7 @@ TDecodedImage DecodeJpeg(std::span<const uint8_t> data) {
     if (setjmp(error.Jump)) throw ETovaError(std::string("damaged JPEG data: ") + error.Message);
     jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
-    CheckImageSize(info.image_width, info.image_height);
+    CheckImageSize(info.image_width, info.image_height, maxPixels);
     info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
     image.Colour.Resize(static_cast<int32_t>(info.output_width), static_cast<int32_t>(info.output_height));
@@ -164,7 +164,7 @@ std::vector<uint8_t> EncodeJpeg(TConstView32 colour, int quality) {
 
 // --- PNG -------------------------------------------------------------------
 
-TDecodedImage DecodePng(std::span<const uint8_t> data) {
+TDecodedImage DecodePng(std::span<const uint8_t> data, int64_t maxPixels) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, data.data(), data.size()))
@@ -173,7 +173,7 @@ TDecodedImage DecodePng(std::span<const uint8_t> data) {
         png_image* Png;
         ~TGuard() { png_image_free(Png); }
     } guard{&png};
-    CheckImageSize(png.width, png.height);
+    CheckImageSize(png.width, png.height, maxPixels);
     TDecodedImage image;
     // The file's own format tells whether it has transparency; a tRNS chunk
     // counts as alpha in the simplified interface.

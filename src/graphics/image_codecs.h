@@ -25,15 +25,16 @@ struct TDecodedImage {
 };
 
 // Decodes a JPEG into 32-bit colour; sizes are checked against the image limits.
-TDecodedImage DecodeJpeg(std::span<const uint8_t> data);
+TDecodedImage DecodeJpeg(std::span<const uint8_t> data, int64_t maxPixels = int64_t{1} << 28);
 std::vector<uint8_t> EncodeJpeg(TConstView32 colour, int quality);
 
 // Decodes a PNG; transparency (an alpha channel or a tRNS colour) becomes the alpha plane.
-TDecodedImage DecodePng(std::span<const uint8_t> data);
+TDecodedImage DecodePng(std::span<const uint8_t> data, int64_t maxPixels = int64_t{1} << 28);
 // Writes an RGBA PNG, or an RGB one without alpha.
 std::vector<uint8_t> EncodePng(TConstView32 colour, const TConstView8* alpha);
 
-// Throws ETovaError when a picture of that size is beyond the player's limits.
-void CheckImageSize(int64_t width, int64_t height);
+// Throws ETovaError when a picture of that size is beyond the player's
+// limits (16384 on each side, and at most maxPixels pixels).
+void CheckImageSize(int64_t width, int64_t height, int64_t maxPixels = int64_t{1} << 28);
 
 }  // namespace tova

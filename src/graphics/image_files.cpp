@@ -44,14 +44,14 @@ bool TBrioFrameList::LoadFromFileData(std::string_view fileName, TStream& stream
     if (ext == ".png") {
         // Transparent pixels of the file (alpha 0) stay transparent: the
         // alpha goes into the mask as it is.
-        TDecodedImage png = DecodePng(bytes);
+        TDecodedImage png = DecodePng(bytes, MaxTotalPixels);
         frame.Bpp = 24;
         frame.Picture.Bpp = 24;
         frame.Picture.Colour = std::move(png.Colour);
         frame.HasMask = png.HasAlpha;
         frame.Mask = std::move(png.Alpha);
     } else {
-        ReadBmp(bytes, frame);
+        ReadBmp(bytes, frame, MaxTotalPixels);
     }
     return true;
 }

@@ -49,8 +49,12 @@ void CompositeCoverageImpl(TPixel32* dst, uint8_t* dstCoverage, const uint8_t* c
                            TPixel32 colour) {
     kernels_ref::CompositeCoverage(dst, dstCoverage, coverage, n, colour);
 }
-void Reverse32Impl(TPixel32* dst, const TPixel32* src, size_t n) { kernels_ref::Reverse32(dst, src, n); }
-void Reverse8Impl(uint8_t* dst, const uint8_t* src, size_t n) { kernels_ref::Reverse8(dst, src, n); }
+void Reverse32Impl(TPixel32* dst, const TPixel32* src, size_t n) {
+    kernels_ref::Reverse32(dst, src, n);
+}
+void Reverse8Impl(uint8_t* dst, const uint8_t* src, size_t n) {
+    kernels_ref::Reverse8(dst, src, n);
+}
 void Gather32Impl(TPixel32* dst, const TPixel32* src, const uint32_t* index, size_t n) {
     kernels_ref::Gather32(dst, src, index, n);
 }

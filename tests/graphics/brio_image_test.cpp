@@ -9,7 +9,9 @@
 
 #include "core/binary_io.h"
 #include "core/error.h"
+#include "core/random.h"
 #include "graphics/brio_compose.h"
+#include "graphics/brio_planes.h"
 #include "graphics/brio_test_images.h"
 #include "graphics/image_codecs.h"
 
@@ -212,6 +214,19 @@ TEST(BrioImage, ScrambledImagesNeedTheirKey) {
     EXPECT_FALSE(SameSurface(wrong.Frames[0]->Picture.Colour, right1.Frames[0]->Picture.Colour));
     EXPECT_TRUE(SameSurface(right2.Frames[0]->Picture.Colour, right1.Frames[0]->Picture.Colour));
     EXPECT_EQ(right1.Compression, TBrioCompression::None);  // scrambled images are stored uncompressed
+}
+
+TEST(BrioImage, ScrambleOrderIsTheGeneratorsDrawWithoutReplacement) {
+    for (uint32_t key : {1u, 0x9E3779B9u, 77u}) {
+        for (int n : {1, 2, 7, 1000}) {
+            TTpRandom random(key);
+            random.SetPool(n);
+            std::vector<int> drawn;
+            for (int i = 0; i < n; ++i)
+                drawn.push_back(random.Draw());
+            EXPECT_EQ(BrioScrambleOrder(key, n), drawn) << key << " " << n;
+        }
+    }
 }
 
 TEST(BrioImage, AFileWithoutMagicIsVersionZero) {
