@@ -10,7 +10,7 @@ enum class TLayerDraw { Copy, AlphaBlend, OpacityAndKey };
 
 void DrawColourLayer(TBrioFrame& frame, const TBrioLayer& layer, TLayerDraw how) {
     TSurface32& dst = frame.Picture.Colour;
-    const TSurface32& src = layer.Picture.Colour;
+    const TSurface32& src = layer.Pixels().Colour;
     const uint32_t opacity = static_cast<uint32_t>(std::clamp(layer.Opacity, 0, 255));
     const bool keyed = layer.TransparentColor != -1;
     const TPixel32 key = PixelFromColorRef(static_cast<uint32_t>(layer.TransparentColor));
@@ -37,7 +37,7 @@ void DrawColourLayer(TBrioFrame& frame, const TBrioLayer& layer, TLayerDraw how)
 
 void DrawPaletteLayer(TBrioFrame& frame, const TBrioLayer& layer, TLayerDraw how) {
     TSurface8& dst = frame.Picture.Indices;
-    const TSurface8& src = layer.Picture.Indices;
+    const TSurface8& src = layer.Pixels().Indices;
     const bool keyed = layer.TransparentColor != -1 && how == TLayerDraw::OpacityAndKey;
     const TPixel32 key = PixelFromColorRef(static_cast<uint32_t>(layer.TransparentColor));
     for (int32_t y = 0; y < dst.Height(); ++y) {
@@ -57,6 +57,8 @@ void DrawPaletteLayer(TBrioFrame& frame, const TBrioLayer& layer, TLayerDraw how
 void ComposeBrioFrame(TBrioFrame& frame, int32_t width, int32_t height, uint32_t backgroundColor,
                       bool keepFirst) {
     TBrioPicture& picture = frame.Picture;
+    const auto visibleCount =
+        std::count_if(frame.Layers.begin(), frame.Layers.end(), [](const auto& l) { return l->Visible; });
     bool first = true;
     bool covered = false;  // a full copy has replaced the background already
     for (size_t i = 0; i < frame.Layers.size(); ++i) {
@@ -72,7 +74,12 @@ void ComposeBrioFrame(TBrioFrame& frame, int32_t width, int32_t height, uint32_t
             // A first layer that is copied covers the whole frame, so its
             // pixels are taken over instead of drawn onto the background.
             if (how == TLayerDraw::Copy) {
-                picture = layer.Picture;
+                // The only layer drawn on a colour frame lends its pixels
+                // instead of copying them (palette frames are converted later).
+                if (visibleCount == 1 && !layer.Pixels().IsPalette())
+                    frame.Layers[i]->LendPictureToFrame();
+                else
+                    picture = layer.Pixels();
                 covered = true;
             }
             if (alphaOn) {

@@ -17,6 +17,16 @@ void TBrioPicture::Resize(int32_t bpp, int32_t width, int32_t height) {
     }
 }
 
+const TBrioPicture& TBrioLayer::Pixels() const {
+    return lentToFrame_ ? owner_->Picture : Picture;
+}
+
+void TBrioLayer::LendPictureToFrame() {
+    owner_->Picture = std::move(Picture);
+    Picture = TBrioPicture{};
+    lentToFrame_ = true;
+}
+
 TBrioLayer& TBrioFrame::AddLayer() {
     Layers.push_back(std::make_unique<TBrioLayer>(this));
     return *Layers.back();
@@ -50,8 +60,8 @@ void TBrioFrame::BuildMaskFromTransparentIndex() {
     if (!Picture.IsPalette() || TransparentIndex < 0) return;
     ClearWhereIndex(Picture.Indices, TransparentIndex, Mask, HasMask);
     for (auto& layer : Layers)
-        if (layer->Picture.IsPalette())
-            ClearWhereIndex(layer->Picture.Indices, TransparentIndex, layer->Alpha, layer->HasAlpha);
+        if (layer->Pixels().IsPalette())
+            ClearWhereIndex(layer->Pixels().Indices, TransparentIndex, layer->Alpha, layer->HasAlpha);
 }
 
 void TBrioFrame::ConvertToColour() {

@@ -64,8 +64,14 @@ public:
     bool HasAlpha = false;
     TSurface8 Alpha;
 
+    // The layer's pixels: its own picture, or the frame's when loading
+    // moved them there (a colour frame whose only drawn layer is copied).
+    const TBrioPicture& Pixels() const;
+    void LendPictureToFrame();
+
 private:
     TBrioFrame* owner_;
+    bool lentToFrame_ = false;
 };
 
 class TBrioFrame {

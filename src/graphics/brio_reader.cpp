@@ -125,9 +125,9 @@ private:
         layer->Picture.Resize(r.Bpp, r.Width, r.Height);
         const TBrioPlaneLookup lookupColour = [&](int32_t a, int32_t b) {
             const TBrioLayer& other = Referenced(a, b, frameIndex, layerIndex);
-            return TBrioPlaneIn{other.Picture.Bpp,
-                                other.Picture.IsPalette() ? &other.Picture.Indices : nullptr,
-                                other.Picture.IsPalette() ? nullptr : &other.Picture.Colour};
+            const TBrioPicture& p = other.Pixels();
+            return TBrioPlaneIn{p.Bpp, p.IsPalette() ? &p.Indices : nullptr,
+                                p.IsPalette() ? nullptr : &p.Colour};
         };
         if (!colour.empty()) {
             TBrioPlaneOut plane{r.Bpp, layer->Picture.IsPalette() ? &layer->Picture.Indices : nullptr,
@@ -166,6 +166,17 @@ private:
         const TBrioTiling tiling{list_.TileWidth, list_.TileHeight};
         std::optional<uint32_t> key;
         if (list_.Scrambled && list_.Compression != TBrioCompression::Jpeg) key = list_.ImageKey;
+        // Plain 32-bit rows laid out as the surface holds them inflate in place.
+        const int64_t plainSize = BrioPlainSize(plane.Bpp, plane.Width(), plane.Height());
+        if (compressed && !tiled && !key && plane.Colour && plane.Bpp == 32 && plainSize > 0 &&
+            int64_t{plane.Colour->Stride()} * 4 == BrioRowStride(32, plane.Width())) {
+            InflateExactInto(
+                block, {reinterpret_cast<uint8_t*>(plane.Colour->Data()), static_cast<size_t>(plainSize)});
+            TPixel32* pixels = plane.Colour->Data();
+            for (int64_t i = 0; i < plainSize / 4; ++i)
+                pixels[i] &= 0x00FFFFFFu;
+            return;
+        }
         std::vector<uint8_t> inflated;
         std::span<const uint8_t> data = block;
         if (compressed) {

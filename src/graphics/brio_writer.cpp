@@ -66,7 +66,7 @@ private:
             layers.push_back(layer.get());
         if (layers.empty()) {
             standIn.Name = "Layer";
-            standIn.Picture = frame.Picture;
+            standIn.Picture = frame.Picture;  // (a frame made in memory)
             standIn.Alpha = frame.Mask;
             standIn.HasAlpha = frame.HasMask;
             standIn.AlphaOn = frame.HasMask;
@@ -77,8 +77,8 @@ private:
         r.TransparentIndex = frame.TransparentIndex;
         r.Delay = frame.Delay;
         r.LayerCount = static_cast<int32_t>(layers.size());
-        r.Width = layers[0]->Picture.Width();
-        r.Height = layers[0]->Picture.Height();
+        r.Width = layers[0]->Pixels().Width();
+        r.Height = layers[0]->Pixels().Height();
         r.Bpp = frame.Bpp;
         VisitBrioFrame(io_, r);
         if (frame.Bpp <= 8) {
@@ -89,8 +89,8 @@ private:
         }
         for (int32_t l = 0; l < r.LayerCount; ++l) {
             const TBrioLayer& layer = *layers[static_cast<size_t>(l)];
-            if (layer.Picture.Bpp != frame.Bpp || layer.Picture.Width() != r.Width ||
-                layer.Picture.Height() != r.Height)
+            if (layer.Pixels().Bpp != frame.Bpp || layer.Pixels().Width() != r.Width ||
+                layer.Pixels().Height() != r.Height)
                 throw ETovaError("every layer of a frame must have the frame's size and depth");
             WriteLayer(layer, index, l);
         }
@@ -114,13 +114,13 @@ private:
         VisitBrioLayer(io_, options_.Version, r);
         std::vector<uint8_t> colour;
         if (compression_ == TBrioCompression::Jpeg) {
-            if (layer.Picture.IsPalette()) throw ETovaError("palette frames cannot hold JPEG data");
-            colour = EncodeJpeg(layer.Picture.Colour.View(), options_.JpegQuality);
+            if (layer.Pixels().IsPalette()) throw ETovaError("palette frames cannot hold JPEG data");
+            colour = EncodeJpeg(layer.Pixels().Colour.View(), options_.JpegQuality);
         } else {
-            colour = EncodePlane(PlaneOf(layer.Picture), colourPlanes_, frame, index,
+            colour = EncodePlane(PlaneOf(layer.Pixels()), colourPlanes_, frame, index,
                                  compression_ == TBrioCompression::Zlib);
         }
-        colourPlanes_.push_back({frame, index, PlaneOf(layer.Picture)});
+        colourPlanes_.push_back({frame, index, PlaneOf(layer.Pixels())});
         WriteBlock(colour);
         std::vector<uint8_t> alpha;
         if (layer.HasAlpha) {

@@ -39,13 +39,18 @@ void CheckImageSize(int64_t width, int64_t height, int64_t maxPixels) {
 
 std::vector<uint8_t> InflateExact(std::span<const uint8_t> packed, size_t size) {
     std::vector<uint8_t> out(size);
+    InflateExactInto(packed, out);
+    return out;
+}
+
+void InflateExactInto(std::span<const uint8_t> packed, std::span<uint8_t> out) {
+    const size_t size = out.size();
     const libdeflate_result r =
         libdeflate_zlib_decompress(&Decompressor(), packed.data(), packed.size(), out.data(), size, nullptr);
     if (r == LIBDEFLATE_SHORT_OUTPUT || r == LIBDEFLATE_INSUFFICIENT_SPACE)
         throw ETovaError("damaged image: the compressed data does not have the size of " +
                          std::to_string(size) + " bytes the image needs");
     if (r != LIBDEFLATE_SUCCESS) throw ETovaError("damaged image: the compressed data cannot be inflated");
-    return out;
 }
 
 std::vector<uint8_t> InflateAtMost(std::span<const uint8_t> packed, size_t maxSize) {

@@ -11,8 +11,9 @@
 
 namespace tova {
 
-// Inflates a zlib stream that must give exactly `size` bytes.
+// Inflates a zlib stream that must give exactly `size` bytes (or fill `out` exactly).
 std::vector<uint8_t> InflateExact(std::span<const uint8_t> packed, size_t size);
+void InflateExactInto(std::span<const uint8_t> packed, std::span<uint8_t> out);
 // Inflates a zlib stream of at most maxSize bytes (a longer one is refused).
 std::vector<uint8_t> InflateAtMost(std::span<const uint8_t> packed, size_t maxSize);
 std::vector<uint8_t> DeflateFast(std::span<const uint8_t> plain);

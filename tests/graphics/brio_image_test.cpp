@@ -80,8 +80,9 @@ TEST_P(BrioRoundTrip, GivesBackEveryLayerAndTheComposedFrames) {
             EXPECT_EQ(lb.Name, la.Name);
             EXPECT_EQ(lb.HasAlpha, la.HasAlpha);
             EXPECT_EQ(lb.AlphaOn, la.AlphaOn);
-            EXPECT_TRUE(SameSurface(la.Picture.Indices, lb.Picture.Indices));
-            EXPECT_TRUE(SameSurface(la.Picture.Colour, lb.Picture.Colour)) << "frame " << f << " layer " << l;
+            EXPECT_TRUE(SameSurface(la.Pixels().Indices, lb.Pixels().Indices));
+            EXPECT_TRUE(SameSurface(la.Pixels().Colour, lb.Pixels().Colour))
+                << "frame " << f << " layer " << l;
             EXPECT_TRUE(SameSurface(la.Alpha, lb.Alpha));
         }
         ComposeBrioFrame(a, 37, 21, original.BackgroundColor, false);
@@ -128,12 +129,12 @@ TEST(BrioImage, JpegColourKeepsTheSizeAndAlphaExactly) {
     EXPECT_EQ(read.Compression, TBrioCompression::Jpeg);
     const TBrioLayer& layer = *read.Frames[0]->Layers[1];
     EXPECT_TRUE(SameSurface(layer.Alpha, list.Frames[0]->Layers[1]->Alpha));
-    EXPECT_EQ(layer.Picture.Colour.Width(), 37);
+    EXPECT_EQ(layer.Pixels().Colour.Width(), 37);
     // The JPEG colour is close to the original.
     int64_t error = 0;
     for (int32_t y = 0; y < 21; ++y)
         for (int32_t x = 0; x < 37; ++x) {
-            const TPixel32 a = layer.Picture.Colour.Row(y)[x],
+            const TPixel32 a = layer.Pixels().Colour.Row(y)[x],
                            b = list.Frames[0]->Layers[1]->Picture.Colour.Row(y)[x];
             error += std::abs(static_cast<int>(a & 0xFF) - static_cast<int>(b & 0xFF));
         }
