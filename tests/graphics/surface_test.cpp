@@ -15,7 +15,8 @@ TEST(Surface, RowsAreAlignedZeroedAndCopiesAreDeep) {
     EXPECT_EQ(surface.Stride(), 32);
     for (int32_t y = 0; y < 3; ++y) {
         EXPECT_EQ(reinterpret_cast<uintptr_t>(surface.Row(y)) % 64, 0u);
-        for (int32_t x = 0; x < 17; ++x) EXPECT_EQ(surface.Row(y)[x], 0u);
+        for (int32_t x = 0; x < 17; ++x)
+            EXPECT_EQ(surface.Row(y)[x], 0u);
     }
     surface.Row(2)[16] = 0x123456;
     TSurface32 copy = surface;

@@ -36,23 +36,23 @@ constexpr const char* kUsage =
     "  build SRC_DIR OUT_DIR [--pack]\n"
     "                              build a game: compile every page, write the project and install set,\n"
     "                              copy the other files (--pack: into OUT_DIR/game.dat)\n"
+    "  img info FILE [--key K] [--archive ARCHIVE]\n"
+    "                              a layered image's header, frames and layers as JSON\n"
+    "  img decode FILE OUT.png [--key K] [--frame N] [--mask] [--archive ARCHIVE]\n"
+    "                              one frame as the player loads it, as an RGBA PNG\n"
+    "  img encode OUT.brz INPUT... | --desc DESC.json [--key K] [--compress zlib|none|jpeg]\n"
+    "             [--quality Q] [--delay MS] [--version 100..106] [--tile WxH] [--bpp 8|24|32]\n"
+    "                              write a layered image from PNG, BMP or JPEG pictures\n"
     "options are written --name VALUE or --name=VALUE\n"
     "options of every archive command:\n"
     "  --part-size BYTES           the size of the parts of split archives (default 1 GiB)\n";
 
 int Run(int argc, char** argv) {
-    const std::map<std::string, int (*)(const TArgs&)> commands{{"pack", RunPack},
-                                                                {"list", RunList},
-                                                                {"extract", RunExtract},
-                                                                {"cat", RunCat},
-                                                                {"verify", RunVerify},
-                                                                {"project", RunProject},
-                                                                {"install-info", RunInstallInfo},
-                                                                {"expr", RunExpr},
-                                                                {"eval", RunEval},
-                                                                {"compile", RunCompile},
-                                                                {"decompile", RunDecompile},
-                                                                {"build", RunBuild}};
+    const std::map<std::string, int (*)(const TArgs&)> commands{
+        {"pack", RunPack},     {"list", RunList},       {"extract", RunExtract},          {"cat", RunCat},
+        {"verify", RunVerify}, {"project", RunProject}, {"install-info", RunInstallInfo}, {"expr", RunExpr},
+        {"eval", RunEval},     {"compile", RunCompile}, {"decompile", RunDecompile},      {"build", RunBuild},
+        {"img", RunImg}};
     if (argc < 2) {
         std::cerr << kUsage;
         return 2;
