@@ -123,6 +123,7 @@ int RunDecode(const TArgs& args) {
 
 int RunImg(const TArgs& args) {
     if (args.empty()) throw EUsage("img needs a subcommand: info, decode or encode");
+    if (args[0] == "--help" || args[0] == "-h") throw EHelpRequested();
     const TArgs rest(args.begin() + 1, args.end());
     if (args[0] == "info") return RunInfo(rest);
     if (args[0] == "decode") return RunDecode(rest);
