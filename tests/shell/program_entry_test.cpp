@@ -23,9 +23,9 @@ using testing::MakeSetting;
 using testing::TTempDir;
 
 TEST(InstanceKey, DerivedFromTheFolder) {
-    EXPECT_EQ(InstanceKey("c:\\Games\\Tova"), "C:-GAMES-TOVA-");
-    EXPECT_EQ(InstanceKey("c:\\Games\\Tova\\"), "C:-GAMES-TOVA-");
-    // The trail byte 0x5C of "ソ" is neither a delimiter nor upper-cased.
+    EXPECT_EQ(InstanceKey("c:\\Games\\Tova"), "c:-Games-Tova-");
+    EXPECT_EQ(InstanceKey("c:\\Games\\Tova\\"), "c:-Games-Tova-");
+    // The trail byte 0x5C of "ソ" is not a delimiter.
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ")), "-" + Utf8ToCp932("ソ") + "-");
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ\\")), "-" + Utf8ToCp932("ソ") + "-");
 }
@@ -38,6 +38,9 @@ TEST(InstanceKey, OneFolderNamedInDifferentWaysGivesOneKey) {
     EXPECT_TRUE(plain.starts_with("-")) << plain;
     EXPECT_EQ(plain.find('/'), std::string::npos) << plain;
     EXPECT_NE(InstanceKey(InstanceFolder(FromHostPath(dir / "other"))), plain);
+    // On a file system that tells case apart, "lk" and "LK" are two games.
+    EXPECT_NE(InstanceKey(InstanceFolder(FromHostPath(dir / "lk"))),
+              InstanceKey(InstanceFolder(FromHostPath(dir / "LK"))));
 }
 
 TEST(InstanceLock, FileNamesAreSafe) {
@@ -71,6 +74,67 @@ TEST(InstanceLock, OneHolderPerKeyAcrossProcesses) {
     // Released with its holder, though the file stays.
     EXPECT_TRUE(ChildCanLock("-DATA-A-", runtime.Path()));
     EXPECT_THROW(TInstanceLock::TryAcquire("-X-", runtime / "missing"), ETovaError);
+}
+
+TEST(InstanceLock, RemovedByItsHolderAndNeverOpenedThroughALink) {
+    TTempDir runtime;
+    const std::string lockPath = runtime / InstanceLockFileName("-DATA-");
+    {
+        const auto lock = TInstanceLock::TryAcquire("-DATA-", runtime.Path());
+        ASSERT_NE(lock, nullptr);
+        EXPECT_EQ(lock->Path(), lockPath);
+        EXPECT_TRUE(std::filesystem::is_regular_file(lockPath));
+    }
+    EXPECT_FALSE(std::filesystem::exists(lockPath));
+
+    // A link planted where the lock goes: its target is never made.
+    std::filesystem::create_symlink(runtime / "planted-target", lockPath);
+    EXPECT_THROW(TInstanceLock::TryAcquire("-DATA-", runtime.Path()), ETovaError);
+    EXPECT_FALSE(std::filesystem::exists(runtime / "planted-target"));
+}
+
+// Points the system temporary folder at a folder of the test while it lives.
+class PrivateLockFolder : public ::testing::Test {
+protected:
+    PrivateLockFolder() : old_(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "") {
+        setenv("TMPDIR", temp_.Path().c_str(), 1);
+    }
+    ~PrivateLockFolder() override {
+        if (old_.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", old_.c_str(), 1);
+    }
+    std::string Folder() const { return temp_ / ("tovaplayer-" + std::to_string(geteuid())); }
+
+    TTempDir temp_;
+    std::string old_;
+};
+
+TEST_F(PrivateLockFolder, MadeForTheUserAlone) {
+    EXPECT_EQ(PrivateRuntimeDirectory(), Folder() + "/");
+    const auto status = std::filesystem::status(Folder());
+    EXPECT_EQ(status.permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+    const auto lock = TInstanceLock::TryAcquire("-DATA-", PrivateRuntimeDirectory());
+    EXPECT_NE(lock, nullptr);
+}
+
+TEST_F(PrivateLockFolder, AFolderOthersControlIsRefused) {
+    // Open to everyone.
+    std::filesystem::create_directory(Folder());
+    std::filesystem::permissions(Folder(), std::filesystem::perms::all);
+    EXPECT_THROW(PrivateRuntimeDirectory(), ETovaError);
+    // A link to a folder elsewhere.
+    std::filesystem::remove(Folder());
+    std::filesystem::create_directory(temp_ / "elsewhere");
+    std::filesystem::create_directory_symlink(temp_ / "elsewhere", Folder());
+    EXPECT_THROW(PrivateRuntimeDirectory(), ETovaError);
+    // Another user's folder (only root can make one for the test).
+    std::filesystem::remove(Folder());
+    std::filesystem::create_directory(Folder());
+    std::filesystem::permissions(Folder(), std::filesystem::perms::owner_all);
+    if (geteuid() != 0 || chown(Folder().c_str(), 4242, 4242) != 0) GTEST_SKIP() << "needs root to chown";
+    EXPECT_THROW(PrivateRuntimeDirectory(), ETovaError);
 }
 
 TEST(MountType, LongestMountPointWins) {
@@ -141,13 +205,13 @@ TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
     EXPECT_TRUE(entries.at("STATUSSAVEDATA").starts_with("Status103"));
 }
 
-TEST_F(PlayerRun, ASecondPlayerOnTheSameDataEndsSilently) {
+TEST_F(PlayerRun, ASecondPlayerOnTheSameDataSaysSoAndEnds) {
     const auto held =
         TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(FromHostPath(first_.Path()))), runtime_.Path());
     ASSERT_NE(held, nullptr);
-    const TRun same = Player("--headless " + Quote(first_.Path() + "/"), runtime_.Path());
-    EXPECT_EQ(same.exitCode, 0);
-    EXPECT_EQ(same.out, "");
+    const TRun same = Player("--headless " + Quote(first_.Path() + "/") + " 2>&1", runtime_.Path());
+    EXPECT_EQ(same.exitCode, 3);
+    EXPECT_EQ(same.out, "tovaplayer: a player is already running on " + first_.Path() + "/\n");
     EXPECT_FALSE(std::filesystem::exists(first_ / "save.dat"));
 
     const TRun other = Player(Quote(second_.Path()), runtime_.Path());
