@@ -9,6 +9,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "core/encoding.h"
 #include "core/error.h"
@@ -227,6 +231,79 @@ TEST_F(PlayerRun, ExitCodes) {
     EXPECT_EQ(config.out, "");
     first_.WriteFile("tova.tpb", std::string("\x73\0\0\0", 4));
     EXPECT_EQ(Player(Quote(first_.Path()), runtime_.Path()).exitCode, 1);
+}
+
+// The files beside path whose names start with path + ".damaged-".
+std::vector<std::string> DamagedCopies(const std::string& path) {
+    std::vector<std::string> found;
+    const std::filesystem::path file(path);
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+        if (entry.path().filename().string().starts_with(file.filename().string() + ".damaged-"))
+            found.push_back(entry.path());
+    return found;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(PlayerRun, ADamagedSaveFileIsKeptAsideAndTheGameStartsAfresh) {
+    std::string valid;
+    {
+        testing::WriteArchiveFile(second_ / "save.dat",
+                                  {{"STATUSSAVEDATA", "Status103"}, {"a", std::string(300, 'x')}});
+        valid = FileText(second_ / "save.dat");
+    }
+    std::string random(200, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 7919 + 13) % 251);
+    for (const std::string& damaged : {std::string(), valid.substr(0, valid.size() / 2), random}) {
+        first_.WriteFile("save.dat", damaged);
+        const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+        EXPECT_EQ(run.exitCode, 0) << run.out;
+        EXPECT_NE(run.out.find("started at start.tsc"), std::string::npos) << run.out;
+        const std::vector<std::string> kept = DamagedCopies(first_ / "save.dat");
+        ASSERT_EQ(kept.size(), 1u) << run.out;
+        EXPECT_EQ(FileText(kept[0]), damaged);
+        EXPECT_NE(run.out.find("it was kept as " + kept[0]), std::string::npos) << run.out;
+        // A fresh status record was written in its place.
+        EXPECT_TRUE(
+            testing::ReadArchiveFile(first_ / "save.dat").at("STATUSSAVEDATA").starts_with("Status103"));
+        std::filesystem::remove(kept[0]);
+    }
+}
+
+TEST_F(PlayerRun, ADamagedSavedGameIsSetAsideAndTheOthersStay) {
+    const std::string good = std::string("\x8b\0\0\0\x04\0\0\0good", 12);
+    testing::WriteArchiveFile(first_ / "save.dat",
+                              {{"GAMESAVEDATA1", good}, {"GAMESAVEDATA2", std::string("\x8b\0", 2)}});
+    const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
+    EXPECT_EQ(entries.at("GAMESAVEDATA1"), good);
+    EXPECT_EQ(entries.count("GAMESAVEDATA2"), 0u);
+    std::string aside;
+    for (const auto& [name, content] : entries)
+        if (name.starts_with("GAMESAVEDATA2.damaged-")) aside = content;
+    EXPECT_EQ(aside, std::string("\x8b\0", 2));
+    EXPECT_NE(run.out.find("GAMESAVEDATA2 is damaged"), std::string::npos) << run.out;
+}
+
+TEST_F(PlayerRun, AFailedStatusWriteIsReportedWithItsPathAndExitCodeOne) {
+    // A folder where the temporary file goes makes the write fail, even for root.
+    std::filesystem::create_directory(first_ / "save.dat.$$$");
+    first_.WriteFile("save.dat", FileText([this] {
+                         testing::WriteArchiveFile(second_ / "old.dat", {{"STATUSSAVEDATA", "Status103"}});
+                         return second_ / "old.dat";
+                     }()));
+    const std::string before = FileText(first_ / "save.dat");
+    const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+    EXPECT_EQ(run.exitCode, 1) << run.out;
+    EXPECT_NE(run.out.find("tovaplayer: " + first_.Path() + "/save.dat could not be written"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(FileText(first_ / "save.dat"), before);
 }
 
 }  // namespace
