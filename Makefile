@@ -30,8 +30,10 @@ fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTOVA_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
 
-# Runs every fuzz target for FUZZ_SECONDS each, from the seeds in fuzz/corpus.
-FUZZ_SECONDS ?= 60
+# Runs every fuzz target for FUZZ_SECONDS each, from the seeds in fuzz/corpus;
+# fails when one reports a crash, a leak or undefined behaviour (whole
+# reports in build-fuzz/fuzz-logs, the inputs in build-fuzz/artifacts).
+FUZZ_SECONDS ?= 600
 fuzz-run: fuzz
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 

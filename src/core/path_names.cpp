@@ -31,10 +31,24 @@ std::string ExtractFileName(std::string_view path) {
     return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
 }
 
-std::string ExtractFileExt(std::string_view path) { return std::string(path.substr(ExtensionStart(path))); }
+std::string ExtractFileExt(std::string_view path) {
+    return std::string(path.substr(ExtensionStart(path)));
+}
 
 std::string ChangeFileExt(std::string_view path, std::string_view extension) {
     return std::string(path.substr(0, ExtensionStart(path))) + std::string(extension);
+}
+
+bool ClimbsAboveFolder(std::string_view name) {
+    size_t start = 0;
+    const std::vector<size_t> starts = SjisCharStarts(name);
+    for (size_t k = 0; k <= starts.size(); ++k) {
+        const size_t pos = k < starts.size() ? starts[k] : name.size();
+        if (k < starts.size() && name[pos] != '\\' && name[pos] != '/') continue;
+        if (name.substr(start, pos - start) == "..") return true;
+        start = pos + 1;
+    }
+    return false;
 }
 
 }  // namespace tova

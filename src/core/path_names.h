@@ -19,5 +19,8 @@ std::string ExtractFileName(std::string_view path);
 std::string ExtractFileExt(std::string_view path);
 // The path with its extension replaced (or appended when it has none).
 std::string ChangeFileExt(std::string_view path, std::string_view extension);
+// Whether a relative name has a ".." component (between '\\' or '/'), so
+// that it could lead above the folder it is looked up in.
+bool ClimbsAboveFolder(std::string_view name);
 
 }  // namespace tova

@@ -1,5 +1,7 @@
 #include "engine/player_sys_host.h"
 
+#include "core/error.h"
+#include "core/path_names.h"
 #include "engine/call_man.h"
 #include "engine/project.h"
 
@@ -31,6 +33,15 @@ int32_t TPlayerSysHost::ScreenWidth() {
 }
 int32_t TPlayerSysHost::ScreenHeight() {
     return project_ ? project_->Height : 0;
+}
+
+std::string TPlayerSysHost::SaveFolder() {
+    if (!project_) return {};
+    try {
+        return ExtractFilePath(project_->GetSavePath());
+    } catch (const ETovaError&) {
+        return {};
+    }
 }
 
 }  // namespace tova

@@ -29,6 +29,7 @@ public:
     std::string Title() override;
     int32_t ScreenWidth() override;
     int32_t ScreenHeight() override;
+    std::string SaveFolder() override;
 
 private:
     TRunFlags& flags_;

@@ -8,6 +8,7 @@
 #include "core/path_names.h"
 #include "core/sjis.h"
 #include "engine/data_locator.h"
+#include "engine/save_file_recovery.h"
 #include "engine/save_path.h"
 #include "expr/param_collection.h"
 #include "expr/param_types.h"
@@ -85,6 +86,10 @@ TProject::~TProject() {
     env_.Files->SetDiscHost(nullptr);
 }
 
+std::ostream& TProject::Report() const {
+    return env_.Trace ? *env_.Trace : std::cerr;
+}
+
 void TProject::TraceLine(const std::string& utf8Line) const {
     if (env_.Trace) *env_.Trace << "tovaplayer: " << utf8Line << "\n";
 }
@@ -99,7 +104,7 @@ void TProject::Load() {
     ApplySettings(setting);
 
     TVrFileCollection saveFile;
-    saveFile.Open(GetSavePath());
+    OpenSaveFile(saveFile, GetSavePath(), Report());
     LoadSaveFile(saveFile);
     RestoreSaveEntries(saveFile);
     AddProjectVariables(setting.ProjectVariables);
@@ -164,7 +169,8 @@ void TProject::LoadSaveFile(TVrFileCollection& saveFile) {
         statusRecord_.Load(record);
     } catch (const ETovaError& e) {
         // What was read stays; the record is written anew at the end.
-        TraceLine(std::string("the status record is damaged and will be written anew: ") + e.what());
+        TraceLine(std::string("the status record is damaged: ") + e.what());
+        KeepDamagedCopy(GetSavePath(), Report());
     }
 }
 
@@ -223,6 +229,7 @@ void TProject::RebuildSaveSlots(TVrFileCollection& saveFile) {
             SaveSlots.push_back({ReadString(content), *slot});
         } catch (const ETovaError& e) {
             TraceLine(Cp932ToUtf8(name) + ": " + e.what());
+            SetDamagedEntryAside(GetSavePath(), name, Report());
         }
     }
 }
@@ -323,9 +330,9 @@ void TProject::SetSlotCaption(int32_t slot, std::string caption) {
 
 void TProject::WriteStatusRecord() {
     if (!WriteStatus || !loaded_) return;
+    std::string path;
     try {
-        const std::string path = GetSavePath();
-        if (!DirectoryExists(ExtractFilePath(path))) return;
+        path = GetSavePath();
         TTpBigMemoryStream image;
         {
             TVrFileCollection saveFile;
@@ -336,9 +343,11 @@ void TProject::WriteStatusRecord() {
         }
         // Written beside the old file and renamed over it, so that a failure
         // half-way keeps every saved game.
-        image.SaveToFile(path);
+        if (!WriteSaveFile(image, path, Report())) env_.Flags->SaveWriteFailed = true;
     } catch (const ETovaError& e) {
-        TraceLine(std::string("the status record was not written: ") + e.what());
+        Report() << "tovaplayer: the status record was not written to " << ToHostPath(path) << ": "
+                 << e.what() << "\n";
+        env_.Flags->SaveWriteFailed = true;
     }
 }
 

@@ -69,8 +69,9 @@ public:
     // Loads the project. A project that cannot be found or read leaves the
     // stop flag set; a settings file of too new a version throws
     // ETovaError("このバージョンには対応していません"), a save folder that
-    // cannot be made ETovaError("データファイルを作成することができません"),
-    // and a damaged save file the archive's error.
+    // cannot be made ETovaError("データファイルを作成することができません").
+    // A save file that does not read is renamed aside and the game starts
+    // afresh (see OpenSaveFile).
     explicit TProject(TProjectEnvironment environment);
     ~TProject() override;
     TProject(const TProject&) = delete;
@@ -121,8 +122,9 @@ public:
     std::string GetSlotCaption(int32_t slot) const;
     void SetSlotCaption(int32_t slot, std::string caption);
     // Writes the status record into the save file when WriteStatus is set
-    // and the project was loaded; a failure is traced and otherwise ignored.
-    // The save file is replaced as a whole, never left half-written.
+    // and the project was loaded. The save file is replaced as a whole, never
+    // left half-written; a failure is reported with the file's real path and
+    // sets the run flag SaveWriteFailed.
     void WriteStatusRecord();
 
     // The data-disc host of the file system.
@@ -144,6 +146,8 @@ private:
     void StartCallManager();
     void RunEndPage();
     void TraceLine(const std::string& utf8Line) const;
+    // Where the user is told of a damaged or unwritable save file.
+    std::ostream& Report() const;
 
     TProjectEnvironment env_;
     TVariableStatusPart variablesPart_;

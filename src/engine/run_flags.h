@@ -14,6 +14,8 @@ struct TRunFlags {
     int32_t FrameElapsed = 0;
     uint32_t FrameTotal = 0;  // @TickCount
     int32_t FrameCount = 0;   // frames processed since start (@UpdateCount)
+    // A write of save.dat failed (and was reported): the run ends with exit code 1.
+    bool SaveWriteFailed = false;
 };
 
 }  // namespace tova

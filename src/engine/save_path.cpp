@@ -1,5 +1,7 @@
 #include "engine/save_path.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -14,6 +16,20 @@ namespace tova {
 namespace {
 
 constexpr std::string_view kSaveFile = "save.dat";
+
+// Bytes of a folder name made from a title; in UTF-8 (up to half as long
+// again) it must stay within the 255 bytes a file name may have.
+constexpr size_t kMaxFolderName = 150;
+
+// A hash that stays the same from build to build, so a folder keeps its name.
+uint32_t Fnv1a(std::string_view bytes) {
+    uint32_t hash = 2166136261u;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
 
 [[noreturn]] void RaiseCannotCreate() {
     throw ETovaError(SysText("データファイルを作成することができません"));
@@ -45,11 +61,23 @@ std::string DataHome() {
 std::string SaveFolderName(std::string_view title) {
     std::string name(title);
     // Only single-byte characters: the trail byte of a double-byte one may
-    // have the value of '\' or '|' and is part of a letter.
-    ForEachSjisChar(title, [&name](uint16_t, size_t pos, size_t length) {
-        if (length == 1 && std::string_view("\\/:,;*?\"<>|").find(name[pos]) != std::string_view::npos)
+    // have the value of '\\' or '|' and is part of a letter.
+    ForEachSjisChar(title, [&name](uint16_t code, size_t pos, size_t length) {
+        if (length != 1) return;
+        if (code < 0x20 || code == 0x7f ||
+            std::string_view("\\/:,;*?\"<>|").find(name[pos]) != std::string_view::npos)
             name[pos] = '_';
     });
+    // Empty and dot-only names would be the folder itself or its parent.
+    if (name.find_first_not_of('.') == std::string::npos) name = "_" + std::string(name.size(), '_');
+    if (name.size() > kMaxFolderName) {
+        char hash[10];
+        std::snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(Fnv1a(title)));
+        size_t cut = 0;
+        for (const size_t start : SjisCharStarts(name))
+            if (start <= kMaxFolderName) cut = start;
+        name = name.substr(0, cut) + hash;
+    }
     return name;
 }
 

@@ -8,7 +8,11 @@
 
 namespace tova {
 
-// The title with each of \ / : , ; * ? " < > | replaced by '_'.
+// The folder name for a game's title: the title with each of
+// \ / : , ; * ? " < > | and every control character replaced by '_'; a title
+// that is empty or only dots ("", ".", "..") becomes '_' and one '_' per
+// character; a name over 150 bytes is cut at a character and gets '~' and a
+// hash of the whole title. Always one plain folder name.
 std::string SaveFolderName(std::string_view title);
 
 // The user's folder for the game: $XDG_DATA_HOME (an absolute path; else

@@ -1,6 +1,8 @@
 // The built-in functions about files: existence and text reading through
 // the virtual file system, and copying its files out to disk folders.
 #include <cctype>
+#include <cstdlib>
+#include <memory>
 
 #include "core/error.h"
 #include "core/path_names.h"
@@ -8,7 +10,7 @@
 #include "expr/param_collection_item.h"
 #include "expr/sys_func_host_util.h"
 #include "expr/sys_host.h"
-#include "platform/file_stream.h"
+#include "platform/confined_folder.h"
 #include "platform/file_system.h"
 #include "vfs/file_manager.h"
 
@@ -108,28 +110,30 @@ std::string DestinationName(std::string_view virtualName) {
     return own;
 }
 
-// Copies one virtual file to a disk file; false when it could not be read or written.
-bool CopyOut(TVrFileManager& files, const std::string& virtualName, const std::string& diskName) {
+// Copies one virtual file into the folder; false when it could not be read or written.
+bool CopyOut(TVrFileManager& files, const std::string& virtualName, const TConfinedFolder& folder,
+             const std::string& hostName) {
     TTpMemoryStream content;
     try {
         files.LoadToStream(content, virtualName);
     } catch (const ETovaError&) {
         return false;
     }
-    try {
-        TFileStream out(diskName, fmCreate);
-        const std::vector<uint8_t>& bytes = content.Bytes();
-        if (out.Write(bytes.data(), static_cast<int64_t>(bytes.size())) != static_cast<int64_t>(bytes.size()))
-            throw ETovaError("short write");
-        out.Flush();
-    } catch (const ETovaError&) {
-        // A half-written file is worse than none.
-        DeleteFileAt(diskName);
-        return false;
-    }
-    return true;
+    return folder.WriteFile(hostName, content.Bytes());
 }
 
+// The folders a script may extract into: the user's home and the save folder.
+std::vector<std::string> AllowedTargets(TSysHost& host) {
+    std::vector<std::string> roots;
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') roots.emplace_back(home);
+    if (const std::string saveFolder = host.SaveFolder(); !saveFolder.empty())
+        roots.push_back(ToHostPath(saveFolder));
+    return roots;
+}
+
+// A game is not trusted with the whole machine: the destination must lie
+// below the user's home or the save folder, and no link is followed on the
+// way there or at the files written; any other target fails the extraction.
 void ExtractFile(TSysCall& call) {
     TVrFileManager* files = call.Env.Files;
     if (!files || !call.HasArg(1)) return;
@@ -143,7 +147,9 @@ void ExtractFile(TSysCall& call) {
     // An empty folder would mean wherever the player happens to run.
     if (folder.empty()) return;
     folder = IncludeTrailingDelimiter(std::move(folder));
-    if (!DirectoryExists(folder) && !ForceDirectories(folder)) return;
+    const std::unique_ptr<TConfinedFolder> target =
+        TConfinedFolder::Open(HostPathForCreate(folder), AllowedTargets(host));
+    if (!target) return;
 
     const bool confirm = BoolArg(call, 2, true);
     const bool manyFiles = call.Arg(1).GetCount() >= 2;
@@ -153,11 +159,12 @@ void ExtractFile(TSysCall& call) {
     for (const std::string& virtualName : ExpandNames(*files, call.Arg(1))) {
         const std::string own = DestinationName(virtualName);
         if (own.empty()) continue;
-        const std::string diskName = folder + own;
-        if (confirm && !yesToAll && FileExists(diskName)) {
+        const std::string hostName = ToHostPath(own);
+        if (confirm && !yesToAll && target->Contains(hostName)) {
             if (noToAll) continue;
             const std::string question =
-                ETovaError::Format("%s\r\n\r\n既に同名のファイルが存在します。上書きしますか？", {diskName})
+                ETovaError::Format("%s\r\n\r\n既に同名のファイルが存在します。上書きしますか？",
+                                   {folder + own})
                     .Message();
             const TOverwriteAnswer answer = host.AskOverwrite(question, manyFiles);
             if (answer == TOverwriteAnswer::Cancel) break;
@@ -165,7 +172,7 @@ void ExtractFile(TSysCall& call) {
             if (answer == TOverwriteAnswer::YesToAll) yesToAll = true;
             if (answer == TOverwriteAnswer::No || answer == TOverwriteAnswer::NoToAll) continue;
         }
-        if (CopyOut(*files, virtualName, diskName)) written = true;
+        if (CopyOut(*files, virtualName, *target, hostName)) written = true;
     }
     call.Target.SetBool(written);
 }

@@ -167,6 +167,9 @@ public:
     virtual std::optional<std::string> SelectOpenFile(std::string_view /*filter*/) { return std::nullopt; }
     virtual std::optional<std::string> SelectSaveFile(std::string_view /*filter*/) { return std::nullopt; }
     virtual std::optional<std::string> SelectDirectory() { return std::nullopt; }
+    // The folder of the save file (a program path ending in a delimiter),
+    // empty when there is none.
+    virtual std::string SaveFolder() { return {}; }
     // Asks whether an existing file is to be overwritten; manyFiles offers
     // Cancel and the "to all" answers too. Without a person to ask, nothing
     // is overwritten.

@@ -144,7 +144,7 @@ int RunPlayerSession(const std::string& executablePath, const TPlayerArguments& 
     options.UntilIdle = arguments.UntilIdle || !arguments.Headless;
     RunHeadlessFrames(project, *session.callMan, session.screen, session.flags, options, err);
     session.project.reset();  // the end page, the dump, the status record
-    return dumpFailed ? 1 : 0;
+    return dumpFailed || session.flags.SaveWriteFailed ? 1 : 0;
 }
 
 }  // namespace tova

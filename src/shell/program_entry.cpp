@@ -17,6 +17,8 @@
 namespace tova {
 namespace {
 
+constexpr int kExitAlreadyRunning = 3;
+
 constexpr const char* kUsage =
     "usage: tovaplayer [OPTIONS] [DATA_FOLDER_OR_ARCHIVE...]\n"
     "  without parameters the game data is looked for beside the player\n"
@@ -82,7 +84,7 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args) {
 }
 
 std::string InstanceKey(std::string_view dataFolder) {
-    std::string key = SjisUpperCase(dataFolder);
+    std::string key(dataFolder);
     bool endsWithDelimiter = false;
     ForEachSjisChar(key, [&](uint16_t code, size_t pos, size_t length) {
         if (length == 1 && code == '\\') key[pos] = '-';
@@ -101,6 +103,7 @@ std::string InstanceFolder(std::string_view programFolder) {
     while (host.size() > 1 && host.back() == '/')
         host.pop_back();
     std::string folder = FromHostPath(host);
+    if (FileSystemIgnoresCase(host)) folder = SjisUpperCase(folder);
     for (char& c : folder)
         if (c == '/') c = '\\';
     return folder;
@@ -132,7 +135,10 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::unique_ptr<TInstanceLock> lock;
     try {
         lock = TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(dataFolder)));
-        if (!lock) return 0;  // another player runs on the same data
+        if (!lock) {
+            err << "tovaplayer: a player is already running on " << Cp932ToUtf8(dataFolder) << "\n";
+            return kExitAlreadyRunning;
+        }
     } catch (const ETovaError& e) {
         err << "tovaplayer: running without the single-instance guard: " << e.what() << "\n";
     }

@@ -30,18 +30,20 @@ struct TPlayerArguments {
 // "--" option, or one without its value, throws ETovaError.
 TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args);
 
-// The single-instance key of a data folder: upper-cased, with a trailing
-// '\' added when missing, then every '\' replaced by '-'.
+// The single-instance key of a data folder: the folder with a trailing '\'
+// added when missing, then every '\' replaced by '-'.
 std::string InstanceKey(std::string_view dataFolder);
 
 // The folder a key is made from, so that every way of naming one folder
 // gives one key: made absolute and normalised (symbolic links resolved where
-// it exists), its '/' delimiters written as '\'.
+// it exists), its '/' delimiters written as '\', and upper-cased only when
+// its file system does not tell the case of names apart.
 std::string InstanceFolder(std::string_view programFolder);
 
 // Runs the player; returns the exit code: 0 for a normal end (also when it
-// refuses to run from a CD-ROM or another player has the data), 1 when the
-// project could not start (the reason goes to err), 2 for a wrong command line.
+// refuses to run from a CD-ROM), 1 when the project could not start or what
+// it kept could not be written (the reason goes to err), 2 for a wrong
+// command line, 3 when another player runs on the same data.
 int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tova

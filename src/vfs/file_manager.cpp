@@ -4,6 +4,7 @@
 #include <random>
 
 #include "core/error.h"
+#include "core/path_names.h"
 #include "core/sjis.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
@@ -58,7 +59,8 @@ const std::string& TVrFileManager::EnsureTempDir() {
         std::random_device device;
         std::mt19937 generator(device());
         for (int attempt = 0; attempt < 100 && !tempDirMade_; ++attempt) {
-            const std::string dir = TempDirectory() + "tovaplayer-" + std::to_string(generator() % 1000000000u) + "/";
+            const std::string dir =
+                TempDirectory() + "tovaplayer-" + std::to_string(generator() % 1000000000u) + "/";
             if (DirectoryExists(dir)) continue;
             if (ForceDirectories(dir)) {
                 locks_.SetTempDir(dir);
@@ -90,20 +92,28 @@ int TVrFileManager::AddResourceArchive(std::string_view moduleName, std::string_
     return ArchiveCount() - 1;
 }
 
-void TVrFileManager::RemoveArchive(int index) { archives_.erase(archives_.begin() + index); }
+void TVrFileManager::RemoveArchive(int index) {
+    archives_.erase(archives_.begin() + index);
+}
 
-void TVrFileManager::Clear() { archives_.clear(); }
+void TVrFileManager::Clear() {
+    archives_.clear();
+}
 
-void TVrFileManager::SetDataDir(std::string_view dir) { dataDir_ = IncludeTrailingDelimiter(std::string(dir)); }
+void TVrFileManager::SetDataDir(std::string_view dir) {
+    dataDir_ = IncludeTrailingDelimiter(std::string(dir));
+}
 
 std::optional<std::string> TVrFileManager::DiskFile(std::string_view name) const {
-    if (dataDir_.empty()) return std::nullopt;
+    // The game sees its own files only, never what lies above its folders.
+    if (dataDir_.empty() || ClimbsAboveFolder(name)) return std::nullopt;
     std::string path = dataDir_ + std::string(name);
     if (!FileExists(path)) return std::nullopt;
     return path;
 }
 
 std::optional<std::string> TVrFileManager::DiscFile(std::string_view name) const {
+    if (ClimbsAboveFolder(name)) return std::nullopt;
     for (const std::string& root : cdRoots_) {
         std::string path = root + std::string(name);
         if (FileExists(path)) return path;
@@ -179,14 +189,17 @@ TVrFile* TVrFileManager::FindEntry(std::string_view name) {
 }
 
 void TVrFileManager::ListFiles(std::string_view dir, std::vector<std::string>& list) {
-    for (const auto& archive : archives_) archive->ListDir(dir, list);
+    for (const auto& archive : archives_)
+        archive->ListDir(dir, list);
     // Files on disk are appended as they are found, without the duplicate
     // check of the archives.
     auto listDisk = [&](const std::string& root) {
-        for (const std::string& file : ListDirectoryFiles(root + std::string(dir))) list.push_back(std::string(dir) + file);
+        for (const std::string& file : ListDirectoryFiles(root + std::string(dir)))
+            list.push_back(std::string(dir) + file);
     };
     if (!dataDir_.empty()) listDisk(dataDir_);
-    for (const std::string& root : cdRoots_) listDisk(root);
+    for (const std::string& root : cdRoots_)
+        listDisk(root);
 }
 
 bool TVrFileManager::FindDisc(int discIndex) {
@@ -204,7 +217,9 @@ bool TVrFileManager::FindDisc(int discIndex) {
 bool TVrFileManager::RequestDisc(int discNo) {
     for (int i = ArchiveCount() - 1; i >= 0; --i) {
         for (const std::string& root : cdRoots_) {
-            if (SjisSameText(std::string_view(archives_[static_cast<size_t>(i)]->BaseDir).substr(0, root.size()), root)) {
+            if (SjisSameText(
+                    std::string_view(archives_[static_cast<size_t>(i)]->BaseDir).substr(0, root.size()),
+                    root)) {
                 RemoveArchive(i);
                 break;
             }
@@ -216,12 +231,13 @@ bool TVrFileManager::RequestDisc(int discNo) {
     const std::string title = host->ApplicationTitle();
     for (int asked = 1;; ++asked) {
         const bool giveUp = options_.maxDiscRequests > 0 && asked >= options_.maxDiscRequests;
-        const TMessageResult answer =
-            box->Show(title, FormatDiscMessage(host->DiscRequestMessage(), discNo), TMessageButtons::OkCancel);
+        const TMessageResult answer = box->Show(title, FormatDiscMessage(host->DiscRequestMessage(), discNo),
+                                                TMessageButtons::OkCancel);
         if (answer == TMessageResult::Ok) {
             if (FindDisc(discNo - 1)) return true;
             if (!giveUp) continue;
-        } else if (box->Show(title, host->QuitConfirmMessage(), TMessageButtons::OkCancel) != TMessageResult::Ok &&
+        } else if (box->Show(title, host->QuitConfirmMessage(), TMessageButtons::OkCancel) !=
+                       TMessageResult::Ok &&
                    !giveUp) {
             continue;
         }

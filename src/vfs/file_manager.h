@@ -1,7 +1,8 @@
 // The virtual file system: every game file is asked for by its virtual name
 // and looked up, in order, in the data folder on disk, the archives (index 0
 // being the collection of entries made in memory at run time) and the roots
-// of data discs.
+// of data discs. A name with a ".." component is never looked up on disk:
+// a game sees its own files, not what lies above its folders.
 #pragma once
 
 #include <cstdint>

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "core/binary_io.h"
 #include "core/error.h"
 #include "engine/game_data.h"
+#include "engine/save_file_recovery.h"
 #include "engine/status_record.h"
 #include "expr/param_types.h"
 
@@ -229,9 +232,21 @@ TEST_F(ProjectTest, LeavesTheSaveFileAloneWhenItMayNot) {
     EXPECT_EQ(ReadArchiveFile(data_ / "save.dat"), original);
 }
 
-TEST_F(ProjectTest, DamagedSaveFileIsAnError) {
+TEST_F(ProjectTest, ADamagedSaveFileThatCannotBeMovedAsideIsAnError) {
     WriteSetting();
     data_.WriteFile("save.dat", std::string("vf\x66\0\0\0", 6));
+    // Every name it could be kept under, this second and the next, is taken.
+    const std::time_t now = std::time(nullptr);
+    for (const std::time_t t : {now, now + 1}) {
+        std::tm local{};
+        localtime_r(&t, &local);
+        const std::string aside =
+            DamagedName("save.dat", {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, 0, local.tm_hour,
+                                     local.tm_min, local.tm_sec});
+        data_.WriteFile(aside);
+        for (int n = 2; n <= 100; ++n)
+            data_.WriteFile(aside + "-" + std::to_string(n));
+    }
     TProjectWorld world;
     EXPECT_THROW(Open(world), ETovaError);
     // Nothing wrote over it.

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 
 #include "core/encoding.h"
 #include "core/error.h"
@@ -75,6 +76,31 @@ TEST_F(SavePathTest, SystemInstallsAndMissingFoldersUseTheUserFolder) {
     EXPECT_EQ(Cp932ToUtf8(LocateSaveFile(FromHostPath(exe_ / "missing/player"), "G")),
               home_ / ".local/share/tovaplayer/G/save.dat");
     EXPECT_TRUE(std::filesystem::is_directory(home_ / ".local/share/tovaplayer/G"));
+}
+
+TEST_F(SavePathTest, EveryTitleGivesOneFolderBelowTheGamesFolder) {
+    const std::string games = dataHome_ / "tovaplayer/";
+    std::set<std::string> folders;
+    for (const std::string& title :
+         std::vector<std::string>{"", ".", "..", "...", "a\tb", std::string("x\0y", 3), "../up", "ok"}) {
+        const std::filesystem::path save = Cp932ToUtf8(LocateSaveFile("/opt/no-such-game/player", title));
+        EXPECT_EQ(save.filename(), "save.dat");
+        EXPECT_EQ(save.parent_path().parent_path().string() + "/", games) << title;
+        EXPECT_TRUE(std::filesystem::is_directory(save.parent_path())) << title;
+        folders.insert(save.parent_path());
+    }
+    EXPECT_EQ(folders.size(), 8u);
+    EXPECT_EQ(SaveFolderName(".."), "___");
+    EXPECT_EQ(SaveFolderName(""), "_");
+    EXPECT_FALSE(std::filesystem::exists(dataHome_ / "save.dat"));
+
+    // A very long title keeps a name the file system takes, stable and distinct.
+    const std::string longTitle(400, 'A');
+    const std::string name = SaveFolderName(longTitle);
+    EXPECT_LE(name.size(), 160u);
+    EXPECT_EQ(name, SaveFolderName(longTitle));
+    EXPECT_NE(name, SaveFolderName(longTitle + "B"));
+    EXPECT_NO_THROW(LocateSaveFile("/opt/no-such-game/player", longTitle));
 }
 
 TEST_F(SavePathTest, AFolderThatCannotBeMadeIsAnError) {

@@ -38,6 +38,7 @@ public:
     std::vector<TDisplayMode> Modes;
     std::map<std::string, std::pair<int32_t, int32_t>> Histories;  // name -> (count, max)
     std::optional<std::string> DialogAnswer;
+    std::string SaveFolderAnswer;
     std::vector<TOverwriteAnswer> Answers;  // consumed in order; No when used up
     std::vector<std::string> Questions;
     std::vector<std::string> Opened;
@@ -122,6 +123,7 @@ public:
     std::optional<std::string> SelectOpenFile(std::string_view) override { return DialogAnswer; }
     std::optional<std::string> SelectSaveFile(std::string_view) override { return DialogAnswer; }
     std::optional<std::string> SelectDirectory() override { return DialogAnswer; }
+    std::string SaveFolder() override { return SaveFolderAnswer; }
     TOverwriteAnswer AskOverwrite(std::string_view message, bool) override {
         Questions.emplace_back(message);
         if (Answers.empty()) return TOverwriteAnswer::No;

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -27,6 +28,8 @@ protected:
         files_.SetDataDir(FromHostPath((root_ / "data").string()));
         man_.Environment().Files = &files_;
         dest_ = FromHostPath((root_ / "out").string()) + "\\";
+        // Extraction may write below the save folder (and the user's home).
+        host_.SaveFolderAnswer = FromHostPath(root_.string()) + "\\";
     }
     ~SysFuncFilesTest() override { fs::remove_all(root_); }
 
@@ -140,10 +143,67 @@ TEST_F(SysFuncFilesTest, ExtractFileFolderFromTheBrowser) {
     EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str("")}).GetBool());
 }
 
-TEST_F(SysFuncFilesTest, ExtractFileNeverWritesOutsideTheFolder) {
-    // A file beside the data folder is reachable through the data folder by "..".
+TEST_F(SysFuncFilesTest, NothingAboveTheGamesFilesCanBeRead) {
     Write("secret.txt", "secret");
-    ASSERT_TRUE(files_.Exists("..\\secret.txt"));
+    for (const char* name : {"..\\secret.txt", "text\\..\\..\\secret.txt", "../secret.txt",
+                             "..\\..\\..\\..\\..\\..\\..\\..\\..\\etc\\hostname"}) {
+        EXPECT_FALSE(Call(71, PT_BOOL, {Str(name)}).GetBool()) << name;
+        Ref("lines")->SetStr("kept");
+        EXPECT_FALSE(Call(72, PT_BOOL, {Ref("lines"), Str(name)}).GetBool()) << name;
+        EXPECT_EQ(Var("lines").GetStr(), "kept");
+    }
+    // A ".." inside a name is only part of it.
+    Write("data/text/a..b.txt", "dots");
+    EXPECT_TRUE(Call(71, PT_BOOL, {Str("text\\a..b.txt")}).GetBool());
+}
+
+TEST_F(SysFuncFilesTest, ExtractFileWritesOnlyBelowHomeOrTheSaveFolderAndNeverThroughALink) {
+    const fs::path outside = root_.string() + "_outside";
+    fs::create_directories(outside);
+    struct TCleanup {
+        fs::path path;
+        ~TCleanup() { fs::remove_all(path); }
+    } cleanup{outside};
+    const std::string outsideName = FromHostPath(outside.string());
+
+    // A folder that is neither the home nor the save folder, nor below them.
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(outsideName)}).GetBool());
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(outsideName + "\\new")}).GetBool());
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(dest_ + "..\\..\\x")}).GetBool());
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str("relative")}).GetBool());
+    EXPECT_TRUE(fs::is_empty(outside));
+
+    // A link to a folder outside, on the way to the target.
+    fs::create_directory_symlink(outside, root_ / "link");
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(dest_ + "..\\link")}).GetBool());
+    EXPECT_FALSE(
+        Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(dest_ + "..\\link\\deeper")}).GetBool());
+    EXPECT_TRUE(fs::is_empty(outside));
+
+    // A link in the target folder under the name of a file written.
+    fs::create_directories(root_ / "out");
+    fs::create_symlink(outside / "planted", root_ / "out" / "b.txt");
+    host_.Answers = {TOverwriteAnswer::Yes};
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(true), Str(dest_)}).GetBool());
+    EXPECT_FALSE(fs::exists(outside / "planted"));
+    EXPECT_TRUE(fs::is_symlink(root_ / "out" / "b.txt"));
+
+    // Below the home folder is allowed.
+    const char* oldHome = std::getenv("HOME");
+    const std::string keptHome = oldHome ? oldHome : "";
+    setenv("HOME", outside.c_str(), 1);
+    host_.SaveFolderAnswer.clear();
+    const bool written =
+        Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(outsideName + "\\new")}).GetBool();
+    oldHome ? setenv("HOME", keptHome.c_str(), 1) : unsetenv("HOME");
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(fs::exists(outside / "new" / "b.txt"));
+}
+
+TEST_F(SysFuncFilesTest, ExtractFileNeverWritesOutsideTheFolder) {
+    // A file beside the data folder cannot be reached through the data folder by "..".
+    Write("secret.txt", "secret");
+    ASSERT_FALSE(files_.Exists("..\\secret.txt"));
     EXPECT_FALSE(Call(151, PT_BOOL, {Str("..\\secret.txt"), Bool(false), Str(dest_)}).GetBool());
     EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\..\\..\\secret.txt"), Bool(false), Str(dest_)}).GetBool());
     EXPECT_FALSE(fs::exists(root_ / "out" / "secret.txt"));

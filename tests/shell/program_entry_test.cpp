@@ -9,6 +9,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "core/encoding.h"
 #include "core/error.h"
@@ -23,9 +27,9 @@ using testing::MakeSetting;
 using testing::TTempDir;
 
 TEST(InstanceKey, DerivedFromTheFolder) {
-    EXPECT_EQ(InstanceKey("c:\\Games\\Tova"), "C:-GAMES-TOVA-");
-    EXPECT_EQ(InstanceKey("c:\\Games\\Tova\\"), "C:-GAMES-TOVA-");
-    // The trail byte 0x5C of "ソ" is neither a delimiter nor upper-cased.
+    EXPECT_EQ(InstanceKey("c:\\Games\\Tova"), "c:-Games-Tova-");
+    EXPECT_EQ(InstanceKey("c:\\Games\\Tova\\"), "c:-Games-Tova-");
+    // The trail byte 0x5C of "ソ" is not a delimiter.
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ")), "-" + Utf8ToCp932("ソ") + "-");
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ\\")), "-" + Utf8ToCp932("ソ") + "-");
 }
@@ -38,6 +42,9 @@ TEST(InstanceKey, OneFolderNamedInDifferentWaysGivesOneKey) {
     EXPECT_TRUE(plain.starts_with("-")) << plain;
     EXPECT_EQ(plain.find('/'), std::string::npos) << plain;
     EXPECT_NE(InstanceKey(InstanceFolder(FromHostPath(dir / "other"))), plain);
+    // On a file system that tells case apart, "lk" and "LK" are two games.
+    EXPECT_NE(InstanceKey(InstanceFolder(FromHostPath(dir / "lk"))),
+              InstanceKey(InstanceFolder(FromHostPath(dir / "LK"))));
 }
 
 TEST(InstanceLock, FileNamesAreSafe) {
@@ -71,6 +78,67 @@ TEST(InstanceLock, OneHolderPerKeyAcrossProcesses) {
     // Released with its holder, though the file stays.
     EXPECT_TRUE(ChildCanLock("-DATA-A-", runtime.Path()));
     EXPECT_THROW(TInstanceLock::TryAcquire("-X-", runtime / "missing"), ETovaError);
+}
+
+TEST(InstanceLock, RemovedByItsHolderAndNeverOpenedThroughALink) {
+    TTempDir runtime;
+    const std::string lockPath = runtime / InstanceLockFileName("-DATA-");
+    {
+        const auto lock = TInstanceLock::TryAcquire("-DATA-", runtime.Path());
+        ASSERT_NE(lock, nullptr);
+        EXPECT_EQ(lock->Path(), lockPath);
+        EXPECT_TRUE(std::filesystem::is_regular_file(lockPath));
+    }
+    EXPECT_FALSE(std::filesystem::exists(lockPath));
+
+    // A link planted where the lock goes: its target is never made.
+    std::filesystem::create_symlink(runtime / "planted-target", lockPath);
+    EXPECT_THROW(TInstanceLock::TryAcquire("-DATA-", runtime.Path()), ETovaError);
+    EXPECT_FALSE(std::filesystem::exists(runtime / "planted-target"));
+}
+
+// Points the system temporary folder at a folder of the test while it lives.
+class PrivateLockFolder : public ::testing::Test {
+protected:
+    PrivateLockFolder() : old_(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "") {
+        setenv("TMPDIR", temp_.Path().c_str(), 1);
+    }
+    ~PrivateLockFolder() override {
+        if (old_.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", old_.c_str(), 1);
+    }
+    std::string Folder() const { return temp_ / ("tovaplayer-" + std::to_string(geteuid())); }
+
+    TTempDir temp_;
+    std::string old_;
+};
+
+TEST_F(PrivateLockFolder, MadeForTheUserAlone) {
+    EXPECT_EQ(PrivateRuntimeDirectory(), Folder() + "/");
+    const auto status = std::filesystem::status(Folder());
+    EXPECT_EQ(status.permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+    const auto lock = TInstanceLock::TryAcquire("-DATA-", PrivateRuntimeDirectory());
+    EXPECT_NE(lock, nullptr);
+}
+
+TEST_F(PrivateLockFolder, AFolderOthersControlIsRefused) {
+    // Open to everyone.
+    std::filesystem::create_directory(Folder());
+    std::filesystem::permissions(Folder(), std::filesystem::perms::all);
+    EXPECT_THROW(PrivateRuntimeDirectory(), ETovaError);
+    // A link to a folder elsewhere.
+    std::filesystem::remove(Folder());
+    std::filesystem::create_directory(temp_ / "elsewhere");
+    std::filesystem::create_directory_symlink(temp_ / "elsewhere", Folder());
+    EXPECT_THROW(PrivateRuntimeDirectory(), ETovaError);
+    // Another user's folder (only root can make one for the test).
+    std::filesystem::remove(Folder());
+    std::filesystem::create_directory(Folder());
+    std::filesystem::permissions(Folder(), std::filesystem::perms::owner_all);
+    if (geteuid() != 0 || chown(Folder().c_str(), 4242, 4242) != 0) GTEST_SKIP() << "needs root to chown";
+    EXPECT_THROW(PrivateRuntimeDirectory(), ETovaError);
 }
 
 TEST(MountType, LongestMountPointWins) {
@@ -141,13 +209,13 @@ TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
     EXPECT_TRUE(entries.at("STATUSSAVEDATA").starts_with("Status103"));
 }
 
-TEST_F(PlayerRun, ASecondPlayerOnTheSameDataEndsSilently) {
+TEST_F(PlayerRun, ASecondPlayerOnTheSameDataSaysSoAndEnds) {
     const auto held =
         TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(FromHostPath(first_.Path()))), runtime_.Path());
     ASSERT_NE(held, nullptr);
-    const TRun same = Player("--headless " + Quote(first_.Path() + "/"), runtime_.Path());
-    EXPECT_EQ(same.exitCode, 0);
-    EXPECT_EQ(same.out, "");
+    const TRun same = Player("--headless " + Quote(first_.Path() + "/") + " 2>&1", runtime_.Path());
+    EXPECT_EQ(same.exitCode, 3);
+    EXPECT_EQ(same.out, "tovaplayer: a player is already running on " + first_.Path() + "/\n");
     EXPECT_FALSE(std::filesystem::exists(first_ / "save.dat"));
 
     const TRun other = Player(Quote(second_.Path()), runtime_.Path());
@@ -163,6 +231,79 @@ TEST_F(PlayerRun, ExitCodes) {
     EXPECT_EQ(config.out, "");
     first_.WriteFile("tova.tpb", std::string("\x73\0\0\0", 4));
     EXPECT_EQ(Player(Quote(first_.Path()), runtime_.Path()).exitCode, 1);
+}
+
+// The files beside path whose names start with path + ".damaged-".
+std::vector<std::string> DamagedCopies(const std::string& path) {
+    std::vector<std::string> found;
+    const std::filesystem::path file(path);
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+        if (entry.path().filename().string().starts_with(file.filename().string() + ".damaged-"))
+            found.push_back(entry.path());
+    return found;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(PlayerRun, ADamagedSaveFileIsKeptAsideAndTheGameStartsAfresh) {
+    std::string valid;
+    {
+        testing::WriteArchiveFile(second_ / "save.dat",
+                                  {{"STATUSSAVEDATA", "Status103"}, {"a", std::string(300, 'x')}});
+        valid = FileText(second_ / "save.dat");
+    }
+    std::string random(200, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 7919 + 13) % 251);
+    for (const std::string& damaged : {std::string(), valid.substr(0, valid.size() / 2), random}) {
+        first_.WriteFile("save.dat", damaged);
+        const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+        EXPECT_EQ(run.exitCode, 0) << run.out;
+        EXPECT_NE(run.out.find("started at start.tsc"), std::string::npos) << run.out;
+        const std::vector<std::string> kept = DamagedCopies(first_ / "save.dat");
+        ASSERT_EQ(kept.size(), 1u) << run.out;
+        EXPECT_EQ(FileText(kept[0]), damaged);
+        EXPECT_NE(run.out.find("it was kept as " + kept[0]), std::string::npos) << run.out;
+        // A fresh status record was written in its place.
+        EXPECT_TRUE(
+            testing::ReadArchiveFile(first_ / "save.dat").at("STATUSSAVEDATA").starts_with("Status103"));
+        std::filesystem::remove(kept[0]);
+    }
+}
+
+TEST_F(PlayerRun, ADamagedSavedGameIsSetAsideAndTheOthersStay) {
+    const std::string good = std::string("\x8b\0\0\0\x04\0\0\0good", 12);
+    testing::WriteArchiveFile(first_ / "save.dat",
+                              {{"GAMESAVEDATA1", good}, {"GAMESAVEDATA2", std::string("\x8b\0", 2)}});
+    const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
+    EXPECT_EQ(entries.at("GAMESAVEDATA1"), good);
+    EXPECT_EQ(entries.count("GAMESAVEDATA2"), 0u);
+    std::string aside;
+    for (const auto& [name, content] : entries)
+        if (name.starts_with("GAMESAVEDATA2.damaged-")) aside = content;
+    EXPECT_EQ(aside, std::string("\x8b\0", 2));
+    EXPECT_NE(run.out.find("GAMESAVEDATA2 is damaged"), std::string::npos) << run.out;
+}
+
+TEST_F(PlayerRun, AFailedStatusWriteIsReportedWithItsPathAndExitCodeOne) {
+    // A folder where the temporary file goes makes the write fail, even for root.
+    std::filesystem::create_directory(first_ / "save.dat.$$$");
+    first_.WriteFile("save.dat", FileText([this] {
+                         testing::WriteArchiveFile(second_ / "old.dat", {{"STATUSSAVEDATA", "Status103"}});
+                         return second_ / "old.dat";
+                     }()));
+    const std::string before = FileText(first_ / "save.dat");
+    const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+    EXPECT_EQ(run.exitCode, 1) << run.out;
+    EXPECT_NE(run.out.find("tovaplayer: " + first_.Path() + "/save.dat could not be written"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(FileText(first_ / "save.dat"), before);
 }
 
 }  // namespace
