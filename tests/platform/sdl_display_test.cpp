@@ -53,6 +53,10 @@ TEST_P(SdlDisplay, ShowsTheFrameAndUploadsOnlyDirtyRectangles) {
     const TDirtyRect all{0, 0, 64, 48};
     std::vector<uint32_t> shown;
     display.Present(first.data(), 64, {&all, 1}, &shown);
+    // A cursor picture of our own (the offscreen driver has no pointer), then the arrow again.
+    const std::vector<uint8_t> alpha(64 * 48, 255);
+    EXPECT_EQ(display.SetCursorImage(first.data(), 64, alpha.data(), 64, 16, 16, 3, 40), GetParam() == "x11");
+    display.SetDefaultCursor();
     ASSERT_EQ(display.Viewport().Width, 64);
     EXPECT_EQ(shown, first);
 

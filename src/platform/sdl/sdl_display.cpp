@@ -62,6 +62,7 @@ TSdlDisplay::TSdlDisplay(const TDisplayOptions& options) : options_(options) {
 }
 
 TSdlDisplay::~TSdlDisplay() {
+    SetDefaultCursor();
     SDL_StopTextInput();
     SDL_DestroyTexture(texture_);
     SDL_DestroyRenderer(renderer_);
@@ -197,6 +198,34 @@ bool TSdlDisplay::WaitForEvent(int32_t timeoutMs) {
 void TSdlDisplay::SetFullScreen(bool on) {
     if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) fullScreen_ = on;
     ChooseScaleQuality();
+}
+
+bool TSdlDisplay::SetCursorImage(const uint32_t* colour, int32_t colourStride, const uint8_t* alpha,
+                                 int32_t alphaStride, int32_t width, int32_t height, int32_t hotX,
+                                 int32_t hotY) {
+    if (width < 1 || height < 1) return false;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return false;
+    for (int32_t y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+        for (int32_t x = 0; x < width; ++x)
+            row[x] = (colour[y * colourStride + x] & 0x00FFFFFFu) |
+                     static_cast<uint32_t>(alpha[y * alphaStride + x]) << 24;
+    }
+    SDL_Cursor* cursor =
+        SDL_CreateColorCursor(surface, std::clamp(hotX, 0, width - 1), std::clamp(hotY, 0, height - 1));
+    SDL_FreeSurface(surface);
+    if (!cursor) return false;
+    SDL_SetCursor(cursor);
+    if (cursor_) SDL_FreeCursor(cursor_);
+    cursor_ = cursor;
+    return true;
+}
+
+void TSdlDisplay::SetDefaultCursor() {
+    SDL_SetCursor(SDL_GetDefaultCursor());
+    if (cursor_) SDL_FreeCursor(cursor_);
+    cursor_ = nullptr;
 }
 
 void TSdlDisplay::SetTitle(const std::string& titleUtf8) {

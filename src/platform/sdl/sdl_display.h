@@ -19,6 +19,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Cursor;
 
 namespace tova {
 
@@ -72,6 +73,14 @@ public:
     // component has the focus.
     void SetTextInput(bool on);
 
+    // The pointer's picture over the window: colour rows (0x00RRGGBB) and
+    // alpha rows (0..255), strides in elements, the hot spot inside it.
+    // False when SDL cannot make the cursor (the previous one stays).
+    bool SetCursorImage(const uint32_t* colour, int32_t colourStride, const uint8_t* alpha,
+                        int32_t alphaStride, int32_t width, int32_t height, int32_t hotX, int32_t hotY);
+    // The system's arrow.
+    void SetDefaultCursor();
+
     // Where the picture is drawn, in drawable pixels.
     TViewport Viewport() const;
     // The window, as the parent of message boxes.
@@ -85,6 +94,7 @@ private:
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    SDL_Cursor* cursor_ = nullptr;  // ours, while one is set
     bool fullScreen_ = false;
 };
 
