@@ -1,9 +1,11 @@
 #include "platform/file_system.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -302,6 +304,20 @@ bool RenameFileAt(std::string_view from, std::string_view to) {
     if (!source) return false;
     const std::string target = HostPathForCreate(to);
     return !target.empty() && std::rename(source->c_str(), target.c_str()) == 0;
+}
+
+bool SyncFolderOf(std::string_view programPath) {
+    const auto hostPath = FindHostPath(programPath);
+    if (!hostPath) return false;
+    const size_t slash = hostPath->rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : hostPath->substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
 }
 
 bool ForceDirectories(std::string_view programPath) {

@@ -43,6 +43,9 @@ uint32_t UnixTimeToDos(int64_t unixTime);
 bool DeleteFileAt(std::string_view programPath);
 // Renames over an existing target, atomically.
 bool RenameFileAt(std::string_view from, std::string_view to);
+// Forces the folder holding an existing file to the disk (after a rename
+// into it, so that the new name survives a crash).
+bool SyncFolderOf(std::string_view programPath);
 // Creates the directory and its missing parents.
 bool ForceDirectories(std::string_view programPath);
 // Makes a file writable by its owner again (the "clear read-only" of the data).

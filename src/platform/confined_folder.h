@@ -1,0 +1,54 @@
+// Writing files below one host folder without ever leaving it: every path is
+// walked from the folder's descriptor one component at a time, no symbolic
+// link is followed, and a file is created only where nothing but (at most)
+// an older regular file stood. Extraction of untrusted archives uses it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tova {
+
+// Components of a path below the folder, host names (UTF-8), never "", "."
+// or "..", never holding '/' or NUL.
+using THostComponents = std::vector<std::string>;
+
+enum class TPathKind { Missing, Folder, File, Other };  // Other: a link, a device, a socket...
+
+class TConfinedFolder {
+public:
+    // Opens the host folder, creating it and its missing parents first.
+    // Throws ETovaError when it cannot.
+    explicit TConfinedFolder(const std::string& hostDir);
+    ~TConfinedFolder();
+    TConfinedFolder(const TConfinedFolder&) = delete;
+    TConfinedFolder& operator=(const TConfinedFolder&) = delete;
+
+    // What the path names, without following a link in its last component.
+    // Links in the other components are followed by the system, so callers
+    // probe every parent first and stop at the first that is not a folder.
+    TPathKind Probe(const THostComponents& path) const;
+    // Bytes an unprivileged user may still write on the folder's file system.
+    int64_t FreeBytes() const;
+
+    // Creates the missing folders and the file (an older regular file of the
+    // same name is replaced), never through a link. A file that fails while
+    // being written is removed. Throws ETovaError naming the path.
+    void WriteFile(const THostComponents& folders, const std::string& name, std::span<const uint8_t> bytes);
+
+private:
+    int OpenFolder(const THostComponents& folders);
+    [[noreturn]] void Fail(const std::string& what, const THostComponents& folders, const std::string& name,
+                           int error) const;
+
+    std::string hostDir_;
+    int root_ = -1;
+    // The folder last written to stays open: entries come sorted, so most
+    // files of one folder follow each other.
+    THostComponents currentPath_;
+    int current_ = -1;
+};
+
+}  // namespace tova
