@@ -232,7 +232,13 @@ std::string ToHostPath(std::string_view programPath) {
 }
 
 std::string FromHostPath(std::string_view hostPath) {
-    return Utf8ToCp932Lossy(hostPath);
+    try {
+        return Utf8ToCp932(hostPath);
+    } catch (const ETovaError&) {
+        // A lossy spelling ("out??") would name another file, or none.
+        throw ETovaError(Utf8ToCp932Lossy("the host path '" + std::string(hostPath) +
+                                          "' cannot be written in code page 932; rename it"));
+    }
 }
 
 std::optional<std::string> FindHostPath(std::string_view programPath) {
@@ -375,7 +381,11 @@ std::vector<std::string> ParseCdRoots(std::string_view mountsTable) {
         std::string device, mountPoint, fsType;
         if (!(fields >> device >> mountPoint >> fsType)) continue;
         if (fsType != "iso9660" && fsType != "udf") continue;
-        roots.push_back(FromHostPath(WithTrailingSlash(DecodeMountField(mountPoint))));
+        // A disc whose mount point code page 932 cannot spell is left out.
+        try {
+            roots.push_back(FromHostPath(WithTrailingSlash(DecodeMountField(mountPoint))));
+        } catch (const ETovaError&) {
+        }
     }
     return roots;
 }

@@ -23,7 +23,9 @@ std::string IncludeTrailingDelimiter(std::string path);
 
 // The plain mapping: UTF-8, '\' becoming '/'. No lookup.
 std::string ToHostPath(std::string_view programPath);
-// The reverse: UTF-8 to code page 932, '/' kept.
+// The reverse: UTF-8 to code page 932, '/' kept. Throws ETovaError naming
+// the path when code page 932 cannot spell it: a lossy spelling would name
+// another file.
 std::string FromHostPath(std::string_view hostPath);
 
 // The host path of an existing file or directory, found case-insensitively.
