@@ -12,6 +12,24 @@ int NameHash(std::string_view name) {
     return static_cast<int>(value % 256);
 }
 
+size_t TFoldedNameHash::operator()(std::string_view name) const {
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t pos = 0; pos < name.size();) {
+        const size_t len = SjisCharLength(name, pos);
+        for (size_t k = 0; k < len; ++k) {
+            auto c = static_cast<unsigned char>(name[pos + k]);
+            if (len == 1 && c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+            hash = (hash ^ c) * 1099511628211ull;
+        }
+        pos += len;
+    }
+    return static_cast<size_t>(hash);
+}
+
+bool TFoldedNameEqual::operator()(std::string_view a, std::string_view b) const {
+    return a.size() == b.size() && SjisSameText(a, b);
+}
+
 void THashCollectionItem::SetName(std::string name) {
     if (name == name_) return;
     if (collection_) collection_->Unlink(*this);
@@ -23,7 +41,7 @@ THashCollection::~THashCollection() = default;
 
 void THashCollection::Link(THashCollectionItem& item) {
     item.bucket_ = NameHash(item.name_);
-    THashCollectionItem*& head = chains_[SjisLowerCase(item.name_)];
+    THashCollectionItem*& head = chains_.try_emplace(item.name_, nullptr).first->second;
     item.prev_ = nullptr;
     item.next_ = head;
     if (head) head->prev_ = &item;
@@ -34,7 +52,7 @@ void THashCollection::Unlink(THashCollectionItem& item) {
     if (item.prev_) {
         item.prev_->next_ = item.next_;
     } else {
-        const auto it = chains_.find(SjisLowerCase(item.name_));
+        const auto it = chains_.find(std::string_view(item.name_));
         if (item.next_) {
             it->second = item.next_;
         } else {
@@ -59,7 +77,8 @@ void THashCollection::Delete(int index) {
     const auto position = items_.begin() + index;
     Unlink(**position);
     items_.erase(position);
-    for (size_t i = static_cast<size_t>(index); i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i);
+    for (size_t i = static_cast<size_t>(index); i < items_.size(); ++i)
+        items_[i]->index_ = static_cast<int>(i);
 }
 
 void THashCollection::Clear() {
@@ -68,7 +87,7 @@ void THashCollection::Clear() {
 }
 
 THashCollectionItem* THashCollection::FirstNamed(std::string_view name) const {
-    const auto it = chains_.find(SjisLowerCase(name));
+    const auto it = chains_.find(name);
     return it == chains_.end() ? nullptr : it->second;
 }
 

@@ -23,6 +23,17 @@ int NameHash(std::string_view name);
 
 class THashCollection;
 
+// Hashing and comparing names without regard to case, in place: a lookup
+// never builds a folded copy of the name.
+struct TFoldedNameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const;
+};
+struct TFoldedNameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+
 class THashCollectionItem {
 public:
     THashCollectionItem() = default;
@@ -43,6 +54,17 @@ public:
 
 private:
     friend class THashCollection;
+
+    // Hashing and comparing names without regard to case, in place: a lookup
+    // never builds a folded copy of the name.
+    struct TFoldedNameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const;
+    };
+    struct TFoldedNameEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
 
     THashCollection* collection_ = nullptr;
     int index_ = -1;
@@ -80,7 +102,9 @@ private:
     void Unlink(THashCollectionItem& item);
 
     std::vector<std::unique_ptr<THashCollectionItem>> items_;
-    std::unordered_map<std::string, THashCollectionItem*> chains_;  // folded name -> newest item
+    // Keyed by the name of the item that made the chain (any spelling of
+    // the name finds it) -> the newest item of that name.
+    std::unordered_map<std::string, THashCollectionItem*, TFoldedNameHash, TFoldedNameEqual> chains_;
 };
 
 // Typed access for collections that hold one item class.

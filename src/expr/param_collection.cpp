@@ -1,5 +1,7 @@
 #include "expr/param_collection.h"
 
+#include <algorithm>
+#include <functional>
 #include <unordered_set>
 
 #include "core/error.h"
@@ -50,7 +52,9 @@ TParamCollectionItem* TParamCollection::FindDeclared(std::string_view name, bool
 TParamCollectionItem* TParamCollection::AddItem(int typeCode) {
     std::unique_ptr<TCustomParam> value = CreateParam(typeCode, this);
     if (!value) throw ETovaError::Format("内部エラー");
-    return Add(std::make_unique<TParamCollectionItem>(std::move(value)));
+    TParamCollectionItem* item = Add(std::make_unique<TParamCollectionItem>(std::move(value)));
+    if (dynamic_cast<TParamVar*>(&item->Value())) references_.insert(item);
+    return item;
 }
 
 TParamCollection::TDeclared TParamCollection::Declare(std::string_view name, int typeCode, int kind) {
@@ -63,6 +67,7 @@ TParamCollection::TDeclared TParamCollection::Declare(std::string_view name, int
     if (kind == VK_AUTOFREE || kind == VK_LOCAL) item->Owner = CurrentDepth;
     if (kind == VK_LOCAL) item->LocalFlag = 1;
     if (kind == VK_STATUS) item->StatusFlag = 1;
+    Track(*item);
     return {item, true};
 }
 
@@ -76,26 +81,64 @@ std::unique_ptr<TCustomParam> TParamCollection::DetachedCopy(std::string_view na
     return copy;
 }
 
+void TParamCollection::Track(TParamCollectionItem& item) {
+    if (item.Owner >= 0) owned_[item.Owner].push_back(&item);
+    if (dynamic_cast<TParamVar*>(&item.Value())) references_.insert(&item);
+}
+
+void TParamCollection::NoteRetyped(TParamCollectionItem& item) {
+    if (dynamic_cast<TParamVar*>(&item.Value())) {
+        references_.insert(&item);
+    } else {
+        references_.erase(&item);
+    }
+}
+
 void TParamCollection::DestroyWhere(const std::function<bool(const TParamCollectionItem&)>& doom) {
     std::unordered_set<const TParamCollectionItem*> doomed;
     for (int i = Count() - 1; i >= 0; --i)
         if (!Item(i)->IsSystem() && doom(*Item(i))) doomed.insert(Item(i));
+    DestroyItems(doomed);
+}
+
+void TParamCollection::DestroyItems(const std::unordered_set<const TParamCollectionItem*>& doomed) {
     if (doomed.empty()) return;
     // A reference must not outlive its target.
-    for (int i = 0; i < Count(); ++i) {
-        auto* ref = dynamic_cast<TParamVar*>(&Item(i)->Value());
+    for (TParamCollectionItem* item : references_) {
+        auto* ref = dynamic_cast<TParamVar*>(&item->Value());
         if (ref && doomed.count(ref->Target())) ref->Bind(nullptr);
     }
-    for (int i = Count() - 1; i >= 0; --i)
-        if (doomed.count(Item(i))) Delete(i);
+    std::vector<int> indices;
+    indices.reserve(doomed.size());
+    for (const TParamCollectionItem* item : doomed) {
+        indices.push_back(item->Index());
+        references_.erase(const_cast<TParamCollectionItem*>(item));
+        if (item->Owner < 0) continue;
+        const auto list = owned_.find(item->Owner);
+        if (list == owned_.end()) continue;
+        std::erase(list->second, item);
+        if (list->second.empty()) owned_.erase(list);
+    }
+    // From the last to the first: the items after a deleted one move down.
+    std::sort(indices.begin(), indices.end(), std::greater<int>());
+    for (int index : indices)
+        Delete(index);
 }
 
 void TParamCollection::DeleteVariable(TParamCollectionItem& item) {
-    DestroyWhere([&item](const TParamCollectionItem& candidate) { return &candidate == &item; });
+    if (item.IsSystem()) return;
+    DestroyItems({&item});
 }
 
 void TParamCollection::FreeOwned(int32_t depth) {
-    DestroyWhere([depth](const TParamCollectionItem& item) { return item.Owner == depth; });
+    const auto list = owned_.find(depth);
+    if (list == owned_.end()) return;
+    const std::vector<TParamCollectionItem*> items = std::move(list->second);
+    owned_.erase(list);
+    std::unordered_set<const TParamCollectionItem*> doomed;
+    for (const TParamCollectionItem* item : items)
+        if (!item->IsSystem()) doomed.insert(item);
+    DestroyItems(doomed);
 }
 
 void TParamCollection::ClearVars() {

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -88,15 +90,27 @@ public:
     // What the last LoadGameVars found of the history settings (only old saves carry them).
     std::optional<THistorySettings> LoadedHistorySettings;
 
+    // Called by an item whose value was replaced (it may now be a reference).
+    void NoteRetyped(TParamCollectionItem& item);
+
 private:
     // Destroys, from the last to the first, the items doom selects (never a
     // system variable), unbinding the references that pointed at them.
     void DestroyWhere(const std::function<bool(const TParamCollectionItem&)>& doom);
+    // The same for a known set: costs what the set and the references cost,
+    // not what the whole collection holds.
+    void DestroyItems(const std::unordered_set<const TParamCollectionItem*>& doomed);
+    // Notes an added item's owner and whether it is a reference.
+    void Track(TParamCollectionItem& item);
     void SaveRecords(TStream& stream, bool status) const;
     void LoadRecords(TStream& stream);
     // Reads one pushed set from the stream into a stream of its own.
     static TTpMemoryStream ReadPushedSet(TStream& stream);
 
+    // The items each call depth owns (freed when that call returns), and the
+    // items holding references, so a return never walks every variable.
+    std::unordered_map<int32_t, std::vector<TParamCollectionItem*>> owned_;
+    std::unordered_set<TParamCollectionItem*> references_;
     TSystemVariableHost defaultHost_;
     TSystemVariableHost* systemHost_ = &defaultHost_;
 };

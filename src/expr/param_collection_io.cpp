@@ -105,7 +105,7 @@ void TParamCollection::LoadRecords(TStream& stream) {
         item->Owner = ReadI32(stream);
         item->LocalFlag = ReadU8(stream);
         // Added only when whole, so a damaged record leaves no half variable.
-        Add(std::move(item));
+        Track(*Add(std::move(item)));
     }
 }
 

@@ -11,6 +11,7 @@ void TParamCollectionItem::SetType(int typeCode) {
         CreateParam(typeCode, dynamic_cast<const TParamCollection*>(Collection()));
     if (!fresh) throw ETovaError::Format("内部エラー");
     value_ = std::move(fresh);
+    if (auto* vars = dynamic_cast<TParamCollection*>(Collection())) vars->NoteRetyped(*this);
 }
 
 void TParamCollectionItem::CheckName(std::string_view name) {

@@ -2,7 +2,9 @@
 // the virtual file system, and copying its files out to disk folders.
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "core/error.h"
 #include "core/path_names.h"
@@ -110,16 +112,61 @@ std::string DestinationName(std::string_view virtualName) {
     return own;
 }
 
+// Where a script's files go: a folder below one of the allowed folders,
+// reached from that folder's descriptor without following a link.
+struct TScriptTarget {
+    std::unique_ptr<TConfinedFolder> Root;
+    THostComponents Folders;  // below Root
+
+    bool Contains(const std::string& hostName) const {
+        THostComponents path = Folders;
+        path.push_back(hostName);
+        return Root->Probe(path) != TPathKind::Missing;
+    }
+};
+
+// The target for hostPath when it lies below one of roots and nothing on the
+// way below the root is a link or a file; nullopt otherwise.
+std::optional<TScriptTarget> ScriptTarget(const std::string& hostPath,
+                                          const std::vector<std::string>& roots) {
+    const std::filesystem::path target = std::filesystem::path(hostPath).lexically_normal();
+    for (const std::string& root : roots) {
+        const std::filesystem::path base = std::filesystem::path(root).lexically_normal();
+        const std::filesystem::path relative = target.lexically_relative(base);
+        if (relative.empty() || *relative.begin() == "..") continue;
+        TScriptTarget result;
+        for (const std::filesystem::path& part : relative)
+            if (!part.empty() && part != ".") result.Folders.push_back(part.string());
+        try {
+            result.Root = std::make_unique<TConfinedFolder>(base.string());
+            THostComponents walked;
+            for (const std::string& folder : result.Folders) {
+                walked.push_back(folder);
+                const TPathKind kind = result.Root->Probe(walked);
+                if (kind == TPathKind::Missing) break;
+                if (kind != TPathKind::Folder) return std::nullopt;
+            }
+            // The folder is made even when no file is written into it.
+            result.Root->MakeFolders(result.Folders);
+        } catch (const ETovaError&) {
+            return std::nullopt;
+        }
+        return result;
+    }
+    return std::nullopt;
+}
+
 // Copies one virtual file into the folder; false when it could not be read or written.
-bool CopyOut(TVrFileManager& files, const std::string& virtualName, const TConfinedFolder& folder,
+bool CopyOut(TVrFileManager& files, const std::string& virtualName, const TScriptTarget& target,
              const std::string& hostName) {
     TTpMemoryStream content;
     try {
         files.LoadToStream(content, virtualName);
+        target.Root->WriteFile(target.Folders, hostName, content.Bytes());
     } catch (const ETovaError&) {
         return false;
     }
-    return folder.WriteFile(hostName, content.Bytes());
+    return true;
 }
 
 // The folders a script may extract into: the user's home and the save folder.
@@ -147,8 +194,7 @@ void ExtractFile(TSysCall& call) {
     // An empty folder would mean wherever the player happens to run.
     if (folder.empty()) return;
     folder = IncludeTrailingDelimiter(std::move(folder));
-    const std::unique_ptr<TConfinedFolder> target =
-        TConfinedFolder::Open(HostPathForCreate(folder), AllowedTargets(host));
+    const std::optional<TScriptTarget> target = ScriptTarget(HostPathForCreate(folder), AllowedTargets(host));
     if (!target) return;
 
     const bool confirm = BoolArg(call, 2, true);

@@ -1,42 +1,58 @@
-// A folder that files are written into on behalf of a game script, held
-// open by its descriptor: it must lie below one of the folders the player
-// allows (the user's home, the save folder), and no link is followed on the
-// way down from there, nor at the file written. Missing folders on the way
-// are made. Every name below the folder is resolved from its descriptor, so
-// a link planted after the check leads nowhere.
+// Writing files below one host folder without ever leaving it: every path is
+// walked from the folder's descriptor one component at a time, no symbolic
+// link is followed, and a file is created only where nothing but (at most)
+// an older regular file stood. Extraction of untrusted archives uses it.
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace tova {
 
+// Components of a path below the folder, host names (UTF-8), never "", "."
+// or "..", never holding '/' or NUL.
+using THostComponents = std::vector<std::string>;
+
+enum class TPathKind { Missing, Folder, File, Other };  // Other: a link, a device, a socket...
+
 class TConfinedFolder {
 public:
+    // Opens the host folder, creating it and its missing parents first.
+    // Throws ETovaError when it cannot.
+    explicit TConfinedFolder(const std::string& hostDir);
     ~TConfinedFolder();
     TConfinedFolder(const TConfinedFolder&) = delete;
     TConfinedFolder& operator=(const TConfinedFolder&) = delete;
 
-    // The folder at hostPath (absolute), made with its missing parents when
-    // it lies below one of allowedRoots (absolute host paths; the roots
-    // themselves may be links). Null when it lies elsewhere, when a folder on
-    // the way below the root is a link or not a folder, or when it cannot be
-    // made.
-    static std::unique_ptr<TConfinedFolder> Open(const std::string& hostPath,
-                                                 const std::vector<std::string>& allowedRoots);
+    // What the path names, without following a link in its last component.
+    // Links in the other components are followed by the system, so callers
+    // probe every parent first and stop at the first that is not a folder.
+    TPathKind Probe(const THostComponents& path) const;
+    // Bytes an unprivileged user may still write on the folder's file system.
+    int64_t FreeBytes() const;
 
-    // Whether anything (a file, a folder, a link) has that name in the folder.
-    bool Contains(const std::string& name) const;
-    // Writes a regular file of that name (a plain name, no delimiter); false
-    // when it is a link or cannot be written, and then no partial file stays.
-    bool WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const;
+    // Creates the missing folders of the path, never through a link.
+    // Throws ETovaError naming the path when it cannot.
+    void MakeFolders(const THostComponents& folders) { OpenFolder(folders); }
+
+    // Creates the missing folders and the file (an older regular file of the
+    // same name is replaced), never through a link. A file that fails while
+    // being written is removed. Throws ETovaError naming the path.
+    void WriteFile(const THostComponents& folders, const std::string& name, std::span<const uint8_t> bytes);
 
 private:
-    explicit TConfinedFolder(int fd) : fd_(fd) {}
+    int OpenFolder(const THostComponents& folders);
+    [[noreturn]] void Fail(const std::string& what, const THostComponents& folders, const std::string& name,
+                           int error) const;
 
-    int fd_;
+    std::string hostDir_;
+    int root_ = -1;
+    // The folder last written to stays open: entries come sorted, so most
+    // files of one folder follow each other.
+    THostComponents currentPath_;
+    int current_ = -1;
 };
 
 }  // namespace tova

@@ -25,6 +25,16 @@ bool IsCreateMode(unsigned mode) {
 
 }  // namespace
 
+std::unique_ptr<TFileStream> TFileStream::OpenExisting(std::string_view programPath, unsigned mode) {
+    if (IsCreateMode(mode) || !FindHostPath(programPath)) return nullptr;
+    try {
+        return std::make_unique<TFileStream>(programPath, mode);
+    } catch (const ETovaError&) {
+        if (DirectoryExists(programPath)) return nullptr;  // a folder is no file
+        throw;
+    }
+}
+
 TFileStream::TFileStream(std::string_view programPath, unsigned mode) : name_(programPath) {
     const bool create = IsCreateMode(mode);
     int flags = O_CLOEXEC;
@@ -57,7 +67,11 @@ TFileStream::TFileStream(std::string_view programPath, unsigned mode) : name_(pr
         error = errno;
     else if (create && ::ftruncate(fd_, 0) != 0)
         error = errno;
-    if (error == 0) return;
+    if (error == 0) {
+        openedSize_ = create ? 0 : static_cast<int64_t>(st.st_size);
+        modifiedTime_ = static_cast<int64_t>(st.st_mtime);
+        return;
+    }
     ::close(fd_);
     fd_ = -1;
     if (error == EWOULDBLOCK)
@@ -66,9 +80,7 @@ TFileStream::TFileStream(std::string_view programPath, unsigned mode) : name_(pr
 }
 
 TFileStream::~TFileStream() {
-    if (fd_ < 0) return;
-    if (writable_) ::fsync(fd_);
-    ::close(fd_);
+    if (fd_ >= 0) ::close(fd_);
 }
 
 void TFileStream::Fail(std::string_view action, int error) const {
@@ -99,6 +111,34 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) Fail("cannot write file", errno);
         if (n == 0) break;  // no progress: report the short count
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::ReadAt(int64_t position, void* buffer, int64_t count) {
+    auto* bytes = static_cast<char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const auto chunk = static_cast<size_t>(std::min(count - done, kMaxTransfer));
+        const ssize_t n = ::pread(fd_, bytes + done, chunk, static_cast<off_t>(position + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail("cannot read file", errno);
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::WriteAt(int64_t position, const void* buffer, int64_t count) {
+    const auto* bytes = static_cast<const char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const auto chunk = static_cast<size_t>(std::min(count - done, kMaxTransfer));
+        const ssize_t n = ::pwrite(fd_, bytes + done, chunk, static_cast<off_t>(position + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail("cannot write file", errno);
+        if (n == 0) break;
         done += n;
     }
     return done;

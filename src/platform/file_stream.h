@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ public:
     // Throws ETovaError naming the file when it cannot be opened. Reading,
     // writing, seeking and resizing throw ETovaError on host I/O errors.
     TFileStream(std::string_view programPath, unsigned mode);
+    // The file opened for reading or writing, or null when it does not exist.
+    static std::unique_ptr<TFileStream> OpenExisting(std::string_view programPath, unsigned mode);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
@@ -39,9 +42,20 @@ public:
     int64_t GetSize() override;
     void SetSize(int64_t size) override;
 
-    // Forces written data to the disk (fsync); the destructor does it too.
+    // Reads or writes at an absolute position without moving the stream
+    // (one pread or pwrite per call, looping on short transfers).
+    int64_t ReadAt(int64_t position, void* buffer, int64_t count);
+    int64_t WriteAt(int64_t position, const void* buffer, int64_t count);
+
+    // Forces written data to the disk (fsync). Closing does not: callers
+    // that need a file to survive a crash say so (save.dat), the rest (an
+    // extracted file, a packed archive) must not pay a sync per file.
     void Flush();
     const std::string& HostPath() const { return hostPath_; }
+    // The size and modification time (Unix seconds) when it was opened, from
+    // the one status query of the open.
+    int64_t OpenedSize() const { return openedSize_; }
+    int64_t ModifiedTime() const { return modifiedTime_; }
 
 private:
     [[noreturn]] void Fail(std::string_view action, int error) const;
@@ -50,6 +64,8 @@ private:
     bool writable_ = false;
     std::string name_;  // the program path, for messages
     std::string hostPath_;
+    int64_t openedSize_ = 0;
+    int64_t modifiedTime_ = 0;
 };
 
 }  // namespace tova

@@ -1,9 +1,11 @@
 #include "platform/file_system.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -230,7 +232,13 @@ std::string ToHostPath(std::string_view programPath) {
 }
 
 std::string FromHostPath(std::string_view hostPath) {
-    return Utf8ToCp932Lossy(hostPath);
+    try {
+        return Utf8ToCp932(hostPath);
+    } catch (const ETovaError&) {
+        // A lossy spelling ("out??") would name another file, or none.
+        throw ETovaError(Utf8ToCp932Lossy("the host path '" + std::string(hostPath) +
+                                          "' cannot be written in code page 932; rename it"));
+    }
 }
 
 std::optional<std::string> FindHostPath(std::string_view programPath) {
@@ -304,6 +312,20 @@ bool RenameFileAt(std::string_view from, std::string_view to) {
     return !target.empty() && std::rename(source->c_str(), target.c_str()) == 0;
 }
 
+bool SyncFolderOf(std::string_view programPath) {
+    const auto hostPath = FindHostPath(programPath);
+    if (!hostPath) return false;
+    const size_t slash = hostPath->rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : hostPath->substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
 bool ForceDirectories(std::string_view programPath) {
     const std::string hostPath = HostPathForCreate(programPath);
     if (hostPath.empty()) return false;
@@ -359,7 +381,11 @@ std::vector<std::string> ParseCdRoots(std::string_view mountsTable) {
         std::string device, mountPoint, fsType;
         if (!(fields >> device >> mountPoint >> fsType)) continue;
         if (fsType != "iso9660" && fsType != "udf") continue;
-        roots.push_back(FromHostPath(WithTrailingSlash(DecodeMountField(mountPoint))));
+        // A disc whose mount point code page 932 cannot spell is left out.
+        try {
+            roots.push_back(FromHostPath(WithTrailingSlash(DecodeMountField(mountPoint))));
+        } catch (const ETovaError&) {
+        }
     }
     return roots;
 }

@@ -23,7 +23,9 @@ std::string IncludeTrailingDelimiter(std::string path);
 
 // The plain mapping: UTF-8, '\' becoming '/'. No lookup.
 std::string ToHostPath(std::string_view programPath);
-// The reverse: UTF-8 to code page 932, '/' kept.
+// The reverse: UTF-8 to code page 932, '/' kept. Throws ETovaError naming
+// the path when code page 932 cannot spell it: a lossy spelling would name
+// another file.
 std::string FromHostPath(std::string_view hostPath);
 
 // The host path of an existing file or directory, found case-insensitively.
@@ -43,6 +45,9 @@ uint32_t UnixTimeToDos(int64_t unixTime);
 bool DeleteFileAt(std::string_view programPath);
 // Renames over an existing target, atomically.
 bool RenameFileAt(std::string_view from, std::string_view to);
+// Forces the folder holding an existing file to the disk (after a rename
+// into it, so that the new name survives a crash).
+bool SyncFolderOf(std::string_view programPath);
 // Creates the directory and its missing parents.
 bool ForceDirectories(std::string_view programPath);
 // Makes a file writable by its owner again (the "clear read-only" of the data).

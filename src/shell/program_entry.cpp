@@ -129,7 +129,13 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 0;
     }
     const std::vector<std::string>& parameters = arguments.Parameters;
-    const std::string executablePath = FromHostPath(executableHost);
+    std::string executablePath;
+    try {
+        executablePath = FromHostPath(executableHost);
+    } catch (const ETovaError& e) {
+        err << "tovaplayer: " << e.what() << "\n";
+        return 1;
+    }
 
     const std::string dataFolder = parameters.empty() ? ExtractFilePath(executablePath) : parameters.front();
     std::unique_ptr<TInstanceLock> lock;

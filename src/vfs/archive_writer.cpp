@@ -33,7 +33,9 @@ struct TPackedEntry {
     uint32_t crc = 0;
 };
 
-std::span<const uint8_t> BytesOf(const TTpMemoryStream& stream) { return stream.Bytes(); }
+std::span<const uint8_t> BytesOf(const TTpMemoryStream& stream) {
+    return stream.Bytes();
+}
 
 // Copies count bytes and returns their CRC.
 uint32_t CopyWithCrc(TStream& source, TStream& destination, int64_t count) {
@@ -70,9 +72,9 @@ TPackedEntry PackMemoryEntry(const TVrFile& entry, TPackRule rule, TStream& out)
     return packed;
 }
 
-TPackedEntry PackLooseFile(const std::string& path, const TVrFile& entry, TPackRule rule, TStream& out) {
-    TFileStream file(path, fmOpenRead | fmShareDenyWrite);
-    const int64_t size = file.GetSize();
+// The file was opened once; its size and age come from that open.
+TPackedEntry PackLooseFile(TFileStream& file, const TVrFile& entry, TPackRule rule, TStream& out) {
+    const int64_t size = file.OpenedSize();
     TPackedEntry packed;
     if (rule.mustDeflate || ShouldCompressLooseFile(entry.GetName(), file)) {
         file.SetPosition(0);
@@ -88,11 +90,12 @@ TPackedEntry PackLooseFile(const std::string& path, const TVrFile& entry, TPackR
         file.SetPosition(0);
         packed = {true, 0, CopyWithCrc(file, out, size)};
     }
-    packed.age = static_cast<int32_t>(FileAgeDos(path));
+    packed.age = static_cast<int32_t>(UnixTimeToDos(file.ModifiedTime()));
     return packed;
 }
 
-TPackedEntry PackArchivedEntry(TVrFileCollection& collection, const TVrFile& entry, TPackRule rule, TStream& out) {
+TPackedEntry PackArchivedEntry(TVrFileCollection& collection, const TVrFile& entry, TPackRule rule,
+                               TStream& out) {
     TTpMemoryStream plain;
     collection.ReadArchived(plain, entry);
     // The CRC follows the entry's own flag, so that the archive verifies.
@@ -116,16 +119,21 @@ bool TVrFileCollection::SaveToStream(TTpBigStream& stream, const TSaveOptions& o
     const int count = static_cast<int>(entries.size());
     const int64_t start = stream.GetPosition();
 
+    // The directory is gathered in memory and written in one piece.
+    TTpMemoryStream head;
     if (version > 0) {
-        stream.WriteBuffer("vf", 2);
-        WriteI32(stream, version);
+        head.WriteBuffer("vf", 2);
+        WriteI32(head, version);
     }
-    WriteI32(stream, count);
+    WriteI32(head, count);
     std::vector<std::string> names;
     names.reserve(entries.size());
-    for (const TVrFile* entry : entries) names.push_back(entry->GetName());
+    for (const TVrFile* entry : entries)
+        names.push_back(entry->GetName());
     if (version > 99) ScrambleNames(names);
-    for (const std::string& name : names) WriteString(stream, name);
+    for (const std::string& name : names)
+        WriteString(head, name);
+    stream.WriteBuffer(head.Bytes());
 
     const int64_t tables = stream.GetPosition();
     const size_t offsetSize = version > 100 ? 8 : 4;
@@ -149,17 +157,21 @@ bool TVrFileCollection::SaveToStream(TTpBigStream& stream, const TSaveOptions& o
         const int64_t before = stream.GetPosition();
         offsets[static_cast<size_t>(i)] = before - origin;
         try {
-            const std::string loose = BaseDir + entry.GetName();
             const TPackRule rule{version < 101, plainFlags && entry.CrcOfPlain};
+            std::unique_ptr<TFileStream> loose;
+            if (!entry.Data && !BaseDir.empty())
+                loose = TFileStream::OpenExisting(BaseDir + entry.GetName(), fmOpenRead | fmShareDenyWrite);
             if (entry.Data) {
                 packed[static_cast<size_t>(i)] = PackMemoryEntry(entry, rule, stream);
-            } else if (!BaseDir.empty() && FileExists(loose)) {
-                packed[static_cast<size_t>(i)] = PackLooseFile(loose, entry, rule, stream);
+            } else if (loose) {
+                packed[static_cast<size_t>(i)] = PackLooseFile(*loose, entry, rule, stream);
             } else {
                 packed[static_cast<size_t>(i)] = PackArchivedEntry(*this, entry, rule, stream);
             }
         } catch (const ETovaError&) {
-            if (MessageBox) MessageBox->Show(SysText("エラー"), SysText("エラー:") + entry.GetName(), TMessageButtons::Ok);
+            if (MessageBox)
+                MessageBox->Show(SysText("エラー"), SysText("エラー:") + entry.GetName(),
+                                 TMessageButtons::Ok);
             throw;
         }
         if (OnProgress) {
@@ -173,23 +185,29 @@ bool TVrFileCollection::SaveToStream(TTpBigStream& stream, const TSaveOptions& o
     if (version == 100) ScrambleOffsets32(offsets);
     if (version > 100) ScrambleOffsets64(offsets);
 
-    stream.SetPosition(tables);
+    TTpMemoryStream table;
     for (int64_t offset : offsets) {
         if (offsetSize == 4) {
-            WriteI32(stream, static_cast<int32_t>(offset));
+            WriteI32(table, static_cast<int32_t>(offset));
         } else {
-            WriteI64(stream, offset);
+            WriteI64(table, offset);
         }
     }
     if (version > 100) {
-        for (const TPackedEntry& p : packed) WriteBool(stream, p.stored);
-        for (const TPackedEntry& p : packed) WriteI32(stream, p.age);
-        for (const TPackedEntry& p : packed) WriteU32(stream, p.crc);
+        for (const TPackedEntry& p : packed)
+            WriteBool(table, p.stored);
+        for (const TPackedEntry& p : packed)
+            WriteI32(table, p.age);
+        for (const TPackedEntry& p : packed)
+            WriteU32(table, p.crc);
     }
     // Version 101 has no flag table: its CRCs are read as taken over the
     // stored bytes, so they are computed that way.
     if (plainFlags)
-        for (const TVrFile* entry : entries) WriteBool(stream, entry->CrcOfPlain);
+        for (const TVrFile* entry : entries)
+            WriteBool(table, entry->CrcOfPlain);
+    stream.SetPosition(tables);
+    stream.WriteBuffer(table.Bytes());
     return true;
 }
 

@@ -28,9 +28,20 @@ bool Writes(unsigned mode) {
 
 }  // namespace
 
+// The parts' sizes are read once when they are opened and then kept up to
+// date by Write: no other handle writes a file while this one holds it, and
+// asking the system on every seek would cost an fstat per part.
 struct TTpBigFileStream::Impl {
     unsigned mode = 0;
     std::vector<std::unique_ptr<TFileStream>> parts;
+    std::vector<int64_t> sizes;
+    int64_t size = 0;
+
+    void AddPart(std::unique_ptr<TFileStream> part) {
+        sizes.push_back(part->GetSize());
+        size += sizes.back();
+        parts.push_back(std::move(part));
+    }
 };
 
 // The extension is what follows the last '.' of the last path component. The
@@ -58,12 +69,12 @@ TTpBigFileStream::TTpBigFileStream(std::string_view programPath, unsigned mode, 
         DeleteFileAt(fileName_);
         for (int part = 1; FileExists(PartName(fileName_, part)); ++part)
             DeleteFileAt(PartName(fileName_, part));
-        impl_->parts.push_back(std::make_unique<TFileStream>(fileName_, fmCreate | fmShareExclusive));
+        impl_->AddPart(std::make_unique<TFileStream>(fileName_, fmCreate | fmShareExclusive));
         return;
     }
-    impl_->parts.push_back(std::make_unique<TFileStream>(fileName_, mode));
+    impl_->AddPart(std::make_unique<TFileStream>(fileName_, mode));
     for (int part = 1; FileExists(PartName(fileName_, part)); ++part)
-        impl_->parts.push_back(std::make_unique<TFileStream>(PartName(fileName_, part), mode));
+        impl_->AddPart(std::make_unique<TFileStream>(PartName(fileName_, part), mode));
 }
 
 TTpBigFileStream::~TTpBigFileStream() {
@@ -82,10 +93,7 @@ int TTpBigFileStream::PartCount() const {
 }
 
 int64_t TTpBigFileStream::GetSize() {
-    int64_t size = 0;
-    for (auto& part : impl_->parts)
-        size += part->GetSize();
-    return size;
+    return impl_->size;
 }
 
 void TTpBigFileStream::SetPositionBig(int64_t position) {
@@ -100,9 +108,7 @@ int64_t TTpBigFileStream::Read(void* buffer, int64_t count) {
         if (part >= impl_->parts.size()) break;
         const int64_t inPart = position_ % partSize_;
         const int64_t step = std::min(count - done, partSize_ - inPart);
-        TFileStream& file = *impl_->parts[part];
-        file.Seek(inPart, TSeekOrigin::Beginning);
-        const int64_t got = std::max<int64_t>(0, file.Read(out + done, step));
+        const int64_t got = std::max<int64_t>(0, impl_->parts[part]->ReadAt(inPart, out + done, step));
         position_ += got;
         done += got;
         // A part that ends early ends the data: the next part would not
@@ -120,14 +126,16 @@ int64_t TTpBigFileStream::Write(const void* buffer, int64_t count) {
         const auto part = static_cast<size_t>(position_ / partSize_);
         if (part > impl_->parts.size()) break;
         if (part == impl_->parts.size()) {
-            impl_->parts.push_back(std::make_unique<TFileStream>(PartName(fileName_, static_cast<int>(part)),
-                                                                 fmCreate | fmShareExclusive));
+            impl_->AddPart(std::make_unique<TFileStream>(PartName(fileName_, static_cast<int>(part)),
+                                                         fmCreate | fmShareExclusive));
         }
         const int64_t inPart = position_ % partSize_;
         const int64_t step = std::min(count - done, partSize_ - inPart);
-        TFileStream& file = *impl_->parts[part];
-        file.Seek(inPart, TSeekOrigin::Beginning);
-        const int64_t put = std::max<int64_t>(0, file.Write(in + done, step));
+        const int64_t put = std::max<int64_t>(0, impl_->parts[part]->WriteAt(inPart, in + done, step));
+        if (inPart + put > impl_->sizes[part]) {
+            impl_->size += inPart + put - impl_->sizes[part];
+            impl_->sizes[part] = inPart + put;
+        }
         position_ += put;
         done += put;
         if (put < step) break;

@@ -74,7 +74,8 @@ void TTpBigMemoryStream::LoadFromFile(std::string_view programPath) {
 }
 
 // Writes beside the target first and renames over it only once every byte is
-// on the disk, so a failure half-way (disk full) leaves the old file intact.
+// on the disk, so a failure half-way (disk full) leaves the old file intact:
+// one fsync of the new file before the rename, one of the folder after it.
 void TTpBigMemoryStream::SaveToFile(std::string_view programPath) {
     const std::string tempName = std::string(programPath) + ".$$$";
     try {
@@ -89,6 +90,7 @@ void TTpBigMemoryStream::SaveToFile(std::string_view programPath) {
         DeleteFileAt(tempName);
         throw ETovaError::Format("%s: cannot write the file", {programPath});
     }
+    if (!SyncFolderOf(programPath)) throw ETovaError::Format("%s: cannot write the file", {programPath});
 }
 
 // --- TTpBigResourceStream ---

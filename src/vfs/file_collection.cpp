@@ -35,7 +35,10 @@ bool IsExecutable(std::string_view fileName, TTpBigStream& file) {
     char magic[4] = {};
     file.SetPosition(0);
     const int64_t got = file.Read(magic, 4);
-    return (got >= 2 && std::memcmp(magic, "MZ", 2) == 0) || (got == 4 && std::memcmp(magic, "\x7F" "ELF", 4) == 0);
+    return (got >= 2 && std::memcmp(magic, "MZ", 2) == 0) || (got == 4 && std::memcmp(magic,
+                                                                                      "\x7F"
+                                                                                      "ELF",
+                                                                                      4) == 0);
 }
 
 }  // namespace
@@ -103,7 +106,8 @@ void TVrFileCollection::OpenResource(const TResourceLocator& locator, std::strin
     const std::optional<TResourceLocation> location = locator.Find(moduleName, resName, resType);
     if (!location || location->size == 0) throw ETovaError(SysText("リソースが見つかりません"));
     resource_ = *location;
-    ArchiveStream = std::make_unique<TTpBigResourceStream>(*location, std::string(resName), std::string(resType));
+    ArchiveStream =
+        std::make_unique<TTpBigResourceStream>(*location, std::string(resName), std::string(resType));
     try {
         ArchiveStream->SetPosition(0);
         ReadDirectoryFrom(*ArchiveStream, ArchiveStream->GetSize());
@@ -138,16 +142,19 @@ void TVrFileCollection::ReadDirectoryFrom(TTpBigStream& directory, int64_t dataS
     Version = version;
     const int32_t count = ReadI32(directory);
     if (count < 0 || MinimumDirectoryBytes(version, count) > directory.Remaining())
-        RaiseDamaged("the directory declares " + std::to_string(count) + " entries but ends before their tables");
+        RaiseDamaged("the directory declares " + std::to_string(count) +
+                     " entries but ends before their tables");
 
     std::vector<std::string> names(static_cast<size_t>(count));
     {
         TTpBuffBigStream buffered(directory);
-        for (std::string& name : names) name = ReadString(buffered);
+        for (std::string& name : names)
+            name = ReadString(buffered);
     }
     if (version > 99) ScrambleNames(names);
     Clear();
-    for (std::string& name : names) AddFile(std::move(name));
+    for (std::string& name : names)
+        AddFile(std::move(name));
     TVrFile* eof = AddFile(std::string(kEofEntryName));
 
     std::vector<int64_t> offsets(static_cast<size_t>(count) + 1);
@@ -196,24 +203,33 @@ void TVrFileCollection::ReadDirectoryFrom(TTpBigStream& directory, int64_t dataS
     eof->Offset = offsets.back() + base;
 }
 
-void TVrFileCollection::ReadArchived(TStream& stream, const TVrFile& entry) {
+std::vector<uint8_t> TVrFileCollection::ReadStored(const TVrFile& entry) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(entry.Size));
+    if (entry.Size > 0) {
+        ArchiveStream->SetPosition(entry.Offset);
+        ArchiveStream->ReadBuffer(bytes.data(), entry.Size);
+    }
+    return bytes;
+}
+
+void TVrFileCollection::ReadArchived(TStream& stream, const TVrFile& entry, int64_t maxSize) {
     auto* memory = dynamic_cast<TTpMemoryStream*>(&stream);
     if (memory) memory->Clear();
     if (entry.Size > 0) {
-        TTpBigStream& archive = *ArchiveStream;
-        archive.SetPosition(entry.Offset);
         try {
-            if (entry.Stored) {
-                archive.CopyTo(stream, entry.Size);
+            if (entry.Stored && !memory) {
+                // Large media are stored: copied through a buffer, never whole in memory.
+                ArchiveStream->SetPosition(entry.Offset);
+                ArchiveStream->CopyTo(stream, entry.Size);
+                stream.SetPosition(0);
+                return;
+            }
+            std::vector<uint8_t> bytes = ReadStored(entry);
+            if (!entry.Stored) bytes = InflateBytes(bytes, maxSize);
+            if (memory) {
+                memory->Assign(std::move(bytes));
             } else {
-                TTpMemoryStream packed;
-                archive.CopyTo(packed, entry.Size);
-                InflateInPlace(packed);
-                if (memory) {
-                    *memory = std::move(packed);
-                } else {
-                    stream.CopyFrom(packed, 0);
-                }
+                stream.WriteBuffer(bytes);
             }
         } catch (const ETovaError& e) {
             throw ETovaError("cannot read entry '" + entry.GetName() + "' of archive '" + FileName +
@@ -271,7 +287,8 @@ std::unique_ptr<TRangeStream> TVrFileCollection::OpenRange(std::string_view name
 
 void TVrFileCollection::ListDir(std::string_view dir, std::vector<std::string>& list) const {
     std::unordered_set<std::string> seen;
-    for (const std::string& name : list) seen.insert(SjisLowerCase(name));
+    for (const std::string& name : list)
+        seen.insert(SjisLowerCase(name));
     for (int i = 0; i < Count(); ++i) {
         const std::string& name = Item(i)->GetName();
         if (name == kEofEntryName || !SjisSameText(ExtractDir(name), dir)) continue;

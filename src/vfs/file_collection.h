@@ -11,8 +11,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +22,7 @@
 #include "vfs/big_stream.h"
 #include "vfs/range_stream.h"
 #include "vfs/resource_locator.h"
+#include "vfs/zlib_codec.h"
 
 namespace tova {
 
@@ -33,11 +34,11 @@ inline constexpr std::string_view kEofEntryName = "\\EOF\\";
 
 class TVrFile : public THashCollectionItem {
 public:
-    int64_t Offset = 0;  // absolute position of the data in the archive stream
+    int64_t Offset = 0;                     // absolute position of the data in the archive stream
     std::unique_ptr<TTpMemoryStream> Data;  // in-memory content; wins over the archive
-    int64_t Size = 0;     // length of the stored data
-    bool Stored = false;  // stored uncompressed
-    int32_t Age = 0;      // DOS date and time of the source file
+    int64_t Size = 0;                       // length of the stored data
+    bool Stored = false;                    // stored uncompressed
+    int32_t Age = 0;                        // DOS date and time of the source file
     uint32_t Crc = 0;
     bool CrcOfPlain = false;  // the CRC covers the uncompressed data
 };
@@ -73,8 +74,11 @@ public:
     // The entry's content, inflated, at position 0: from the archive stream,
     // else from the loose file BaseDir + name. Data is not consulted.
     void ReadEntry(TStream& stream, std::string_view name);
-    // The archived content of one entry of this collection's stream, inflated.
-    void ReadArchived(TStream& stream, const TVrFile& entry);
+    // The archived content of one entry of this collection's stream,
+    // inflated (at most maxSize bytes, else ETovaError).
+    void ReadArchived(TStream& stream, const TVrFile& entry, int64_t maxSize = kMaxInflatedSize);
+    // The entry's bytes as stored, in one read.
+    std::vector<uint8_t> ReadStored(const TVrFile& entry);
 
     TVrFile* AddFile(std::string name);
     TVrFile* AddMemoryFile(std::string name);

@@ -1,10 +1,12 @@
 #include "vfs/zlib_codec.h"
 
 #define ZLIB_CONST
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "core/error.h"
@@ -13,22 +15,9 @@ namespace tova {
 
 namespace {
 
-constexpr size_t kInflateChunk = 1000000;
 constexpr size_t kFirstGuessMin = 64 * 1024;
 constexpr size_t kFirstGuessMax = 64 * 1024 * 1024;
 constexpr int64_t kCrcChunk = int64_t{1} << 20;
-// zlib counts in uInt; larger inputs are fed in pieces of this size.
-constexpr size_t kMaxZlibCount = std::numeric_limits<uInt>::max();
-
-[[noreturn]] void ThrowDamaged(const z_stream& zs, const char* fallback) {
-    throw ETovaError(std::string("damaged zlib stream: ") + (zs.msg != nullptr ? zs.msg : fallback));
-}
-
-// Ends the inflate state on every way out of InflateBytes.
-struct TInflateGuard {
-    z_stream* zs;
-    ~TInflateGuard() { inflateEnd(zs); }
-};
 
 }  // namespace
 
@@ -42,52 +31,98 @@ std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> plain) {
     return out;
 }
 
-// The output grows geometrically from a guess based on the input, one
-// inflate call filling at most one chunk, and never beyond maxSize + 1: one
-// byte more than allowed is enough to know the entry is too large. The
-// guess is bounded, so a small hostile input cannot make it allocate much.
-std::vector<uint8_t> InflateBytes(std::span<const uint8_t> packed, int64_t maxSize) {
-    const int64_t allowed = std::clamp<int64_t>(maxSize, 0, std::numeric_limits<int64_t>::max() - 1);
-    const size_t limit =
-        static_cast<size_t>(std::min<int64_t>(allowed + 1, static_cast<int64_t>(SIZE_MAX / 2)));
+namespace {
 
-    z_stream zs{};
-    if (inflateInit(&zs) != Z_OK) throw ETovaError("zlib inflate could not start");
-    TInflateGuard guard{&zs};
+// One decompressor and one scratch buffer per thread: range streams and
+// media decoders may inflate on their own threads. The scratch is not
+// cleared between uses, so a small entry costs no zero-filled buffer; one
+// grown past kKeptScratch is given back after the call.
+constexpr size_t kKeptScratch = size_t{8} << 20;
 
-    const uint8_t* in = packed.data();
-    size_t inLeft = packed.size();
-    std::vector<uint8_t> out;
-    const size_t guess = packed.size() > kFirstGuessMax / 4 ? kFirstGuessMax : packed.size() * 4;
-    out.resize(std::min(limit, std::clamp(guess, kFirstGuessMin, kFirstGuessMax)));
-    size_t produced = 0;
-    for (;;) {
-        if (produced == out.size()) {
-            if (produced == limit) break;
-            out.resize(std::min(limit, std::max(out.size() * 2, produced + kInflateChunk)));
+struct TInflater {
+    libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+    std::unique_ptr<uint8_t[]> scratch;
+    size_t capacity = 0;
+
+    ~TInflater() { libdeflate_free_decompressor(decompressor); }
+    uint8_t* Reserve(size_t size) {
+        if (size > capacity) {
+            scratch.reset(new uint8_t[size]);
+            capacity = size;
         }
-        if (zs.avail_in == 0 && inLeft > 0) {
-            zs.next_in = in;
-            zs.avail_in = static_cast<uInt>(std::min(inLeft, kMaxZlibCount));
-            in += zs.avail_in;
-            inLeft -= zs.avail_in;
-        }
-        const size_t room = std::min(out.size() - produced, kInflateChunk);
-        zs.next_out = out.data() + produced;
-        zs.avail_out = static_cast<uInt>(room);
-        const int ret = inflate(&zs, Z_NO_FLUSH);
-        produced += room - zs.avail_out;
-        if (ret == Z_STREAM_END) break;
-        if (ret == Z_NEED_DICT) ThrowDamaged(zs, "needs a preset dictionary");
-        if (ret == Z_DATA_ERROR) ThrowDamaged(zs, "invalid data");
-        if (ret == Z_MEM_ERROR) throw ETovaError("zlib inflate is out of memory");
-        // Output room left over with all input taken: the stream was cut.
-        if (zs.avail_out > 0 && zs.avail_in == 0 && inLeft == 0) ThrowDamaged(zs, "unexpected end of stream");
+        return scratch.get();
     }
-    if (produced > static_cast<size_t>(allowed))
-        throw ETovaError("entry inflates to more than " + std::to_string(allowed) + " bytes");
-    out.resize(produced);
-    return out;
+    void Trim() {
+        if (capacity <= kKeptScratch) return;
+        scratch.reset();
+        capacity = 0;
+    }
+};
+
+// What zlib says about a stream libdeflate refused (libdeflate only says
+// "bad data"): the message is worth the second pass on this rare path.
+std::string ZlibDiagnosis(std::span<const uint8_t> packed) {
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK) return "invalid data";
+    std::vector<uint8_t> sink(64 * 1024);
+    zs.next_in = packed.data();
+    zs.avail_in = static_cast<uInt>(std::min<size_t>(packed.size(), std::numeric_limits<uInt>::max()));
+    int ret = Z_OK;
+    do {
+        zs.next_out = sink.data();
+        zs.avail_out = static_cast<uInt>(sink.size());
+        ret = inflate(&zs, Z_NO_FLUSH);
+    } while (ret == Z_OK && zs.avail_out == 0);
+    std::string message = zs.msg != nullptr                   ? zs.msg
+                          : ret == Z_NEED_DICT                ? "needs a preset dictionary"
+                          : ret == Z_OK || ret == Z_BUF_ERROR ? "unexpected end of stream"
+                                                              : "invalid data";
+    inflateEnd(&zs);
+    return message;
+}
+
+}  // namespace
+
+// Archive entries do not record their plain size, so the output starts at
+// a guess from the input and grows fourfold on "insufficient space" (each
+// retry starts over, so the retries cost at most a third more), never
+// beyond maxSize: filling exactly maxSize and still lacking room is enough
+// to know the entry is too large.
+std::optional<std::vector<uint8_t>> InflateWithin(std::span<const uint8_t> packed, int64_t maxSize) {
+    thread_local TInflater inflater;
+    if (inflater.decompressor == nullptr) throw ETovaError("libdeflate could not start");
+    const size_t allowed =
+        static_cast<size_t>(std::clamp<int64_t>(maxSize, 0, static_cast<int64_t>(SIZE_MAX / 8)));
+    const size_t guess = packed.size() > kFirstGuessMax / 8 ? kFirstGuessMax : packed.size() * 8;
+    size_t room = std::min(allowed, std::clamp(guess, kFirstGuessMin, kFirstGuessMax));
+    for (;;) {
+        uint8_t* out = inflater.Reserve(std::max<size_t>(room, 1));
+        size_t produced = 0;
+        const libdeflate_result result = libdeflate_zlib_decompress(inflater.decompressor, packed.data(),
+                                                                    packed.size(), out, room, &produced);
+        if (result == LIBDEFLATE_SUCCESS) {
+            std::vector<uint8_t> bytes(out, out + produced);
+            inflater.Trim();
+            return bytes;
+        }
+        if (result != LIBDEFLATE_INSUFFICIENT_SPACE) {
+            inflater.Trim();
+            throw ETovaError("damaged zlib stream: " + ZlibDiagnosis(packed));
+        }
+        if (room >= allowed) {
+            inflater.Trim();
+            return std::nullopt;
+        }
+        room = room > allowed / 4 ? allowed : room * 4;
+    }
+}
+
+std::vector<uint8_t> InflateBytes(std::span<const uint8_t> packed, int64_t maxSize) {
+    std::optional<std::vector<uint8_t>> plain = InflateWithin(packed, maxSize);
+    if (!plain)
+        throw ETovaError("entry inflates to more than " + std::to_string(std::max<int64_t>(0, maxSize)) +
+                         " bytes");
+    return std::move(*plain);
 }
 
 void InflateInPlace(TTpMemoryStream& stream, int64_t maxSize) {

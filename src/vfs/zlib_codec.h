@@ -1,8 +1,10 @@
-// zlib streams of archive entries: deflate at the fastest level, inflate
-// with a bound on the output, and the standard CRC-32.
+// zlib streams of archive entries: deflate at the fastest level (zlib),
+// inflate with a bound on the output (libdeflate, faster on whole buffers),
+// and the standard CRC-32 (zlib).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -11,11 +13,16 @@
 
 namespace tova {
 
-// No entry is allowed to inflate to more than this: a larger result means
-// damaged or hostile data, not a game file.
-constexpr int64_t kMaxInflatedSize = int64_t{1} << 30;
+// The ceiling of the player's reads: no game file read into memory is
+// anywhere near it (files of 5 MiB and more are stored, not deflated), so a
+// larger result means damaged or hostile data. Callers with a better idea
+// (the extraction's size budget) pass their own limit.
+constexpr int64_t kMaxInflatedSize = int64_t{256} << 20;
 
 std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> plain);
+// The inflated bytes, or nullopt when they would pass maxSize; throws
+// ETovaError on a damaged stream.
+std::optional<std::vector<uint8_t>> InflateWithin(std::span<const uint8_t> packed, int64_t maxSize);
 // Throws ETovaError on a damaged stream or when the output would pass maxSize.
 std::vector<uint8_t> InflateBytes(std::span<const uint8_t> packed, int64_t maxSize = kMaxInflatedSize);
 // Replaces the content of the memory stream by its inflated form, position 0.

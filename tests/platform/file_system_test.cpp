@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "core/error.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -67,6 +69,8 @@ TEST(PathNames, DelimitersRespectDoubleByteCharacters) {
     EXPECT_EQ(ToHostPath("a\\b/c"), "a/b/c");
     EXPECT_EQ(ToHostPath(kHyouCp932 + "\\" + kTestCp932), kHyouUtf8 + "/" + kTestUtf8);
     EXPECT_EQ(FromHostPath(kHyouUtf8 + "/" + kTestUtf8), kHyouCp932 + "/" + kTestCp932);
+    // A folder code page 932 cannot spell is refused, never turned into "out?".
+    EXPECT_THROW(FromHostPath("/data/out\xC3\xA9/game"), ETovaError);
 }
 
 TEST(FindHostPath, MatchesEveryComponentIgnoringAsciiCase) {

@@ -17,24 +17,53 @@ namespace fs = std::filesystem;
 
 namespace tova::sdk {
 
-std::vector<std::string> CollectPackNames(const std::string& hostDir, const std::vector<std::string>& skipHostPaths) {
+namespace {
+
+// The path below the folder, made without asking the file system: names
+// are what the folder's listing says, so a link never turns into the path
+// of what it points to.
+fs::path LexicalPath(const std::string& hostPath) {
+    return fs::absolute(hostPath).lexically_normal();
+}
+
+}  // namespace
+
+std::vector<std::string> CollectPackNames(const std::string& hostDir,
+                                          const std::vector<std::string>& skipHostPaths, bool followLinks,
+                                          std::ostream* warnings) {
     std::error_code error;
     if (!fs::is_directory(hostDir, error)) throw ETovaError("'" + hostDir + "' is not a folder");
+    const fs::path root = LexicalPath(hostDir);
     std::vector<fs::path> skip;
-    for (const std::string& path : skipHostPaths) skip.push_back(fs::weakly_canonical(path, error));
+    for (const std::string& path : skipHostPaths)
+        skip.push_back(LexicalPath(path).lexically_relative(root));
 
     std::vector<std::string> names;
-    for (auto it = fs::recursive_directory_iterator(hostDir, fs::directory_options::follow_directory_symlink);
+    const auto walkOptions =
+        followLinks ? fs::directory_options::follow_directory_symlink : fs::directory_options::none;
+    for (auto it = fs::recursive_directory_iterator(root, walkOptions);
          it != fs::recursive_directory_iterator(); ++it) {
-        if (!it->is_regular_file()) continue;
-        if (std::find(skip.begin(), skip.end(), fs::weakly_canonical(it->path(), error)) != skip.end()) continue;
+        // The listing's own type: no stat unless the file system leaves it out.
+        const fs::file_status own = it->symlink_status();
+        if (fs::is_symlink(own)) {
+            if (!followLinks) {
+                if (warnings) *warnings << "tova: skipping the link '" << it->path().string() << "'\n";
+                continue;
+            }
+            if (!it->is_regular_file()) continue;
+        } else if (!fs::is_regular_file(own)) {
+            continue;
+        }
+        const fs::path relative = it->path().lexically_relative(root);
+        if (std::find(skip.begin(), skip.end(), relative) != skip.end()) continue;
         std::string name;
-        for (const fs::path& component : fs::relative(it->path(), hostDir)) {
+        for (const fs::path& component : relative) {
             if (!name.empty()) name += '\\';
             try {
                 name += Utf8ToCp932(component.string());
             } catch (const ETovaError&) {
-                throw ETovaError("the name '" + it->path().string() + "' cannot be written in code page 932");
+                throw ETovaError(Utf8ToCp932Lossy("the name '" + it->path().string() +
+                                                  "' cannot be written in code page 932"));
             }
         }
         names.push_back(std::move(name));
@@ -52,7 +81,9 @@ std::vector<std::string> CollectPackNames(const std::string& hostDir, const std:
 
 namespace {
 
-std::string ProgramPath(const std::string& hostPath) { return FromHostPath(hostPath); }
+std::string ProgramPath(const std::string& hostPath) {
+    return FromHostPath(hostPath);
+}
 
 void WriteArchive(const TPackOptions& options, TVrFileCollection& collection, TTpBigStream& out) {
     TVrFileCollection::TSaveOptions save;
@@ -64,7 +95,8 @@ void WriteArchive(const TPackOptions& options, TVrFileCollection& collection, TT
 void Pack(const TPackOptions& options, const std::vector<std::string>& names) {
     TVrFileCollection collection(options.partSize);
     collection.BaseDir = IncludeTrailingDelimiter(ProgramPath(options.dir));
-    for (const std::string& name : names) collection.AddFile(name);
+    for (const std::string& name : names)
+        collection.AddFile(name);
     const std::string out = ProgramPath(options.out);
 
     if (options.separateDirectory) {
@@ -117,8 +149,10 @@ void RemoveOutput(const TPackOptions& options) {
 
 void PackDirectory(const TPackOptions& options) {
     std::vector<std::string> skip{options.out};
-    if (options.separateDirectory) skip.push_back(ToHostPath(ChangeFileExt(ProgramPath(options.out), ".ext")));
-    const std::vector<std::string> names = CollectPackNames(options.dir, skip);
+    if (options.separateDirectory)
+        skip.push_back(ToHostPath(ChangeFileExt(ProgramPath(options.out), ".ext")));
+    const std::vector<std::string> names =
+        CollectPackNames(options.dir, skip, options.followLinks, options.warnings);
     try {
         Pack(options, names);
     } catch (...) {

@@ -1,16 +1,12 @@
 #include "sdk/archive_tools.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "core/encoding.h"
 #include "core/error.h"
 #include "core/sjis.h"
-#include "platform/file_stream.h"
 #include "platform/file_system.h"
 #include "vfs/zlib_codec.h"
-
-namespace fs = std::filesystem;
 
 namespace tova::sdk {
 
@@ -49,8 +45,8 @@ void ListArchive(const TVrFileCollection& archive, std::ostream& out) {
     for (int i = 0; i < archive.Count(); ++i) {
         const TVrFile& entry = *archive.Item(i);
         if (entry.GetName() == kEofEntryName) continue;
-        out << Cp932ToUtf8(entry.GetName()) << '\t' << entry.Size << '\t' << (entry.Stored ? "stored" : "zlib") << '\t'
-            << Hex8(entry.Crc) << '\n';
+        out << Cp932ToUtf8(entry.GetName()) << '\t' << entry.Size << '\t'
+            << (entry.Stored ? "stored" : "zlib") << '\t' << Hex8(entry.Crc) << '\n';
     }
 }
 
@@ -65,29 +61,10 @@ std::optional<std::string> UnsafeNameReason(const std::string& name) {
     return std::nullopt;
 }
 
-void ExtractArchive(TVrFileCollection& archive, const std::string& hostDir) {
-    for (int i = 0; i < archive.Count(); ++i) {
-        const std::string& name = archive.Item(i)->GetName();
-        if (name == kEofEntryName) continue;
-        if (const auto reason = UnsafeNameReason(name))
-            throw ETovaError("refusing to extract '" + Cp932ToUtf8(name) + "': " + *reason);
-    }
-    for (int i = 0; i < archive.Count(); ++i) {
-        const TVrFile& entry = *archive.Item(i);
-        if (entry.GetName() == kEofEntryName) continue;
-        fs::path target = hostDir;
-        for (const std::string& part : Components(entry.GetName())) target /= Cp932ToUtf8(part);
-        fs::create_directories(target.parent_path());
-        TTpMemoryStream content;
-        archive.ReadArchived(content, entry);
-        TFileStream file(FromHostPath(target.string()), fmCreate);
-        file.WriteBuffer(content.Bytes());
-    }
-}
-
 void CatEntry(TVrFileCollection& archive, const std::string& cp932Name, std::ostream& out) {
     const TVrFile* entry = archive.Find(cp932Name);
-    if (!entry || cp932Name == kEofEntryName) throw ETovaError::Format("%s:ファイルがありません", {cp932Name});
+    if (!entry || cp932Name == kEofEntryName)
+        throw ETovaError::Format("%s:ファイルがありません", {cp932Name});
     TTpMemoryStream content;
     archive.ReadArchived(content, *entry);
     out.write(reinterpret_cast<const char*>(content.Bytes().data()), content.GetSize());
@@ -109,7 +86,8 @@ int VerifyArchive(TVrFileCollection& archive, std::ostream& out) {
             }
             const uint32_t crc = Crc32(bytes.Bytes());
             if (archive.Version > 100 && crc != entry.Crc) {
-                out << name << ": CRC " << Hex8(crc) << " does not match the stored " << Hex8(entry.Crc) << '\n';
+                out << name << ": CRC " << Hex8(crc) << " does not match the stored " << Hex8(entry.Crc)
+                    << '\n';
                 ++bad;
             } else if (archive.Version <= 100 && !entry.Stored) {
                 // Archives before version 101 carry no CRCs: inflating is the check.

@@ -23,9 +23,6 @@ void ListArchive(const TVrFileCollection& archive, std::ostream& out);
 // or ".." component), or nullopt when it is safe.
 std::optional<std::string> UnsafeNameReason(const std::string& name);
 
-// Checks every name first, then writes every entry below hostDir.
-void ExtractArchive(TVrFileCollection& archive, const std::string& hostDir);
-
 // Writes one entry's inflated content.
 void CatEntry(TVrFileCollection& archive, const std::string& cp932Name, std::ostream& out);
 
