@@ -41,8 +41,9 @@ namespace {
 int32_t ReadCount(TStream& stream, int64_t minItemBytes, const char* what) {
     const int32_t count = ReadI32(stream);
     if (count < 0 || count * minItemBytes > stream.GetSize() - stream.GetPosition())
-        throw ETovaError(std::string("the call stack record is damaged: ") + what + " count " +
-                         std::to_string(count) + " does not fit in what is left");
+        throw ETovaError(TErrorKind::DamagedSave, std::string("the call stack record is damaged: ") + what +
+                                                      " count " + std::to_string(count) +
+                                                      " does not fit in what is left");
     return count;
 }
 
@@ -100,7 +101,8 @@ void LoadFrame(TStream& stream, TStack& frame, const TEventSourceNames& names) {
     if (resultType != 0) {
         loaded.Result = CreateParam(resultType);
         if (!loaded.Result || resultType > 4)
-            throw ETovaError("the call stack record is damaged: result type " + std::to_string(resultType));
+            throw ETovaError(TErrorKind::DamagedSave,
+                             "the call stack record is damaged: result type " + std::to_string(resultType));
         loaded.Result->LoadFromStream(stream);
     }
     frame = std::move(loaded);

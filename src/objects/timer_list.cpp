@@ -66,8 +66,9 @@ int32_t ReadCount(TStream& stream, int64_t minItemBytes, const char* what) {
     const int32_t count = ReadI32(stream);
     const int64_t left = stream.GetSize() - stream.GetPosition();
     if (count < 0 || count * minItemBytes > left)
-        throw ETovaError(std::string("the event queue is damaged: ") + what + " count " +
-                         std::to_string(count) + " does not fit in what is left");
+        throw ETovaError(TErrorKind::DamagedSave, std::string("the event queue is damaged: ") + what +
+                                                      " count " + std::to_string(count) +
+                                                      " does not fit in what is left");
     return count;
 }
 

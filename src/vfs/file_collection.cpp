@@ -35,7 +35,10 @@ bool IsExecutable(std::string_view fileName, TTpBigStream& file) {
     char magic[4] = {};
     file.SetPosition(0);
     const int64_t got = file.Read(magic, 4);
-    return (got >= 2 && std::memcmp(magic, "MZ", 2) == 0) || (got == 4 && std::memcmp(magic, "\x7F" "ELF", 4) == 0);
+    return (got >= 2 && std::memcmp(magic, "MZ", 2) == 0) || (got == 4 && std::memcmp(magic,
+                                                                                      "\x7F"
+                                                                                      "ELF",
+                                                                                      4) == 0);
 }
 
 }  // namespace
@@ -47,7 +50,7 @@ void TVrFileCollection::Reset() {
 }
 
 void TVrFileCollection::RaiseDamaged(const std::string& detail) const {
-    throw ETovaError("damaged archive '" + FileName + "': " + detail);
+    throw ETovaError(TErrorKind::DamagedArchive, "damaged archive '" + FileName + "': " + detail);
 }
 
 void TVrFileCollection::Open(std::string_view fileName) {
@@ -89,7 +92,7 @@ void TVrFileCollection::Open(std::string_view fileName) {
         ReadDirectoryFrom(archive, size);
     } catch (const ETovaError& e) {
         Clear();
-        if (e.Message().starts_with("damaged archive")) throw;
+        if (e.Kind() == TErrorKind::DamagedArchive) throw;
         RaiseDamaged(e.Message());
     }
 }
@@ -103,13 +106,14 @@ void TVrFileCollection::OpenResource(const TResourceLocator& locator, std::strin
     const std::optional<TResourceLocation> location = locator.Find(moduleName, resName, resType);
     if (!location || location->size == 0) throw ETovaError(SysText("リソースが見つかりません"));
     resource_ = *location;
-    ArchiveStream = std::make_unique<TTpBigResourceStream>(*location, std::string(resName), std::string(resType));
+    ArchiveStream =
+        std::make_unique<TTpBigResourceStream>(*location, std::string(resName), std::string(resType));
     try {
         ArchiveStream->SetPosition(0);
         ReadDirectoryFrom(*ArchiveStream, ArchiveStream->GetSize());
     } catch (const ETovaError& e) {
         Clear();
-        if (e.Message().starts_with("damaged archive")) throw;
+        if (e.Kind() == TErrorKind::DamagedArchive) throw;
         RaiseDamaged(e.Message());
     }
 }
@@ -119,7 +123,7 @@ void TVrFileCollection::ReadDirectory(TTpBigStream& stream) {
         ReadDirectoryFrom(stream, stream.GetSize());
     } catch (const ETovaError& e) {
         Clear();
-        if (e.Message().starts_with("damaged archive")) throw;
+        if (e.Kind() == TErrorKind::DamagedArchive) throw;
         RaiseDamaged(e.Message());
     }
 }
@@ -138,16 +142,19 @@ void TVrFileCollection::ReadDirectoryFrom(TTpBigStream& directory, int64_t dataS
     Version = version;
     const int32_t count = ReadI32(directory);
     if (count < 0 || MinimumDirectoryBytes(version, count) > directory.Remaining())
-        RaiseDamaged("the directory declares " + std::to_string(count) + " entries but ends before their tables");
+        RaiseDamaged("the directory declares " + std::to_string(count) +
+                     " entries but ends before their tables");
 
     std::vector<std::string> names(static_cast<size_t>(count));
     {
         TTpBuffBigStream buffered(directory);
-        for (std::string& name : names) name = ReadString(buffered);
+        for (std::string& name : names)
+            name = ReadString(buffered);
     }
     if (version > 99) ScrambleNames(names);
     Clear();
-    for (std::string& name : names) AddFile(std::move(name));
+    for (std::string& name : names)
+        AddFile(std::move(name));
     TVrFile* eof = AddFile(std::string(kEofEntryName));
 
     std::vector<int64_t> offsets(static_cast<size_t>(count) + 1);
@@ -271,7 +278,8 @@ std::unique_ptr<TRangeStream> TVrFileCollection::OpenRange(std::string_view name
 
 void TVrFileCollection::ListDir(std::string_view dir, std::vector<std::string>& list) const {
     std::unordered_set<std::string> seen;
-    for (const std::string& name : list) seen.insert(SjisLowerCase(name));
+    for (const std::string& name : list)
+        seen.insert(SjisLowerCase(name));
     for (int i = 0; i < Count(); ++i) {
         const std::string& name = Item(i)->GetName();
         if (name == kEofEntryName || !SjisSameText(ExtractDir(name), dir)) continue;
