@@ -92,7 +92,7 @@ void LoadFrame(TStream& stream, TStack& frame, const TEventSourceNames& names) {
     ReadI32(stream);  // ResultVar does not survive a save
     loaded.Args = LoadStringList(stream);
     const std::string source = ReadString(stream);
-    loaded.EventSource = source.empty() || !names.Find ? nullptr : names.Find(source);
+    loaded.EventSource = source.empty() || !names.Find ? TComponentHandle{} : names.Find(source);
     const int32_t stateSize = ReadCount(stream, 1, "running state byte");
     if (stateSize > 0) {
         loaded.StateStream.emplace(ReadBytes(stream, stateSize));

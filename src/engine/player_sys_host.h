@@ -4,6 +4,8 @@
 // until the screen, input and media exist.
 #pragma once
 
+#include <memory>
+
 #include "expr/sys_host.h"
 
 namespace tova {
@@ -14,11 +16,12 @@ struct TRunFlags;
 
 class TPlayerSysHost final : public TSysHost {
 public:
-    // callMan and project may be set later (the call manager is made by the
-    // project); while null their values answer as the defaults do.
-    explicit TPlayerSysHost(TRunFlags& flags) : flags_(flags) {}
-    void SetCallMan(TCallMan* callMan) { callMan_ = callMan; }
-    void SetProject(TProject* project) { project_ = project; }
+    // Reads the call manager and the project through their owner's slots,
+    // so that it can be made before them; while a slot is empty its values
+    // answer as the defaults do.
+    TPlayerSysHost(const TRunFlags& flags, const std::unique_ptr<TCallMan>& callMan,
+                   const std::unique_ptr<TProject>& project)
+        : flags_(flags), callMan_(callMan), project_(project) {}
 
     TCustomParam* ResultValue() override;
     int ParamCount() override;
@@ -31,9 +34,9 @@ public:
     int32_t ScreenHeight() override;
 
 private:
-    TRunFlags& flags_;
-    TCallMan* callMan_ = nullptr;
-    TProject* project_ = nullptr;
+    const TRunFlags& flags_;
+    const std::unique_ptr<TCallMan>& callMan_;
+    const std::unique_ptr<TProject>& project_;
 };
 
 }  // namespace tova

@@ -10,7 +10,9 @@
 namespace tova {
 namespace {
 
-std::string Quote(std::string_view cp932) { return JsonString(cp932); }
+std::string Quote(std::string_view cp932) {
+    return JsonString(cp932);
+}
 
 // The shortest text that reads back to the same value; JSON has no numbers
 // for infinities and NaN, so those become the strings JavaScript prints.

@@ -7,8 +7,8 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
-#include "core/path_names.h"
 #include "core/sjis.h"
+#include "engine/data_mount.h"
 #include "platform/executable_path.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
@@ -128,10 +128,10 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::vector<std::string>& parameters = arguments.Parameters;
     const std::string executablePath = FromHostPath(executableHost);
 
-    const std::string dataFolder = parameters.empty() ? ExtractFilePath(executablePath) : parameters.front();
+    const TDataFolder dataFolder = ResolveDataFolder(executablePath, parameters);
     std::unique_ptr<TInstanceLock> lock;
     try {
-        lock = TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(dataFolder)));
+        lock = TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(dataFolder.Folder)));
         if (!lock) return 0;  // another player runs on the same data
     } catch (const ETovaError& e) {
         err << "tovaplayer: running without the single-instance guard: " << e.what() << "\n";
@@ -142,7 +142,7 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 0;
     }
     try {
-        return RunPlayerSession(executablePath, arguments, out, err);
+        return RunPlayerSession(executablePath, dataFolder, arguments, out, err);
     } catch (const ETovaError& e) {
         err << "tovaplayer: " << e.what() << "\n";
         return 1;

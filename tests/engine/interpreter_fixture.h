@@ -15,6 +15,7 @@
 #include "engine/interpreter_host.h"
 #include "engine/page.h"
 #include "engine/player_sys_host.h"
+#include "engine/project.h"
 #include "expr/ope_evaluator.h"
 #include "expr/param_collection.h"
 #include "expr/sys_func_man.h"
@@ -152,7 +153,6 @@ protected:
         env.MessageBox = &messageBox;
         env.Log = &log;
         callMan = std::make_unique<TCallMan>(env);
-        sysHost.SetCallMan(callMan.get());
     }
     ~InterpreterTest() override {
         callMan.reset();
@@ -167,8 +167,8 @@ protected:
     }
     void Frames(int count, int32_t elapsed = 15) {
         for (int i = 0; i < count; ++i) {
-            flags.FrameElapsed = elapsed;
-            flags.FrameTotal += static_cast<uint32_t>(elapsed);
+            flags.FrameDelta = elapsed;
+            flags.TotalTime += static_cast<uint32_t>(elapsed);
             callMan->Run();
         }
     }
@@ -182,7 +182,7 @@ protected:
         return item ? item->GetInt() : -999;
     }
     void Queue(const std::string& handler, std::vector<std::string> args = {},
-               TTovaObject* sender = nullptr) {
+               TComponentHandle sender = {}) {
         TTimerData event;
         event.Handler = handler;
         event.Args = std::move(args);
@@ -194,14 +194,15 @@ protected:
     TVrFileManager files;
     TParamCollection vars;
     TRunFlags flags;
-    TPlayerSysHost sysHost{flags};
+    std::unique_ptr<TCallMan> callMan;
+    std::unique_ptr<TProject> noProject;
+    TPlayerSysHost sysHost{flags, callMan, noProject};
     TSystemVariables systemVariables{vars, &sysHost};
     TSysFuncMan functions{TSysFuncEnvironment{&vars, &files, nullptr, nullptr, nullptr}};
     TOpeEvaluator evaluator{vars, &functions};
     TTovaBaseList screen;
     TRecordingHost host{files};
     std::ostringstream log;
-    std::unique_ptr<TCallMan> callMan;
 };
 
 }  // namespace tova::testing
