@@ -42,11 +42,14 @@ void TPlayer::Create(const TPlayerOptions& options) {
     variables_ = std::make_unique<TParamCollection>();
     database_ = std::make_unique<TDBManager>();
     database_->Files = files_.get();
-    sysHost_ = std::make_unique<TPlayerSysHost>(flags_, callMan_, project_);
-    systemVariables_ = std::make_unique<TSystemVariables>(*variables_, sysHost_.get());
+    // The roles of the layers that exist so far; the others answer with
+    // their defaults.
+    scriptRole_ = std::make_unique<TPlayerSysHost>(flags_, callMan_, project_);
+    roles_.ScriptRole = scriptRole_.get();
+    systemVariables_ = std::make_unique<TSystemVariables>(*variables_, &roles_);
     variables_->SetSystemHost(systemVariables_.get());
     functions_ = std::make_unique<TSysFuncMan>(
-        TSysFuncEnvironment{variables_.get(), files_.get(), database_.get(), sysHost_.get(), &random_});
+        TSysFuncEnvironment{variables_.get(), files_.get(), database_.get(), &roles_, &random_});
     evaluator_ = std::make_unique<TOpeEvaluator>(*variables_, functions_.get());
     readList_ = std::make_unique<TTovaReadList>();
     imageDepth_ = std::make_unique<TImageDepthFlag>();

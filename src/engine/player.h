@@ -17,6 +17,7 @@
 #include "engine/data_mount.h"
 #include "engine/frame_source.h"
 #include "engine/run_flags.h"
+#include "expr/sys_host.h"
 
 namespace tova {
 
@@ -137,7 +138,8 @@ private:
     std::unique_ptr<TImageDepthFlag> imageDepth_;
     std::unique_ptr<TCallMan> callMan_;
     std::unique_ptr<TProject> project_;
-    std::unique_ptr<TPlayerSysHost> sysHost_;
+    std::unique_ptr<TPlayerSysHost> scriptRole_;
+    TSysHost roles_;  // the roles the system functions reach
     std::unique_ptr<TSystemVariables> systemVariables_;
     std::unique_ptr<TSysFuncMan> functions_;
     std::unique_ptr<TOpeEvaluator> evaluator_;

@@ -1,7 +1,6 @@
-// What the expressions ask of the running game that the engine knows: the
-// arguments, sender and result of the page being run, the frame clock and
-// the project's title and screen size. The rest answers as the defaults do
-// until the screen, input and media exist.
+// The engine's role for the system functions: the arguments, sender and
+// result of the page being run, the frame clock and the project's title and
+// screen size.
 #pragma once
 
 #include <memory>
@@ -14,7 +13,7 @@ class TCallMan;
 class TProject;
 struct TRunFlags;
 
-class TPlayerSysHost final : public TSysHost {
+class TPlayerSysHost final : public TScriptHost {
 public:
     // Reads the call manager and the project through their owner's slots,
     // so that it can be made before them; while a slot is empty its values

@@ -137,7 +137,7 @@ void ExtractFile(TSysCall& call) {
     std::string folder;
     if (call.HasArg(3)) {
         folder = call.Arg(3).GetStr();
-    } else if (std::optional<std::string> chosen = host.SelectDirectory()) {
+    } else if (std::optional<std::string> chosen = host.Shell().SelectDirectory()) {
         folder = std::move(*chosen);
     }
     // An empty folder would mean wherever the player happens to run.
@@ -159,7 +159,7 @@ void ExtractFile(TSysCall& call) {
             const std::string question =
                 ETovaError::Format("%s\r\n\r\n既に同名のファイルが存在します。上書きしますか？", {diskName})
                     .Message();
-            const TOverwriteAnswer answer = host.AskOverwrite(question, manyFiles);
+            const TOverwriteAnswer answer = host.Shell().AskOverwrite(question, manyFiles);
             if (answer == TOverwriteAnswer::Cancel) break;
             if (answer == TOverwriteAnswer::NoToAll) noToAll = true;
             if (answer == TOverwriteAnswer::YesToAll) yesToAll = true;

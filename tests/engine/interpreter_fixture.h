@@ -139,7 +139,7 @@ protected:
         files.AddArchive("");
         ReplaceCallMan();
         vars.SetSystemHost(&systemVariables);
-        functions.Environment().Host = &sysHost;
+        functions.Environment().Host = &roles;
     }
     // A fresh interpreter over the same variables, files and screen.
     void ReplaceCallMan() {
@@ -181,8 +181,7 @@ protected:
         EXPECT_NE(item, nullptr) << name;
         return item ? item->GetInt() : -999;
     }
-    void Queue(const std::string& handler, std::vector<std::string> args = {},
-               TComponentHandle sender = {}) {
+    void Queue(const std::string& handler, std::vector<std::string> args = {}, TComponentHandle sender = {}) {
         TTimerData event;
         event.Handler = handler;
         event.Args = std::move(args);
@@ -196,8 +195,9 @@ protected:
     TRunFlags flags;
     std::unique_ptr<TCallMan> callMan;
     std::unique_ptr<TProject> noProject;
-    TPlayerSysHost sysHost{flags, callMan, noProject};
-    TSystemVariables systemVariables{vars, &sysHost};
+    TPlayerSysHost scriptRole{flags, callMan, noProject};
+    TSysHost roles{.ScriptRole = &scriptRole};
+    TSystemVariables systemVariables{vars, &roles};
     TSysFuncMan functions{TSysFuncEnvironment{&vars, &files, nullptr, nullptr, nullptr}};
     TOpeEvaluator evaluator{vars, &functions};
     TTovaBaseList screen;
