@@ -145,7 +145,7 @@ TResolvedPath ResolveHostPath(const std::string& hostPath) {
     if (hostPath.empty()) return result;
     // Appended rather than assigned from a literal: GCC 12 at -O3 inlines
     // the literal assignment into a memcpy whose overlap it cannot rule out
-    // and reports a -Wrestrict that cannot happen (GCC bug 105651).
+    // and reports a -Wrestrict that cannot happen (GCC bug 105329).
     if (hostPath.front() == '/') result.existing.push_back('/');
     result.trailingDelimiter = hostPath.back() == '/';
     size_t pos = 0;
