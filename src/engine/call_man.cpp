@@ -52,9 +52,9 @@ void TCallMan::Start(const std::string& pageName) {
     PC = 0;
     Started = 0;
     Args.clear();
-    State = 0;
+    State = TCallState::Main;
     Stack.Clear();
-    EventSource = nullptr;
+    EventSource = {};
     for (int32_t level = 1; level <= EventLevel; ++level)
         Screen().Events.RemoveLevel(level);
     EventLevel = 2;
@@ -108,7 +108,7 @@ TCustomParam* TCallMan::GetCallResult() {
 }
 
 bool TCallMan::IsFinished() const {
-    return State == 0 && Stack.Empty() && (!Page || PC < 0 || PC >= Page->Count());
+    return State == TCallState::Main && Stack.Empty() && (!Page || PC < 0 || PC >= Page->Count());
 }
 
 bool TCallMan::PageExists(std::string_view name) {
@@ -133,7 +133,7 @@ TCommand* TCallMan::StartedCommand() const {
 void TCallMan::WriteLog(std::string_view prefix, const TPage& page, int32_t lineId) {
     if (!env_.Log) return;
     char total[16];
-    std::snprintf(total, sizeof total, "%.8x", static_cast<unsigned>(Flags().FrameTotal));
+    std::snprintf(total, sizeof total, "%.8x", static_cast<unsigned>(Flags().TotalTime));
     *env_.Log << total << " : " << prefix << Cp932ToUtf8(page.Name) << "(" << lineId << ")\n";
 }
 
@@ -174,15 +174,15 @@ void TCallMan::ExecuteOne(TPage*& page, uint8_t& started, int32_t& pc, bool& yie
     }
 }
 
-int TCallMan::StepCommand() {
-    if (!Page) return 0;
+TStepResult TCallMan::StepCommand() {
+    if (!Page) return TStepResult::Stepped;
     TPage* page = Page;
     const TPage* const before = Page;
     const int32_t beforePc = PC;
     const bool wasStarted = Started != 0;
     bool yield = false;
     ExecuteOne(page, Started, PC, yield);
-    const int y = yield ? 2 : 0;
+    const TStepResult stepped = yield ? TStepResult::Waited : TStepResult::Stepped;
     retired_.clear();
     if (page) {
         Page = page;
@@ -192,16 +192,16 @@ int TCallMan::StepCommand() {
         } else {
             stalls_ = 0;
         }
-        return y;
+        return stepped;
     }
     stalls_ = 0;
     if (Stack.Empty()) {
         Chained = 0;
-        return y;
+        return stepped;
     }
     ReturnToCaller();
-    if (!EventSource) return 1;
-    return y == 0 ? -1 : y;
+    if (!EventSource) return TStepResult::ReturnedToMain;
+    return yield ? TStepResult::Waited : TStepResult::ReturnedToHandler;
 }
 
 void TCallMan::StoreResult(const TStack& frame) {
@@ -232,12 +232,12 @@ void TCallMan::ReturnToCaller() {
         }
 }
 
-int TCallMan::CheckEvent(int32_t level) {
-    if (TCommand* command = StartedCommand(); command && command->BlocksEvents()) return 0;
+bool TCallMan::CheckEvent(int32_t level) {
+    if (TCommand* command = StartedCommand(); command && command->BlocksEvents()) return false;
     TTimerData* event = Screen().Events.NextPending();
-    if (!event) return 0;
+    if (!event) return false;
     const THandlerTarget target = SplitHandler(event->Handler);
-    if (!PageExists(target.Page)) return 0;
+    if (!PageExists(target.Page)) return false;
     // The context is taken first: loading the handler's page moves PC to 0.
     const int32_t pc = PC;
     std::optional<TTpMemoryStream> state;
@@ -252,7 +252,7 @@ int TCallMan::CheckEvent(int32_t level) {
             *env_.Log << "error in the event handler " << Cp932ToUtf8(target.Page) << ": " << e.what()
                       << "\n";
         Screen().Events.Remove(event);
-        return 0;
+        return false;
     }
     TStack& frame = Stack.Push();
     frame.PageName = Page ? Page->Name : std::string();
@@ -269,8 +269,8 @@ int TCallMan::CheckEvent(int32_t level) {
     event->State = level;
     Args = event->Args;
     EventSource = event->Sender;
-    State = 1;
-    return 1;
+    State = TCallState::Handler;
+    return true;
 }
 
 void TCallMan::Run() {
@@ -280,56 +280,53 @@ void TCallMan::Run() {
     TTimerList& events = Screen().Events;
     do {
         switch (State) {
-            case 0:
-                if (CheckEvent(1) == 0) StepCommand();
+            case TCallState::Main:
+                if (!CheckEvent(1)) StepCommand();
                 break;
-            case 1: {
-                const int r = StepCommand();
-                if (r == 1) {
+            case TCallState::Handler: {
+                const TStepResult r = StepCommand();
+                if (r == TStepResult::ReturnedToMain) {
                     events.RemoveLevel(1);
-                    State = 0;
+                    State = TCallState::Main;
                     Chained = 1;
-                } else if (r == 2) {
+                } else if (r == TStepResult::Waited) {
                     EventLevel = 2;
-                    State = 2;
+                    State = TCallState::SeekNested;
                     return;
-                } else if (State != 1) {
+                } else if (State != TCallState::Handler) {
                     Chained = 1;
                 }
                 break;
             }
-            case 2:
-                if (CheckEvent(EventLevel) == 0) {
-                    State = EventLevel < 3 ? 1 : 3;
+            case TCallState::SeekNested:
+                if (!CheckEvent(EventLevel)) {
+                    State = EventLevel < 3 ? TCallState::Handler : TCallState::NestedHandler;
                 } else {
                     ++EventLevel;
-                    State = 3;
+                    State = TCallState::NestedHandler;
                 }
                 break;
-            case 3: {
-                const int r = StepCommand();
-                if (r == 1 || r == -1) {
+            case TCallState::NestedHandler: {
+                const TStepResult r = StepCommand();
+                if (r == TStepResult::ReturnedToMain || r == TStepResult::ReturnedToHandler) {
                     --EventLevel;
                     events.RemoveLevel(EventLevel);
-                    if (EventLevel < 3) State = 2;
-                } else if (r == 2) {
-                    State = 2;
+                    if (EventLevel < 3) State = TCallState::SeekNested;
+                } else if (r == TStepResult::Waited) {
+                    State = TCallState::SeekNested;
                     return;
                 }
                 break;
             }
-            default:
-                State = 0;
-                break;
         }
         if (frameDone_ || executed_ >= kRunCommandLimit) return;
-    } while (!((Chained == 0 && State == 0) || Flags().Stop));
+    } while (!((Chained == 0 && State == TCallState::Main) || Flags().Stop));
 }
 
 TEventSourceNames TCallMan::SourceNames() const {
     TTovaBaseList& screen = Screen();
-    return {[&screen](const TTovaObject* object) { return screen.NameOf(object); },
-            [&screen](std::string_view name) { return screen.FindObject(name); }};
+    return {[&screen](TComponentHandle handle) { return screen.NameOf(handle); },
+            [&screen](std::string_view name) { return screen.FindHandle(name); }};
 }
 
 void TCallMan::SaveToStream(TStream& stream) const {
@@ -337,7 +334,7 @@ void TCallMan::SaveToStream(TStream& stream) const {
     WriteI32(stream, PC);
     WriteU8(stream, Chained);
     WriteU8(stream, Started);
-    WriteI32(stream, State);
+    WriteI32(stream, static_cast<int32_t>(State));
     WriteString(stream, GetEventSourceName());
     SaveStringList(stream, Args);
     Stack.SaveToStream(stream, SourceNames());
@@ -360,8 +357,10 @@ void TCallMan::LoadFromStream(TStream& stream, int32_t version) {
     PC = pc;
     Chained = chained;
     Started = started;
-    State = state;
-    EventSource = source.empty() ? nullptr : Screen().FindObject(source);
+    // An unknown state starts over in the main script, as the interpreter
+    // itself does with a state it does not know.
+    State = state >= 0 && state <= 3 ? static_cast<TCallState>(state) : TCallState::Main;
+    EventSource = source.empty() ? TComponentHandle{} : Screen().FindHandle(source);
     Args = std::move(args);
     EventLevel = eventLevel;
     lastLogged_ = nullptr;

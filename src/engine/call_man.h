@@ -30,6 +30,22 @@ class TTovaObject;
 class TTovaParser;
 class TVrFileManager;
 
+// Where the interpreter is; stored as a 32-bit number in saved games.
+enum class TCallState : int32_t {
+    Main = 0,           // the main script runs
+    Handler = 1,        // a first-level event handler runs
+    SeekNested = 2,     // a handler reached a wait point: a nested event may start
+    NestedHandler = 3,  // a nested event handler runs
+};
+
+// What one command step did.
+enum class TStepResult {
+    Stepped,            // a command ran (or nothing was left to run)
+    Waited,             // the command was a wait point
+    ReturnedToMain,     // a page ended and its caller is no event handler
+    ReturnedToHandler,  // a page ended and its caller is an event handler
+};
+
 // Everything the interpreter works with; not owned, all required except
 // Database and Log.
 struct TCallManEnvironment {
@@ -107,14 +123,15 @@ public:
     TStackList Stack;
     uint8_t Started = 0;
     TStringList Args;
-    int32_t State = 0;  // 0 main flow, 1 first-level handler, 2 looking for a nested event, 3 nested handler
-    TTovaObject* EventSource = nullptr;
+    TCallState State = TCallState::Main;
+    TComponentHandle EventSource;
     int32_t EventLevel = 2;
 
 private:
     void ExecuteOne(TPage*& page, uint8_t& started, int32_t& pc, bool& yield);
-    int StepCommand();
-    int CheckEvent(int32_t level);
+    TStepResult StepCommand();
+    // Starts the oldest pending event's handler at the level; false when none starts.
+    bool CheckEvent(int32_t level);
     // Pops the frame of a page that ended and returns into it.
     void ReturnToCaller();
     void StoreResult(const TStack& frame);

@@ -41,8 +41,9 @@ namespace {
 int32_t ReadCount(TStream& stream, int64_t minItemBytes, const char* what) {
     const int32_t count = ReadI32(stream);
     if (count < 0 || count * minItemBytes > stream.GetSize() - stream.GetPosition())
-        throw ETovaError(std::string("the call stack record is damaged: ") + what + " count " +
-                         std::to_string(count) + " does not fit in what is left");
+        throw ETovaError(TErrorKind::DamagedSave, std::string("the call stack record is damaged: ") + what +
+                                                      " count " + std::to_string(count) +
+                                                      " does not fit in what is left");
     return count;
 }
 
@@ -91,7 +92,7 @@ void LoadFrame(TStream& stream, TStack& frame, const TEventSourceNames& names) {
     ReadI32(stream);  // ResultVar does not survive a save
     loaded.Args = LoadStringList(stream);
     const std::string source = ReadString(stream);
-    loaded.EventSource = source.empty() || !names.Find ? nullptr : names.Find(source);
+    loaded.EventSource = source.empty() || !names.Find ? TComponentHandle{} : names.Find(source);
     const int32_t stateSize = ReadCount(stream, 1, "running state byte");
     if (stateSize > 0) {
         loaded.StateStream.emplace(ReadBytes(stream, stateSize));
@@ -100,7 +101,8 @@ void LoadFrame(TStream& stream, TStack& frame, const TEventSourceNames& names) {
     if (resultType != 0) {
         loaded.Result = CreateParam(resultType);
         if (!loaded.Result || resultType > 4)
-            throw ETovaError("the call stack record is damaged: result type " + std::to_string(resultType));
+            throw ETovaError(TErrorKind::DamagedSave,
+                             "the call stack record is damaged: result type " + std::to_string(resultType));
         loaded.Result->LoadFromStream(stream);
     }
     frame = std::move(loaded);

@@ -13,11 +13,11 @@
 
 #include "core/stream.h"
 #include "expr/custom_param.h"
+#include "objects/component_handle.h"
 
 namespace tova {
 
 class TParamCollection;
-class TTovaObject;
 
 using TStringList = std::vector<std::string>;
 
@@ -26,9 +26,9 @@ struct TStack {
     int32_t PC = 0;        // command index to return to
     uint8_t Started = 0;
     uint8_t Chained = 0;
-    std::string ResultVar;  // receives Result when the frame is popped (Call only)
-    TStringList Args;       // arguments of the page returned to
-    TTovaObject* EventSource = nullptr;
+    std::string ResultVar;         // receives Result when the frame is popped (Call only)
+    TStringList Args;              // arguments of the page returned to
+    TComponentHandle EventSource;  // the sender of the event whose handler this frame returns to
     // The running state of the command that an event interrupted.
     std::optional<TTpMemoryStream> StateStream;
     // What the called page gives back, typed by its result type.
@@ -37,8 +37,8 @@ struct TStack {
 
 // How the saved form names event sources: by the component's name.
 struct TEventSourceNames {
-    std::function<std::string(const TTovaObject*)> NameOf;
-    std::function<TTovaObject*(std::string_view)> Find;
+    std::function<std::string(TComponentHandle)> NameOf;
+    std::function<TComponentHandle(std::string_view)> Find;
 };
 
 class TStackList {

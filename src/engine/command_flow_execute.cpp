@@ -143,7 +143,7 @@ void TComWait::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     // The frame in which the wait began is not counted.
     if (Remaining != 0) {
         if (FirstFrame <= 0) {
-            Remaining -= callMan.Flags().FrameElapsed;
+            Remaining -= callMan.Flags().FrameDelta;
             if (Remaining <= 0) {
                 ++pc;
                 return;

@@ -11,8 +11,9 @@ std::string ReadPageString(TStream& stream) {
     const int32_t length = ReadI32(stream);
     if (length <= 0) return {};
     if (length > stream.Remaining())
-        throw ETovaError("damaged page: a string of " + std::to_string(length) + " bytes, but only " +
-                         std::to_string(stream.Remaining()) + " left");
+        throw ETovaError(TErrorKind::DamagedPage, "damaged page: a string of " + std::to_string(length) +
+                                                      " bytes, but only " +
+                                                      std::to_string(stream.Remaining()) + " left");
     std::string text(static_cast<size_t>(length), '\0');
     stream.ReadBuffer(text.data(), length);
     return text;
@@ -25,8 +26,8 @@ void WritePageString(TStream& stream, std::string_view text) {
 int32_t ReadCount(TStream& stream, int64_t minSize, std::string_view what) {
     const int32_t count = ReadI32(stream);
     if (count < 0 || count > stream.Remaining() / minSize)
-        throw ETovaError("damaged page: " + std::string(what) + " count " + std::to_string(count) +
-                         " exceeds the data");
+        throw ETovaError(TErrorKind::DamagedPage, "damaged page: " + std::string(what) + " count " +
+                                                      std::to_string(count) + " exceeds the data");
     return count;
 }
 

@@ -8,10 +8,6 @@
 namespace tova {
 namespace {
 
-constexpr int32_t kWipeSourceVersion = 101;
-constexpr int32_t kBlockEventsVersion = 107;
-constexpr int32_t kMotionPausedVersion = 108;
-constexpr int32_t kHistoryFormatVersion = 111;
 // Running states from this version on carry the BlockEvents flag.
 constexpr int32_t kStateBlockEventsVersion = 100;
 

@@ -13,6 +13,15 @@
 
 namespace tova {
 
+// The page versions from which the media commands' records hold a field:
+// Flip's WipeSource, the BlockEvents expressions of Flip, MovieStop and
+// TextIns, PropMotion's Paused, and the history commands' Format. The page
+// reader and writer and the SDK's compiler and decompiler all gate on these.
+constexpr int32_t kWipeSourceVersion = 101;
+constexpr int32_t kBlockEventsVersion = 107;
+constexpr int32_t kMotionPausedVersion = 108;
+constexpr int32_t kHistoryFormatVersion = 111;
+
 class TComFlip final : public TCommand {
 public:
     using TCommand::TCommand;

@@ -37,11 +37,16 @@ bool FileEndsWith(std::string_view programPath, std::string_view tag) {
     return file.Read(last.data(), size) == size && last == tag;
 }
 
-void MountGameData(TVrFileManager& files, std::string_view executablePath,
+TDataFolder ResolveDataFolder(std::string_view executablePath, const std::vector<std::string>& parameters) {
+    if (parameters.empty()) return {ExtractFilePath(executablePath), false};
+    return {IncludeTrailingDelimiter(parameters.front()), true};
+}
+
+void MountGameData(TVrFileManager& files, const TDataFolder& dataFolder, std::string_view executablePath,
                    const std::vector<std::string>& parameters) {
     if (files.ArchiveCount() == 0) files.AddArchive("");
-    if (parameters.empty()) {
-        files.SetDataDir(ExtractFilePath(executablePath));
+    files.SetDataDir(dataFolder.Folder);
+    if (!dataFolder.FromParameters) {
         TResourceLocator& resources = files.Resources();
         if (!resources.OwnModuleName().empty()) {
             const auto location = resources.Find(resources.OwnModuleName(), kResourceName, kResourceType);
@@ -51,7 +56,6 @@ void MountGameData(TVrFileManager& files, std::string_view executablePath,
         if (FileEndsWith(executablePath, "tz")) files.AddArchive(executablePath);
         return;
     }
-    files.SetDataDir(IncludeTrailingDelimiter(parameters.front()));
     for (const std::string& parameter : parameters) {
         const std::string gameDat = IncludeTrailingDelimiter(parameter) + "game.dat";
         if (FileExists(gameDat)) files.AddArchive(gameDat);

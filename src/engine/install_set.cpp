@@ -104,7 +104,7 @@ void TTovaInstallSet::LoadFromStream(TStream& stream) {
         Title = std::move(title);
         DataInstalled = dataInstalled;
     } catch (const ETovaError& e) {
-        throw ETovaError("damaged install set: " + e.Message());
+        throw ETovaError(TErrorKind::DamagedSettings, "damaged install set: " + e.Message());
     }
 }
 

@@ -80,7 +80,8 @@ void TPage::ReadMasks(TStream& stream) {
     const int32_t count = ReadI32(stream);
     const int32_t size = ReadI32(stream);
     if (count < 0 || size < 0 || (size > 0 && count > stream.Remaining() / size))
-        throw ETovaError::Format("damaged page %s: the property masks do not fit in the file", {Name});
+        throw ETovaError::Format(TErrorKind::DamagedPage,
+                                 "damaged page %s: the property masks do not fit in the file", {Name});
     const int64_t kept = std::min<int64_t>(size, kPropertyMaskBytes);
     const int32_t used = std::min(count, kCommandCodeCount);
     for (int32_t k = 0; k < used && kept > 0; ++k) {
@@ -94,7 +95,8 @@ void TPage::ReadMasks(TStream& stream) {
 void TPage::ReadCommands(TStream& stream) {
     const int32_t count = ReadI32(stream);
     if (count < 0 || count > stream.Remaining() / kMinCommandSize)
-        throw ETovaError::Format("damaged page %s: more commands than the file holds", {Name});
+        throw ETovaError::Format(TErrorKind::DamagedPage,
+                                 "damaged page %s: more commands than the file holds", {Name});
     Commands.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         try {
@@ -104,8 +106,8 @@ void TPage::ReadCommands(TStream& stream) {
         } catch (const ETovaError& e) {
             // Say which page and which command, not only what was wrong.
             const std::string page = Name.empty() ? std::string("damaged page") : "damaged page " + Name;
-            throw ETovaError(page + ", command " + std::to_string(i + 1) + " of " + std::to_string(count) +
-                             ": " + e.Message());
+            throw ETovaError(TErrorKind::DamagedPage, page + ", command " + std::to_string(i + 1) + " of " +
+                                                          std::to_string(count) + ": " + e.Message());
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "core/path_names.h"
 #include "engine/call_man.h"
 #include "engine/project.h"
+#include "engine/run_flags.h"
 
 namespace tova {
 
@@ -20,7 +21,7 @@ std::string TPlayerSysHost::Sender() {
     return callMan_ ? callMan_->GetEventSourceName() : std::string();
 }
 int32_t TPlayerSysHost::TickCount() {
-    return static_cast<int32_t>(flags_.FrameTotal);
+    return static_cast<int32_t>(flags_.TotalTime);
 }
 int32_t TPlayerSysHost::UpdateCount() {
     return flags_.FrameCount;

@@ -1,8 +1,9 @@
-// What the expressions ask of the running game that the engine knows: the
-// arguments, sender and result of the page being run, the frame clock and
-// the project's title and screen size. The rest answers as the defaults do
-// until the screen, input and media exist.
+// The engine's role for the system functions: the arguments, sender and
+// result of the page being run, the frame clock and the project's title and
+// screen size.
 #pragma once
+
+#include <memory>
 
 #include "expr/sys_host.h"
 
@@ -12,13 +13,14 @@ class TCallMan;
 class TProject;
 struct TRunFlags;
 
-class TPlayerSysHost final : public TSysHost {
+class TPlayerSysHost final : public TScriptHost {
 public:
-    // callMan and project may be set later (the call manager is made by the
-    // project); while null their values answer as the defaults do.
-    explicit TPlayerSysHost(TRunFlags& flags) : flags_(flags) {}
-    void SetCallMan(TCallMan* callMan) { callMan_ = callMan; }
-    void SetProject(TProject* project) { project_ = project; }
+    // Reads the call manager and the project through their owner's slots,
+    // so that it can be made before them; while a slot is empty its values
+    // answer as the defaults do.
+    TPlayerSysHost(const TRunFlags& flags, const std::unique_ptr<TCallMan>& callMan,
+                   const std::unique_ptr<TProject>& project)
+        : flags_(flags), callMan_(callMan), project_(project) {}
 
     TCustomParam* ResultValue() override;
     int ParamCount() override;
@@ -32,9 +34,9 @@ public:
     std::string SaveFolder() override;
 
 private:
-    TRunFlags& flags_;
-    TCallMan* callMan_ = nullptr;
-    TProject* project_ = nullptr;
+    const TRunFlags& flags_;
+    const std::unique_ptr<TCallMan>& callMan_;
+    const std::unique_ptr<TProject>& project_;
 };
 
 }  // namespace tova

@@ -79,10 +79,6 @@ TProject::TProject(TProjectEnvironment environment)
 }
 
 TProject::~TProject() {
-    RunEndPage();
-    if (env_.AfterEndPage) env_.AfterEndPage();
-    WriteStatusRecord();
-    callMan_.reset();
     env_.Files->SetDiscHost(nullptr);
 }
 
@@ -95,7 +91,7 @@ void TProject::TraceLine(const std::string& utf8Line) const {
 }
 
 void TProject::Load() {
-    if (env_.Parameters.empty()) {
+    if (!env_.DataFolder.FromParameters) {
         TDataLocatorOptions options{Title, DiscMessages[1], env_.MaxDiscRequests, env_.Trace};
         if (!LocateData(*env_.Files, env_.ExecutablePath, *env_.MessageBox, options)) return;
     }
@@ -111,7 +107,6 @@ void TProject::Load() {
     env_.Flags->Stop = false;
     RebuildSaveSlots(saveFile);
     ReadOriginalFolderDisks();
-    StartCallManager();
 }
 
 bool TProject::ReadSettings(TProjectSetting& setting) {
@@ -129,7 +124,7 @@ bool TProject::ReadSettings(TProjectSetting& setting) {
     // Too new a version is the one failure the user is told of; a damaged
     // file stops the project silently.
     if (content.GetSize() >= 4 && ReadI32(content) > TProjectSetting::MaxVersion)
-        throw ETovaError(SysText("このバージョンには対応していません"));
+        throw ETovaError(TErrorKind::Unsupported, SysText("このバージョンには対応していません"));
     content.SetPosition(0);
     try {
         setting.LoadFromStream(content);
@@ -247,43 +242,38 @@ void TProject::ReadOriginalFolderDisks() {
     }
 }
 
-void TProject::StartCallManager() {
-    if (env_.CreateCallManager) callMan_ = env_.CreateCallManager(*this);
+void TProject::Start(TPageRunner& runner) {
     if (!env_.Files->Exists(StartPage)) {
         env_.MessageBox->Show(SysText("警告"), SysText("スタートページがありません"), TMessageButtons::Ok);
         env_.Flags->Stop = true;
         return;
     }
-    if (callMan_) callMan_->Start(StartPage);
+    runner.Start(StartPage);
 }
 
-void TProject::RunEndPage() {
-    if (EndPage.empty() || !callMan_) return;
+bool TProject::StartEndPage(TPageRunner& runner) {
+    env_.Flags->Stop = true;
+    if (EndPage.empty()) return false;
     try {
-        callMan_->Start(EndPage);
-        env_.Flags->Stop = false;
-        // The page runs to its end, frame after frame: a page whose commands
-        // are not chained would otherwise stop after its first command.
-        // The clock goes on by the last frame's length, so that waits end.
-        for (int frame = 0; frame < kEndPageFrameLimit && !env_.Flags->Stop; ++frame) {
-            if (frame > 0) env_.Flags->FrameTotal += static_cast<uint32_t>(env_.Flags->FrameElapsed);
-            callMan_->Run();
-            ++env_.Flags->FrameCount;
-            if (callMan_->IsFinished()) break;
-        }
-        env_.Flags->Stop = true;
+        runner.Start(EndPage);
     } catch (const std::exception& e) {
-        // The status record is still written: an end page that fails must
-        // not cost the player what this run has kept.
-        env_.Flags->Stop = true;
-        env_.Flags->Terminating = true;
-        TraceLine(std::string("the end page failed: ") + e.what());
+        EndPageFailed(e);
+        return false;
     }
+    env_.Flags->Stop = false;
+    return true;
+}
+
+void TProject::EndPageFailed(const std::exception& error) {
+    // The status record is still written: an end page that fails must not
+    // cost the player what this run has kept.
+    env_.Flags->Stop = true;
+    env_.Flags->Terminating = true;
+    TraceLine(std::string("the end page failed: ") + error.what());
 }
 
 std::string TProject::GetSavePath() {
-    if (!env_.Parameters.empty())
-        return IncludeTrailingDelimiter(env_.Parameters.front()) + std::string(kSaveFile);
+    if (env_.DataFolder.FromParameters) return env_.DataFolder.Folder + std::string(kSaveFile);
     if (!SavePathKnown) {
         SavePath = LocateSaveFile(env_.ExecutablePath, Title);
         SavePathKnown = true;

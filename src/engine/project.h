@@ -1,18 +1,19 @@
 // The running game: the project settings, the save file's location and the
 // status record kept in it, the data-disc requests and the caption list of
-// saved games. Its constructor loads the project; its destructor runs the
-// end page and writes the status record.
+// saved games. Its constructor loads the project; Start starts the start
+// page, StartEndPage the end page, and WriteStatusRecord writes the status
+// record back. The destructor only frees.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <exception>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/data_mount.h"
 #include "engine/interpreter_host.h"
 #include "engine/page_runner.h"
 #include "engine/project_setting.h"
@@ -30,11 +31,11 @@ class TProject;
 class TTpMemoryStream;
 class TVrFileCollection;
 
-// Everything the project works with; the pointers are not owned and must
-// outlive the project. All but CreateCallManager are required.
+// Everything the project works with; the pointers are not owned, must
+// outlive the project and are all required.
 struct TProjectEnvironment {
-    std::string ExecutablePath;           // program path of the player
-    std::vector<std::string> Parameters;  // the command line, without the player's own "--" options
+    std::string ExecutablePath;  // program path of the player
+    TDataFolder DataFolder;      // where the game data lies
     TVrFileManager* Files = nullptr;
     TParamCollection* Variables = nullptr;
     TMessageBoxHost* MessageBox = nullptr;
@@ -42,13 +43,9 @@ struct TProjectEnvironment {
     TTovaReadList* ReadList = nullptr;
     TImageDepthFlag* ImageDepth = nullptr;
     TDBManager* Database = nullptr;
-    // Makes the call manager; without it the project runs no pages.
-    std::function<std::unique_ptr<TPageRunner>(TProject&)> CreateCallManager;
     // How often a data disc is asked for before giving up; 0 asks until the user does.
     int MaxDiscRequests = 0;
     std::ostream* Trace = &std::cerr;  // why a project stopped without a message box
-    // Called after the end page has run, just before the status record is written.
-    std::function<void()> AfterEndPage;
 };
 
 // The caption of one saved game.
@@ -63,8 +60,6 @@ public:
     static constexpr std::string_view kOriginalSettingsFile = "/original_tova.tpb";
     static constexpr std::string_view kSaveFile = "save.dat";
     static constexpr std::string_view kGameSavePrefix = "GAMESAVEDATA";
-    // Frames the end page may take at most before the program ends anyway.
-    static constexpr int kEndPageFrameLimit = 4000;
 
     // Loads the project. A project that cannot be found or read leaves the
     // stop flag set; a settings file of too new a version throws
@@ -105,8 +100,18 @@ public:
     // The data-disc request (a format with "%d") and the quit confirmation.
     std::array<std::string, 2> DiscMessages;
 
-    // The call manager, or null when the environment gave no factory.
-    TPageRunner* CallMan() const { return callMan_.get(); }
+    // Whether the project was loaded and may run: the stop flag was cleared.
+    bool Loaded() const { return loaded_ && !env_.Flags->Stop; }
+    // Starts the runner on the start page. A start page that does not exist
+    // is shown in a message box and leaves the stop flag set.
+    void Start(TPageRunner& runner);
+    // Starts the runner on the end page and clears the stop flag, so that
+    // the page runs over the following frames. False when there is no end
+    // page or it cannot be started (traced; the stop flag stays set and the
+    // program is marked as terminating).
+    bool StartEndPage(TPageRunner& runner);
+    // Records an end page that failed while it ran.
+    void EndPageFailed(const std::exception& error);
 
     // With a parameter: the parameter's folder + "save.dat" (not cached).
     // Else LocateSaveFile, computed once.
@@ -143,8 +148,6 @@ private:
     void AddProjectVariables(const std::vector<TParamData>& definitions);
     void RebuildSaveSlots(TVrFileCollection& saveFile);
     void ReadOriginalFolderDisks();
-    void StartCallManager();
-    void RunEndPage();
     void TraceLine(const std::string& utf8Line) const;
     // Where the user is told of a damaged or unwritable save file.
     std::ostream& Report() const;
@@ -155,7 +158,6 @@ private:
     TImageDepthStatusPart imageDepthPart_;
     TDatabaseStatusPart databasePart_;
     TStatusRecord statusRecord_;
-    std::unique_ptr<TPageRunner> callMan_;
     bool loaded_ = false;  // the save file was read: the status record may be written back
 };
 

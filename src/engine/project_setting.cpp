@@ -123,7 +123,7 @@ void TProjectSetting::LoadFromStream(TStream& stream) {
     try {
         read.Version = ReadI32(stream);
     } catch (const ETovaError& e) {
-        throw ETovaError("damaged project settings: " + e.Message());
+        throw ETovaError(TErrorKind::DamagedSettings, "damaged project settings: " + e.Message());
     }
     if (read.Version > MaxVersion) throw ETovaError(SysText("このバージョンには対応していません"));
 
@@ -151,7 +151,7 @@ void TProjectSetting::LoadFromStream(TStream& stream) {
             read.ProjectVariables.push_back(ReadParamData(stream));
         read.FolderDisks = ReadFolderDisks(stream);
     } catch (const ETovaError& e) {
-        throw ETovaError("damaged project settings: " + e.Message());
+        throw ETovaError(TErrorKind::DamagedSettings, "damaged project settings: " + e.Message());
     }
     *this = std::move(read);
 }

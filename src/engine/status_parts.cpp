@@ -16,7 +16,7 @@ void TVariableStatusPart::Load(TStream& stream, int) {
     try {
         variables_.LoadStatusVars(stream);
     } catch (const ETovaError& e) {
-        throw ETovaError("damaged status variables: " + e.Message());
+        throw ETovaError(TErrorKind::DamagedSave, "damaged status variables: " + e.Message());
     }
 }
 

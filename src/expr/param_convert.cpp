@@ -65,9 +65,15 @@ std::string FloatToText(long double value) {
 
     std::string out = negative ? "-" : "";
     if (exponent >= kSignificantDigits || exponent < -5) {
+        // Appended piece by piece: a literal + std::string temporary makes
+        // GCC 12 at -O3 report a false -Wrestrict (GCC bug 105329).
         out += digits[0];
-        if (digits.size() > 1) out += "." + digits.substr(1);
-        out += "E" + std::to_string(exponent);
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        out += 'E';
+        out += std::to_string(exponent);
     } else if (exponent >= 0) {
         const size_t integerDigits = static_cast<size_t>(exponent) + 1;
         if (digits.size() <= integerDigits) {

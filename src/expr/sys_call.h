@@ -13,7 +13,7 @@ namespace tova {
 class TParamCollection;
 class TVrFileManager;
 class TDBManager;
-class TSysHost;
+struct TSysHost;
 
 // What the built-in functions reach beyond their arguments. Members that a
 // run does not have are null; a function that needs one then leaves its

@@ -17,9 +17,9 @@ constexpr int kLastPropertyId = 162;
 // The item index of argument 2. A preview menu takes a text index only when
 // it is an integer.
 std::optional<int> ItemIndex(const TSysCall& call, TSysHost& host, std::string_view compo) {
-    const std::optional<int> type = host.ComponentType(compo);
+    const std::optional<int> type = host.Components().ComponentType(compo);
     if (!type) return std::nullopt;
-    if (*type == TSysHost::kPrevMenuType && call.HasArg(2) && call.Arg(2).GetParamType() == PT_STR) {
+    if (*type == TComponentHost::kPrevMenuType && call.HasArg(2) && call.Arg(2).GetParamType() == PT_STR) {
         const std::string text = call.Arg(2).GetStr();
         const std::optional<int32_t> index = TryTextToInt(text);
         if (!index) throw ETovaError::Format("'%s' は有効な整数値ではありません", {text});
@@ -34,7 +34,8 @@ void GetFlag(TSysCall& call) {
     const std::string compo = TextArg(call, 1);
     const std::optional<int> index = ItemIndex(call, host, compo);
     if (!index) return;
-    if (const std::optional<bool> state = host.GetItemFlag(compo, Flag, *index)) call.Target.SetBool(*state);
+    if (const std::optional<bool> state = host.Components().GetItemFlag(compo, Flag, *index))
+        call.Target.SetBool(*state);
 }
 
 template <TItemFlag Flag>
@@ -43,7 +44,7 @@ void SetFlag(TSysCall& call) {
     const std::string compo = TextArg(call, 1);
     const std::optional<int> index = ItemIndex(call, host, compo);
     if (!index) return;
-    host.SetItemFlag(compo, Flag, *index, BoolArg(call, 3));
+    host.Components().SetItemFlag(compo, Flag, *index, BoolArg(call, 3));
 }
 
 void GetGroupIndex(TSysCall& call) {
@@ -51,13 +52,14 @@ void GetGroupIndex(TSysCall& call) {
     const std::string compo = TextArg(call, 1);
     const std::optional<int> index = ItemIndex(call, host, compo);
     if (!index) return;
-    if (const std::optional<int32_t> group = host.GetGroupIndex(compo, *index)) call.Target.SetInt(*group);
+    if (const std::optional<int32_t> group = host.Components().GetGroupIndex(compo, *index))
+        call.Target.SetInt(*group);
 }
 
 // The property id of argument 2 for a component that exists.
 std::optional<int> PropertyId(const TSysCall& call, TSysHost& host, std::string_view compo,
                               std::string_view utf8Error) {
-    if (!host.ComponentType(compo)) return std::nullopt;
+    if (!host.Components().ComponentType(compo)) return std::nullopt;
     const int32_t id = IntArg(call, 2);
     if (id < 0 || id > kLastPropertyId) throw ETovaError::Format(utf8Error);
     return id;
@@ -67,29 +69,29 @@ void GetProp(TSysCall& call) {
     TSysHost& host = HostOf(call);
     const std::string compo = TextArg(call, 1);
     if (const std::optional<int> id = PropertyId(call, host, compo, "GetPropエラー"))
-        host.GetProperty(compo, *id, call.Target.Value());
+        host.Components().GetProperty(compo, *id, call.Target.Value());
 }
 
 void SetProp(TSysCall& call) {
     TSysHost& host = HostOf(call);
     const std::string compo = TextArg(call, 1);
     const std::optional<int> id = PropertyId(call, host, compo, "SetPropエラー");
-    if (id && call.HasArg(3)) host.SetProperty(compo, *id, call.Arg(3));
+    if (id && call.HasArg(3)) host.Components().SetProperty(compo, *id, call.Arg(3));
 }
 
 void Exists(TSysCall& call) {
     const std::string compo = TextArg(call, 1);
-    call.Target.SetBool(!compo.empty() && HostOf(call).ComponentType(compo).has_value());
+    call.Target.SetBool(!compo.empty() && HostOf(call).Components().ComponentType(compo).has_value());
 }
 
 void InPrimary(TSysCall& call) {
     const std::string compo = TextArg(call, 1);
-    call.Target.SetBool(!compo.empty() && HostOf(call).InPrimary(compo));
+    call.Target.SetBool(!compo.empty() && HostOf(call).Components().InPrimary(compo));
 }
 
 void InCabinet(TSysCall& call) {
     const std::string compo = TextArg(call, 1);
-    call.Target.SetBool(!compo.empty() && HostOf(call).InCabinet(compo));
+    call.Target.SetBool(!compo.empty() && HostOf(call).Components().InCabinet(compo));
 }
 
 // Screen and client coordinates differ by the component's screen origin;
@@ -97,7 +99,7 @@ void InCabinet(TSysCall& call) {
 template <bool Y, int Sign>
 void ConvertPoint(TSysCall& call) {
     const int32_t value = IntArg(call, 2);
-    const auto origin = HostOf(call).ScreenOrigin(TextArg(call, 1));
+    const auto origin = HostOf(call).Components().ScreenOrigin(TextArg(call, 1));
     if (!origin) {
         call.Target.SetInt(value);
         return;
@@ -107,7 +109,7 @@ void ConvertPoint(TSysCall& call) {
 }
 
 void IndexOfMenu(TSysCall& call) {
-    const std::optional<std::string> items = HostOf(call).ItemText(TextArg(call, 1));
+    const std::optional<std::string> items = HostOf(call).Components().ItemText(TextArg(call, 1));
     int32_t found = -1;
     if (items) {
         const std::string wanted = TextArg(call, 2);
@@ -126,12 +128,13 @@ void ListCompo(TSysCall& call) {
     TSysHost& host = HostOf(call);
     std::vector<TComponentEntry> entries;
     if (call.HasArg(3)) {
-        if (auto children = host.ChildComponents(TextArg(call, 3))) entries = std::move(*children);
+        if (auto children = host.Components().ChildComponents(TextArg(call, 3)))
+            entries = std::move(*children);
     } else {
-        entries = host.ScreenComponents();
+        entries = host.Components().ScreenComponents();
     }
     const int32_t type = IntArg(call, 2);
-    const bool everyType = type == 0 || type > TSysHost::kLastComponentType;
+    const bool everyType = type == 0 || type > TComponentHost::kLastComponentType;
     std::vector<std::string> names;
     for (TComponentEntry& entry : entries)
         if (everyType || entry.Type == type) names.push_back(std::move(entry.Name));

@@ -173,7 +173,7 @@ bool CopyOut(TVrFileManager& files, const std::string& virtualName, const TScrip
 std::vector<std::string> AllowedTargets(TSysHost& host) {
     std::vector<std::string> roots;
     if (const char* home = std::getenv("HOME"); home && home[0] == '/') roots.emplace_back(home);
-    if (const std::string saveFolder = host.SaveFolder(); !saveFolder.empty())
+    if (const std::string saveFolder = host.Script().SaveFolder(); !saveFolder.empty())
         roots.push_back(ToHostPath(saveFolder));
     return roots;
 }
@@ -188,7 +188,7 @@ void ExtractFile(TSysCall& call) {
     std::string folder;
     if (call.HasArg(3)) {
         folder = call.Arg(3).GetStr();
-    } else if (std::optional<std::string> chosen = host.SelectDirectory()) {
+    } else if (std::optional<std::string> chosen = host.Shell().SelectDirectory()) {
         folder = std::move(*chosen);
     }
     // An empty folder would mean wherever the player happens to run.
@@ -212,7 +212,7 @@ void ExtractFile(TSysCall& call) {
                 ETovaError::Format("%s\r\n\r\n既に同名のファイルが存在します。上書きしますか？",
                                    {folder + own})
                     .Message();
-            const TOverwriteAnswer answer = host.AskOverwrite(question, manyFiles);
+            const TOverwriteAnswer answer = host.Shell().AskOverwrite(question, manyFiles);
             if (answer == TOverwriteAnswer::Cancel) break;
             if (answer == TOverwriteAnswer::NoToAll) noToAll = true;
             if (answer == TOverwriteAnswer::YesToAll) yesToAll = true;

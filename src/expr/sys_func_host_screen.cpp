@@ -11,11 +11,11 @@ namespace tova {
 namespace {
 
 void GetSaveCaption(TSysCall& call) {
-    call.Target.SetStr(HostOf(call).SaveCaption(IntArg(call, 1)));
+    call.Target.SetStr(HostOf(call).Script().SaveCaption(IntArg(call, 1)));
 }
 
 void ListSaveCaption(TSysCall& call) {
-    const std::vector<TSaveCaption> captions = HostOf(call).SaveCaptions();
+    const std::vector<TSaveCaption> captions = HostOf(call).Script().SaveCaptions();
     if (call.HasArg(1)) {
         std::vector<std::string> texts;
         for (const TSaveCaption& c : captions)
@@ -32,7 +32,7 @@ void ListSaveCaption(TSysCall& call) {
 }
 
 void GetDisplayMode(TSysCall& call) {
-    const std::vector<TDisplayMode> modes = HostOf(call).DisplayModes();
+    const std::vector<TDisplayMode> modes = HostOf(call).Shell().DisplayModes();
     const int32_t index = IntArg(call, 1);
     if (index < 0 || static_cast<size_t>(index) >= modes.size() || call.ArgCount() < 5) return;
     const TDisplayMode& mode = modes[static_cast<size_t>(index)];
@@ -44,14 +44,14 @@ void GetDisplayMode(TSysCall& call) {
 }
 
 void SetWallPaper(TSysCall& call) {
-    call.Target.SetBool(HostOf(call).SetWallPaper(TextArg(call, 1), IntArg(call, 2)));
+    call.Target.SetBool(HostOf(call).Shell().SetWallPaper(TextArg(call, 1), IntArg(call, 2)));
 }
 
 void OpenUrl(TSysCall& call) {
     const std::string target = TextArg(call, 1);
     if (target.empty()) return;
     const bool url = target.starts_with("http") || target.starts_with("ftp");
-    if (url || DirectoryExists(target)) HostOf(call).OpenUrl(target);
+    if (url || DirectoryExists(target)) HostOf(call).Shell().OpenUrl(target);
 }
 
 void SaveScreen(TSysCall& call) {
@@ -59,24 +59,24 @@ void SaveScreen(TSysCall& call) {
     TSaveScreenRequest request;
     request.Name = TextArg(call, 1);
     if (!SjisSameText(ExtractFileExt(request.Name), ".brz")) return;
-    request.Width = IntArg(call, 2) != 0 ? IntArg(call, 2) : host.ScreenWidth();
-    request.Height = IntArg(call, 3) != 0 ? IntArg(call, 3) : host.ScreenHeight();
+    request.Width = IntArg(call, 2) != 0 ? IntArg(call, 2) : host.Script().ScreenWidth();
+    request.Height = IntArg(call, 3) != 0 ? IntArg(call, 3) : host.Script().ScreenHeight();
     if (request.Width < 1 || request.Height < 1) return;
     request.Back = BoolArg(call, 4);
     request.Mode = IntArg(call, 5);
-    call.Target.SetBool(host.SaveScreen(request));
+    call.Target.SetBool(host.Components().SaveScreen(request));
 }
 
 void GetHistoryCount(TSysCall& call) {
-    call.Target.SetInt(HostOf(call).HistoryCount(TextArg(call, 1)));
+    call.Target.SetInt(HostOf(call).History().HistoryCount(TextArg(call, 1)));
 }
 
 void GetHistoryMaxCount(TSysCall& call) {
-    call.Target.SetInt(HostOf(call).HistoryMaxCount(TextArg(call, 1)));
+    call.Target.SetInt(HostOf(call).History().HistoryMaxCount(TextArg(call, 1)));
 }
 
 void SetHistoryMaxCount(TSysCall& call) {
-    call.Target.SetBool(HostOf(call).SetHistoryMaxCount(TextArg(call, 1), IntArg(call, 2)));
+    call.Target.SetBool(HostOf(call).History().SetHistoryMaxCount(TextArg(call, 1), IntArg(call, 2)));
 }
 
 // On OK the choice goes into argument 1 and the result is true.
@@ -87,15 +87,15 @@ void Chosen(TSysCall& call, const std::optional<std::string>& choice) {
 }
 
 void SelectOpenFile(TSysCall& call) {
-    Chosen(call, HostOf(call).SelectOpenFile(TextArg(call, 2)));
+    Chosen(call, HostOf(call).Shell().SelectOpenFile(TextArg(call, 2)));
 }
 
 void SelectSaveFile(TSysCall& call) {
-    Chosen(call, HostOf(call).SelectSaveFile(TextArg(call, 2)));
+    Chosen(call, HostOf(call).Shell().SelectSaveFile(TextArg(call, 2)));
 }
 
 void SelectDirectory(TSysCall& call) {
-    std::optional<std::string> folder = HostOf(call).SelectDirectory();
+    std::optional<std::string> folder = HostOf(call).Shell().SelectDirectory();
     if (folder) folder = IncludeTrailingDelimiter(std::move(*folder));
     Chosen(call, folder);
 }

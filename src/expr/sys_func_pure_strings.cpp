@@ -64,7 +64,11 @@ void IntToStr(TSysCall& call) {
         if (const std::optional<int> digits = PadDigits(TextArg(call, 2))) {
             const uint32_t magnitude =
                 value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-            text = (value < 0 ? "-" : "") + PadLeft(std::to_string(magnitude), *digits);
+            // Built by appending: a literal + std::string temporary makes
+            // GCC 12 at -O3 report a false -Wrestrict (GCC bug 105329).
+            text.clear();
+            if (value < 0) text.push_back('-');
+            text += PadLeft(std::to_string(magnitude), *digits);
         }
     }
     call.Target.SetStr(text);

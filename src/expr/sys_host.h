@@ -1,9 +1,11 @@
 // What the system variables and built-in functions need from the layers
-// above the expressions: the call stack, input, the screen and its
-// components, the message history, save slots, display modes, sound, MIDI,
-// dialogs and the shell. The higher layers derive from it; every method has a
+// above the expressions, as one small interface per owner: the running
+// script (engine), input and focus (objects), components (objects), the
+// message history (text), sound and MIDI (media), and display modes, full
+// screen, the desktop and dialogs (shell). Each owner implements its role;
+// TSysHost is the set of them the player fills in once. Every method has a
 // default that answers as a player without that part would (false, 0, -1,
-// empty, nothing found), so the default host works on its own.
+// empty, nothing found), and a role left empty answers with the defaults.
 #pragma once
 
 #include <cstdint>
@@ -54,22 +56,40 @@ struct TSaveScreenRequest {
     int32_t Mode = 0;
 };
 
-class TSysHost {
+// The running script, the clocks and the project: the engine.
+class TScriptHost {
 public:
-    // Component type codes the functions treat specially.
-    static constexpr int kPrevMenuType = 25;
-    static constexpr int kLastComponentType = 27;
-
-    virtual ~TSysHost();
-
+    virtual ~TScriptHost();
     // The call stack: the result value of the top frame (null with an empty
     // stack), the arguments of the current call and the sender of its event.
     virtual TCustomParam* ResultValue() { return nullptr; }
     virtual int ParamCount() { return 0; }
     virtual std::string ParamStr(int /*index 0 .. ParamCount - 1*/) { return {}; }
     virtual std::string Sender() { return {}; }
+    // Clocks: the player's own tick counter (the clock of timers), the
+    // system's millisecond counter, frames since start, and the local time.
+    virtual int32_t TickCount() { return 0; }
+    virtual int32_t PCTickCount() { return static_cast<int32_t>(SystemTickCount()); }
+    virtual int32_t UpdateCount() { return 0; }
+    virtual TLocalDateTime Now() { return LocalNow(); }
+    // The project.
+    virtual std::string Title() { return {}; }
+    virtual int32_t ScreenWidth() { return 0; }
+    virtual int32_t ScreenHeight() { return 0; }
+    // Save slots.
+    virtual std::string SaveCaption(int32_t /*slot*/) { return {}; }
+    // The slots that have a caption, in slot order.
+    virtual std::vector<TSaveCaption> SaveCaptions() { return {}; }
+    // The folder save.dat is in (code page 932, ending in a delimiter);
+    // empty when there is none.
+    virtual std::string SaveFolder() { return {}; }
+};
 
-    // Pointer, buttons, keys and wheel on the current base, this frame.
+// Pointer, buttons, keys, wheel and focus on the current base, this frame:
+// the screen.
+class TInputHost {
+public:
+    virtual ~TInputHost();
     virtual bool LClick() { return false; }
     virtual void SetLClick(bool) {}
     virtual bool RClick() { return false; }
@@ -87,45 +107,17 @@ public:
     virtual std::string ActiveCompo() { return {}; }
     // Gives the focus to the named component when it exists and can take it.
     virtual void SetActiveCompo(std::string_view) {}
+};
 
-    // Clocks: the player's own tick counter (the clock of timers), the
-    // system's millisecond counter, frames since start, and the local time.
-    virtual int32_t TickCount() { return 0; }
-    virtual int32_t PCTickCount() { return static_cast<int32_t>(SystemTickCount()); }
-    virtual int32_t UpdateCount() { return 0; }
-    virtual TLocalDateTime Now() { return LocalNow(); }
+// Components, found by name on the screen: the screen and its components.
+class TComponentHost {
+public:
+    // Component type codes the functions treat specially.
+    static constexpr int kPrevMenuType = 25;
+    static constexpr int kLastComponentType = 27;
 
-    // The project and the screen.
-    virtual std::string Title() { return {}; }
-    virtual int32_t ScreenWidth() { return 0; }
-    virtual int32_t ScreenHeight() { return 0; }
-    virtual std::vector<std::string> FontNames(bool /*fixedPitchOnly*/) { return {}; }
-    virtual bool FullScreen() { return false; }
-    virtual void SetFullScreen(bool) {}
-    virtual bool CGDither() { return false; }
-    virtual void SetCGDither(bool) {}
-    virtual std::vector<TDisplayMode> DisplayModes() { return {}; }
-    virtual int32_t DisplayModeIndex() { return -1; }
-    // Selects the mode and applies the screen mode again.
-    virtual void SetDisplayModeIndex(int32_t) {}
-
-    // Sound and MIDI.
-    virtual bool SoundOn() { return false; }
-    virtual void SetSoundOn(bool) {}
-    virtual std::string MidiPort() { return {}; }
-    virtual void SetMidiPort(std::string_view) {}
-    virtual std::vector<std::string> MidiPorts() { return {}; }
-
-    // The message history: the default one, and those of the history
-    // formats by name (-1 and false when no such format exists).
-    virtual int32_t DefaultHistoryCount() { return 0; }
-    virtual int32_t DefaultHistoryMaxCount() { return 0; }
-    virtual void SetDefaultHistoryMaxCount(int32_t) {}
-    virtual int32_t HistoryCount(std::string_view) { return -1; }
-    virtual int32_t HistoryMaxCount(std::string_view) { return -1; }
-    virtual bool SetHistoryMaxCount(std::string_view, int32_t) { return false; }
-
-    // Components, found by name on the screen. Empty when none has the name.
+    virtual ~TComponentHost();
+    // Empty when none has the name.
     virtual std::optional<int> ComponentType(std::string_view) { return std::nullopt; }
     // Property access by property id (0..162) of an existing component: the
     // getter stores into result converted to result's type.
@@ -150,19 +142,51 @@ public:
     virtual std::optional<std::vector<TComponentEntry>> ChildComponents(std::string_view) {
         return std::nullopt;
     }
+    // Captures and writes the screen; true when written.
+    virtual bool SaveScreen(const TSaveScreenRequest&) { return false; }
+};
 
-    // Save slots.
-    virtual std::string SaveCaption(int32_t /*slot*/) { return {}; }
-    // The slots that have a caption, in slot order.
-    virtual std::vector<TSaveCaption> SaveCaptions() { return {}; }
+// The message history: the default one, and those of the history formats
+// by name (-1 and false when no such format exists).
+class THistoryHost {
+public:
+    virtual ~THistoryHost();
+    virtual int32_t DefaultHistoryCount() { return 0; }
+    virtual int32_t DefaultHistoryMaxCount() { return 0; }
+    virtual void SetDefaultHistoryMaxCount(int32_t) {}
+    virtual int32_t HistoryCount(std::string_view) { return -1; }
+    virtual int32_t HistoryMaxCount(std::string_view) { return -1; }
+    virtual bool SetHistoryMaxCount(std::string_view, int32_t) { return false; }
+};
 
-    // The desktop, the shell, the screen and the system dialogs.
+// Sound output and MIDI: the media managers.
+class TSoundHost {
+public:
+    virtual ~TSoundHost();
+    virtual bool SoundOn() { return false; }
+    virtual void SetSoundOn(bool) {}
+    virtual std::string MidiPort() { return {}; }
+    virtual void SetMidiPort(std::string_view) {}
+    virtual std::vector<std::string> MidiPorts() { return {}; }
+};
+
+// The display, the desktop and the system dialogs: the shell.
+class TShellHost {
+public:
+    virtual ~TShellHost();
+    virtual std::vector<std::string> FontNames(bool /*fixedPitchOnly*/) { return {}; }
+    virtual bool FullScreen() { return false; }
+    virtual void SetFullScreen(bool) {}
+    virtual bool CGDither() { return false; }
+    virtual void SetCGDither(bool) {}
+    virtual std::vector<TDisplayMode> DisplayModes() { return {}; }
+    virtual int32_t DisplayModeIndex() { return -1; }
+    // Selects the mode and applies the screen mode again.
+    virtual void SetDisplayModeIndex(int32_t) {}
     // Writes the layered image (or the current screen for an empty name) as
     // the wallpaper with the given style; true on success.
     virtual bool SetWallPaper(std::string_view /*image*/, int32_t /*style*/) { return false; }
     virtual void OpenUrl(std::string_view) {}
-    // Captures and writes the screen; true when written.
-    virtual bool SaveScreen(const TSaveScreenRequest&) { return false; }
     // The chosen file or folder, empty when cancelled.
     virtual std::optional<std::string> SelectOpenFile(std::string_view /*filter*/) { return std::nullopt; }
     virtual std::optional<std::string> SelectSaveFile(std::string_view /*filter*/) { return std::nullopt; }
@@ -176,6 +200,24 @@ public:
     virtual TOverwriteAnswer AskOverwrite(std::string_view /*message*/, bool /*manyFiles*/) {
         return TOverwriteAnswer::No;
     }
+};
+
+// The roles the system functions reach, not owned; an empty one answers
+// with its defaults.
+struct TSysHost {
+    TScriptHost* ScriptRole = nullptr;
+    TInputHost* InputRole = nullptr;
+    TComponentHost* ComponentRole = nullptr;
+    THistoryHost* HistoryRole = nullptr;
+    TSoundHost* SoundRole = nullptr;
+    TShellHost* ShellRole = nullptr;
+
+    TScriptHost& Script() const;
+    TInputHost& Input() const;
+    TComponentHost& Components() const;
+    THistoryHost& History() const;
+    TSoundHost& Sound() const;
+    TShellHost& Shell() const;
 };
 
 }  // namespace tova

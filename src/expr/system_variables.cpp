@@ -51,7 +51,7 @@ void TSystemVariables::SetHost(TSysHost* host) {
 
 TCustomParam* TSystemVariables::Resolve(int sysIndex) {
     if (sysIndex == kResultIndex) {
-        TCustomParam* result = Host().ResultValue();
+        TCustomParam* result = Host().Script().ResultValue();
         return result ? result : &none_;
     }
     if (sysIndex == kTempIndex) {
@@ -99,46 +99,47 @@ void TSystemVariables::BuildValues() {
     auto keyTable = [this](int index, TKeyTable table) {
         values_[static_cast<size_t>(index)] =
             std::make_unique<TSysBoolArray>(kKeyTableSize, [this, table](int key) {
-                if (key == kWheelDownKey) return Host().WheelDown();
-                if (key == kWheelUpKey) return Host().WheelUp();
-                return Host().KeyState(table, key);
+                if (key == kWheelDownKey) return Host().Input().WheelDown();
+                if (key == kWheelUpKey) return Host().Input().WheelUp();
+                return Host().Input().KeyState(table, key);
             });
     };
 
     boolVar(
-        1, [this] { return Host().LClick(); }, [this](bool v) { Host().SetLClick(v); });
+        1, [this] { return Host().Input().LClick(); }, [this](bool v) { Host().Input().SetLClick(v); });
     boolVar(
-        2, [this] { return Host().RClick(); }, [this](bool v) { Host().SetRClick(v); });
-    boolVar(3, [this] { return Host().LPush(); });
-    boolVar(4, [this] { return Host().RPush(); });
+        2, [this] { return Host().Input().RClick(); }, [this](bool v) { Host().Input().SetRClick(v); });
+    boolVar(3, [this] { return Host().Input().LPush(); });
+    boolVar(4, [this] { return Host().Input().RPush(); });
     intVar(
-        5, [this] { return Host().MouseX(); }, [this](int32_t v) { Host().SetMouseX(v); });
+        5, [this] { return Host().Input().MouseX(); }, [this](int32_t v) { Host().Input().SetMouseX(v); });
     intVar(
-        6, [this] { return Host().MouseY(); }, [this](int32_t v) { Host().SetMouseY(v); });
+        6, [this] { return Host().Input().MouseY(); }, [this](int32_t v) { Host().Input().SetMouseY(v); });
     intVar(
         7, [this] { return vars_.TextDelay; }, [this](int32_t v) { vars_.TextDelay = v; });
-    intVar(8, [this] { return Host().DefaultHistoryCount(); });
-    intVar(9, [this] { return Host().ParamCount(); });
-    values_[10] =
-        std::make_unique<TSysStrArray>([] { return std::string(); }, [this] { return Host().ParamCount(); },
-                                       [this](int i) { return Host().ParamStr(i); });
-    strVar(11, [this] { return Host().Sender(); });
-    intVar(12, [this] { return Host().ScreenWidth(); });
-    intVar(13, [this] { return Host().ScreenHeight(); });
-    intVar(14, [this] { return Host().TickCount(); });
-    intVar(15, [this] { return Host().PCTickCount(); });
-    intVar(16, [this] { return Host().UpdateCount(); });
-    intVar(17, [this] { return Host().Now().Year; });
-    intVar(18, [this] { return Host().Now().Month; });
-    intVar(19, [this] { return Host().Now().Day; });
-    intVar(20, [this] { return Host().Now().DayOfWeek; });
-    intVar(21, [this] { return Host().Now().Hour; });
-    intVar(22, [this] { return Host().Now().Min; });
-    intVar(23, [this] { return Host().Now().Sec; });
-    strVar(24, [this] { return JoinTrimmed(Host().FontNames(false)); });
-    strVar(25, [this] { return JoinTrimmed(Host().FontNames(true)); });
+    intVar(8, [this] { return Host().History().DefaultHistoryCount(); });
+    intVar(9, [this] { return Host().Script().ParamCount(); });
+    values_[10] = std::make_unique<TSysStrArray>([] { return std::string(); },
+                                                 [this] { return Host().Script().ParamCount(); },
+                                                 [this](int i) { return Host().Script().ParamStr(i); });
+    strVar(11, [this] { return Host().Script().Sender(); });
+    intVar(12, [this] { return Host().Script().ScreenWidth(); });
+    intVar(13, [this] { return Host().Script().ScreenHeight(); });
+    intVar(14, [this] { return Host().Script().TickCount(); });
+    intVar(15, [this] { return Host().Script().PCTickCount(); });
+    intVar(16, [this] { return Host().Script().UpdateCount(); });
+    intVar(17, [this] { return Host().Script().Now().Year; });
+    intVar(18, [this] { return Host().Script().Now().Month; });
+    intVar(19, [this] { return Host().Script().Now().Day; });
+    intVar(20, [this] { return Host().Script().Now().DayOfWeek; });
+    intVar(21, [this] { return Host().Script().Now().Hour; });
+    intVar(22, [this] { return Host().Script().Now().Min; });
+    intVar(23, [this] { return Host().Script().Now().Sec; });
+    strVar(24, [this] { return JoinTrimmed(Host().Shell().FontNames(false)); });
+    strVar(25, [this] { return JoinTrimmed(Host().Shell().FontNames(true)); });
     boolVar(
-        26, [this] { return Host().FullScreen(); }, [this](bool v) { Host().SetFullScreen(v); });
+        26, [this] { return Host().Shell().FullScreen(); },
+        [this](bool v) { Host().Shell().SetFullScreen(v); });
     strVar(
         27, [this] { return vars_.Cursor; }, [this](std::string_view v) { vars_.Cursor = v; });
     strVar(
@@ -147,43 +148,44 @@ void TSystemVariables::BuildValues() {
         29, [this] { return vars_.SelIndex; }, [this](int32_t v) { vars_.SelIndex = v; });
     floatVar(30, std::numbers::pi_v<long double>);
     boolVar(
-        31, [this] { return Host().CGDither(); }, [this](bool v) { Host().SetCGDither(v); });
+        31, [this] { return Host().Shell().CGDither(); }, [this](bool v) { Host().Shell().SetCGDither(v); });
     floatVar(32, 1.0L / 24.0L);
     floatVar(33, 1.0L / 1440.0L);
     floatVar(34, 1.0L / 86400.0L);
     keyTable(35, TKeyTable::Push);
     keyTable(36, TKeyTable::Click);
-    intVar(37, [this] { return static_cast<int32_t>(Host().DisplayModes().size()); });
+    intVar(37, [this] { return static_cast<int32_t>(Host().Shell().DisplayModes().size()); });
     intVar(
-        38, [this] { return Host().DisplayModeIndex(); },
-        [this](int32_t v) { Host().SetDisplayModeIndex(v); });
-    strVar(39, [this] { return Host().Title(); });
+        38, [this] { return Host().Shell().DisplayModeIndex(); },
+        [this](int32_t v) { Host().Shell().SetDisplayModeIndex(v); });
+    strVar(39, [this] { return Host().Script().Title(); });
     boolVar(
-        40, [this] { return Host().SoundOn(); }, [this](bool v) { Host().SetSoundOn(v); });
+        40, [this] { return Host().Sound().SoundOn(); }, [this](bool v) { Host().Sound().SetSoundOn(v); });
     strVar(
-        41, [this] { return Host().ActiveCompo(); },
+        41, [this] { return Host().Input().ActiveCompo(); },
         [this](std::string_view v) {
-            if (!v.empty()) Host().SetActiveCompo(v);
+            if (!v.empty()) Host().Input().SetActiveCompo(v);
         });
     keyTable(42, TKeyTable::Repeat);
     intVar(
-        43, [this] { return Host().DefaultHistoryMaxCount(); },
-        [this](int32_t v) { Host().SetDefaultHistoryMaxCount(v); });
+        43, [this] { return Host().History().DefaultHistoryMaxCount(); },
+        [this](int32_t v) { Host().History().SetDefaultHistoryMaxCount(v); });
     strVar(
-        45, [this] { return Host().MidiPort(); }, [this](std::string_view v) { Host().SetMidiPort(v); });
+        45, [this] { return Host().Sound().MidiPort(); },
+        [this](std::string_view v) { Host().Sound().SetMidiPort(v); });
     values_[46] = std::make_unique<TSysStrArray>(
         [this] {
-            const std::vector<std::string> ports = Host().MidiPorts();
+            const std::vector<std::string> ports = Host().Sound().MidiPorts();
             return ports.empty() ? std::string() : ports.front();
         },
-        [this] { return static_cast<int>(Host().MidiPorts().size()); },
+        [this] { return static_cast<int>(Host().Sound().MidiPorts().size()); },
         [this](int i) {
-            const std::vector<std::string> ports = Host().MidiPorts();
+            const std::vector<std::string> ports = Host().Sound().MidiPorts();
             return i >= 0 && static_cast<size_t>(i) < ports.size() ? ports[static_cast<size_t>(i)]
                                                                    : std::string();
         });
-    boolVar(47, [this] { return Host().WheelDown(); });
-    boolVar(48, [this] { return Host().WheelUp(); });
+    boolVar(47, [this] { return Host().Input().WheelDown(); });
+    boolVar(48, [this] { return Host().Input().WheelUp(); });
     boolVar(49, [] { return false; });
 }
 

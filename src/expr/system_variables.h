@@ -14,7 +14,7 @@
 namespace tova {
 
 class TParamCollection;
-class TSysHost;
+struct TSysHost;
 
 class TSystemVariables final : public TSystemVariableHost {
 public:

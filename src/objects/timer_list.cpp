@@ -18,7 +18,7 @@ TTimerData* TTimerList::NextPending() {
     return nullptr;
 }
 
-bool TTimerList::HasPending(const TTovaObject* sender, uint8_t kind) const {
+bool TTimerList::HasPending(TComponentHandle sender, uint8_t kind) const {
     return std::any_of(events_.begin(), events_.end(), [&](const auto& event) {
         return event->State == 0 && event->Sender == sender && event->Kind == kind;
     });
@@ -40,12 +40,12 @@ void TTimerList::Remove(const TTimerData* event) {
     RemoveWhere([event](const TTimerData& item) { return &item == event; });
 }
 
-void TTimerList::RemoveSender(const TTovaObject* sender) {
+void TTimerList::RemoveSender(TComponentHandle sender) {
     RemoveWhere([sender](const TTimerData& event) { return event.Sender == sender; });
 }
 
 void TTimerList::SaveToStream(TStream& stream,
-                              const std::function<std::string(const TTovaObject*)>& nameOf) const {
+                              const std::function<std::string(TComponentHandle)>& nameOf) const {
     WriteI32(stream, static_cast<int32_t>(events_.size()));
     for (const auto& event : events_) {
         WriteString(stream, event->Handler);
@@ -66,15 +66,16 @@ int32_t ReadCount(TStream& stream, int64_t minItemBytes, const char* what) {
     const int32_t count = ReadI32(stream);
     const int64_t left = stream.GetSize() - stream.GetPosition();
     if (count < 0 || count * minItemBytes > left)
-        throw ETovaError(std::string("the event queue is damaged: ") + what + " count " +
-                         std::to_string(count) + " does not fit in what is left");
+        throw ETovaError(TErrorKind::DamagedSave, std::string("the event queue is damaged: ") + what +
+                                                      " count " + std::to_string(count) +
+                                                      " does not fit in what is left");
     return count;
 }
 
 }  // namespace
 
 void TTimerList::LoadFromStream(TStream& stream, int32_t version,
-                                const std::function<TTovaObject*(std::string_view)>& findByName) {
+                                const std::function<TComponentHandle(std::string_view)>& findByName) {
     const bool intState = version >= kIntStateVersion;
     // Handler, sender name, Kind, State, Args count.
     const int64_t minEvent = 4 + 4 + 1 + (intState ? 4 : 1) + 4;
@@ -85,7 +86,7 @@ void TTimerList::LoadFromStream(TStream& stream, int32_t version,
         auto event = std::make_unique<TTimerData>();
         event->Handler = ReadString(stream);
         const std::string sender = ReadString(stream);
-        event->Sender = sender.empty() ? nullptr : findByName(sender);
+        event->Sender = sender.empty() ? TComponentHandle{} : findByName(sender);
         event->Kind = ReadU8(stream);
         event->State = intState ? ReadI32(stream) : (ReadU8(stream) != 0 ? 1 : 0);
         const int32_t argCount = ReadCount(stream, 4, "argument");

@@ -11,17 +11,16 @@
 #include <vector>
 
 #include "core/stream.h"
+#include "objects/component_handle.h"
 
 namespace tova {
 
-class TTovaObject;
-
 // One queued event.
 struct TTimerData {
-    std::string Handler;            // page name, optionally ":" and a label
-    TTovaObject* Sender = nullptr;  // the component that queued it, or none
-    uint8_t Kind = 0;               // the PR_ id of the event
-    int32_t State = 0;              // 0 while waiting; else the level handling it
+    std::string Handler;      // page name, optionally ":" and a label
+    TComponentHandle Sender;  // the component that queued it, or none
+    uint8_t Kind = 0;         // the PR_ id of the event
+    int32_t State = 0;        // 0 while waiting; else the level handling it
     std::vector<std::string> Args;
 };
 
@@ -34,14 +33,14 @@ public:
     // The oldest event still waiting, or null.
     TTimerData* NextPending();
     // Whether an event of this sender and kind is waiting.
-    bool HasPending(const TTovaObject* sender, uint8_t kind) const;
+    bool HasPending(TComponentHandle sender, uint8_t kind) const;
     // Deletes every event handled at level n.
     void RemoveLevel(int32_t n);
     // Deletes every event that is being handled (State not 0).
     void RemoveTaken();
     void Remove(const TTimerData* event);
     // Deletes every event the sender queued (the component is going away).
-    void RemoveSender(const TTovaObject* sender);
+    void RemoveSender(TComponentHandle sender);
     void Clear() { events_.clear(); }
 
     size_t Count() const { return events_.size(); }
@@ -49,13 +48,13 @@ public:
 
     // The saved form: int32 count, then per event Handler, the sender's name
     // (empty when it has none), Kind, State and Args.
-    void SaveToStream(TStream& stream, const std::function<std::string(const TTovaObject*)>& nameOf) const;
+    void SaveToStream(TStream& stream, const std::function<std::string(TComponentHandle)>& nameOf) const;
     // Replaces the queue by the saved one. Saves of versions up to 113 keep
     // State in one byte (non-zero meaning 1). Senders are looked up by name;
     // a name that finds nothing leaves the event without a sender. Damaged
     // data throws ETovaError and leaves the queue unchanged.
     void LoadFromStream(TStream& stream, int32_t version,
-                        const std::function<TTovaObject*(std::string_view)>& findByName);
+                        const std::function<TComponentHandle(std::string_view)>& findByName);
 
 private:
     void RemoveWhere(const std::function<bool(const TTimerData&)>& doom);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "objects/component_handle.h"
+
 namespace tova {
 
 class TCustomParam;
@@ -22,7 +24,14 @@ public:
     // Writes a property; the base ignores every id.
     virtual void SetProp(int id, const TCustomParam& value);
 
+    // The handle the screen gave the component when it was added.
+    TComponentHandle Handle() const { return handle_; }
+
     std::string Name;
+
+private:
+    friend class TTovaBaseList;
+    TComponentHandle handle_;
 };
 
 }  // namespace tova

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <thread>
 
 namespace tova {
 
@@ -39,5 +40,21 @@ inline uint32_t SystemTickCount() {
     const auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
+
+// A millisecond counter that can also wait: the system's, or one a test
+// moves by hand.
+class TMillisecondSource {
+public:
+    virtual ~TMillisecondSource() = default;
+    virtual uint32_t Now() = 0;
+    virtual void Sleep(uint32_t ms) = 0;
+};
+
+// The system's monotonic millisecond counter.
+class TSystemMilliseconds final : public TMillisecondSource {
+public:
+    uint32_t Now() override { return SystemTickCount(); }
+    void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
 
 }  // namespace tova

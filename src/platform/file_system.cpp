@@ -145,7 +145,10 @@ struct TResolvedPath {
 TResolvedPath ResolveHostPath(const std::string& hostPath) {
     TResolvedPath result;
     if (hostPath.empty()) return result;
-    if (hostPath.front() == '/') result.existing = "/";
+    // Appended rather than assigned from a literal: GCC 12 at -O3 inlines
+    // the literal assignment into a memcpy whose overlap it cannot rule out
+    // and reports a -Wrestrict that cannot happen (GCC bug 105329).
+    if (hostPath.front() == '/') result.existing.push_back('/');
     result.trailingDelimiter = hostPath.back() == '/';
     size_t pos = 0;
     while (pos < hostPath.size()) {

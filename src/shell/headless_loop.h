@@ -1,17 +1,17 @@
-// The frame procedure without a window: a virtual clock that advances by a
-// fixed step per frame, so that every run of a game is the same.
+// The frames without a window: a virtual clock that advances by a fixed step
+// per frame, so that every run of a game is the same, no input and nothing
+// shown. It only drives the player's frame procedure.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
+
+#include "engine/frame_clock.h"
+#include "engine/frame_source.h"
 
 namespace tova {
 
-class TCallMan;
-class TProject;
-class TTovaBaseList;
-struct TRunFlags;
+class TPlayer;
 
 struct THeadlessOptions {
     std::optional<int64_t> Frames;  // none: no limit
@@ -19,14 +19,20 @@ struct THeadlessOptions {
     bool UntilIdle = false;
 };
 
-// Whether the game has nothing left to do by itself: the main script has
-// finished, no handler runs, no event waits and no save or load is pending.
-bool IsIdle(const TProject& project, const TCallMan& callMan, TTovaBaseList& screen);
+class THeadlessFrameSource final : public TFrameSource {
+public:
+    explicit THeadlessFrameSource(int32_t frameMs) : clock_(frameMs) {}
+    TFrameClock& Clock() override { return clock_; }
+    void PumpInput(TInputSink&) override {}
+    TPresentation* Presentation() override { return nullptr; }
 
-// Runs frames until the limit, the stop flag, or (UntilIdle) the game is
-// idle; returns the number of frames run. Save and load requests are not
-// carried out yet: they are reported on err and dropped.
-int64_t RunHeadlessFrames(TProject& project, TCallMan& callMan, TTovaBaseList& screen, TRunFlags& flags,
-                          const THeadlessOptions& options, std::ostream& err);
+private:
+    TVirtualFrameClock clock_;
+};
+
+// Runs the game's frames until the limit, the stop flag, or (UntilIdle) the
+// game is idle, then the end page's frames; returns the number of the game's
+// frames. The player is left for Finish.
+int64_t RunHeadlessFrames(TPlayer& player, const THeadlessOptions& options);
 
 }  // namespace tova

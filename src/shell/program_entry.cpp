@@ -7,8 +7,8 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
-#include "core/path_names.h"
 #include "core/sjis.h"
+#include "engine/data_mount.h"
 #include "platform/executable_path.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
@@ -137,12 +137,12 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 1;
     }
 
-    const std::string dataFolder = parameters.empty() ? ExtractFilePath(executablePath) : parameters.front();
+    const TDataFolder dataFolder = ResolveDataFolder(executablePath, parameters);
     std::unique_ptr<TInstanceLock> lock;
     try {
-        lock = TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(dataFolder)));
+        lock = TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(dataFolder.Folder)));
         if (!lock) {
-            err << "tovaplayer: a player is already running on " << Cp932ToUtf8(dataFolder) << "\n";
+            err << "tovaplayer: a player is already running on " << Cp932ToUtf8(dataFolder.Folder) << "\n";
             return kExitAlreadyRunning;
         }
     } catch (const ETovaError& e) {
@@ -154,7 +154,7 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 0;
     }
     try {
-        return RunPlayerSession(executablePath, arguments, out, err);
+        return RunPlayerSession(executablePath, dataFolder, arguments, out, err);
     } catch (const ETovaError& e) {
         err << "tovaplayer: " << e.what() << "\n";
         return 1;

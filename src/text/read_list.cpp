@@ -15,8 +15,9 @@ constexpr int64_t kMinItemSize = 8;
 int32_t ReadCount(TStream& s, int64_t itemSize, const char* what) {
     const int32_t count = ReadI32(s);
     if (count < 0 || count > s.Remaining() / itemSize)
-        throw ETovaError("damaged read marks: a count of " + std::to_string(count) + " " + what +
-                         " does not fit in the " + std::to_string(s.Remaining()) + " bytes left");
+        throw ETovaError(TErrorKind::DamagedReadMarks,
+                         "damaged read marks: a count of " + std::to_string(count) + " " + what +
+                             " does not fit in the " + std::to_string(s.Remaining()) + " bytes left");
     return count;
 }
 
@@ -98,8 +99,8 @@ void TTovaReadList::LoadFromStream(TStream& stream, int version) {
         pending.PageIndex = ReadI32(stream);
         pending.Window = ReadString(stream);
     } catch (const ETovaError& e) {
-        if (e.Message().starts_with("damaged read marks")) throw;
-        throw ETovaError("damaged read marks: " + e.Message());
+        if (e.Kind() == TErrorKind::DamagedReadMarks) throw;
+        throw ETovaError(TErrorKind::DamagedReadMarks, "damaged read marks: " + e.Message());
     }
     Reset();
     for (auto& item : items)

@@ -50,7 +50,7 @@ void TVrFileCollection::Reset() {
 }
 
 void TVrFileCollection::RaiseDamaged(const std::string& detail) const {
-    throw ETovaError("damaged archive '" + FileName + "': " + detail);
+    throw ETovaError(TErrorKind::DamagedArchive, "damaged archive '" + FileName + "': " + detail);
 }
 
 void TVrFileCollection::Open(std::string_view fileName) {
@@ -92,7 +92,7 @@ void TVrFileCollection::Open(std::string_view fileName) {
         ReadDirectoryFrom(archive, size);
     } catch (const ETovaError& e) {
         Clear();
-        if (e.Message().starts_with("damaged archive")) throw;
+        if (e.Kind() == TErrorKind::DamagedArchive) throw;
         RaiseDamaged(e.Message());
     }
 }
@@ -113,7 +113,7 @@ void TVrFileCollection::OpenResource(const TResourceLocator& locator, std::strin
         ReadDirectoryFrom(*ArchiveStream, ArchiveStream->GetSize());
     } catch (const ETovaError& e) {
         Clear();
-        if (e.Message().starts_with("damaged archive")) throw;
+        if (e.Kind() == TErrorKind::DamagedArchive) throw;
         RaiseDamaged(e.Message());
     }
 }
@@ -123,7 +123,7 @@ void TVrFileCollection::ReadDirectory(TTpBigStream& stream) {
         ReadDirectoryFrom(stream, stream.GetSize());
     } catch (const ETovaError& e) {
         Clear();
-        if (e.Message().starts_with("damaged archive")) throw;
+        if (e.Kind() == TErrorKind::DamagedArchive) throw;
         RaiseDamaged(e.Message());
     }
 }

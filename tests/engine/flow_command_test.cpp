@@ -191,7 +191,7 @@ TEST_F(FlowTest, PCResetInAHandlerRewritesTheMainFlowItReturnsTo) {
     RunMain(main);
     auto button = std::make_unique<TTovaObject>();
     button->Name = "button";
-    Queue("ev.tsb", {}, &screen.AddObject(std::move(button)));
+    Queue("ev.tsb", {}, screen.AddObject(std::move(button)).Handle());
     Frames(3);
     EXPECT_EQ(Str("trail"), "handler/next") << log.str();
     EXPECT_EQ(screen.Events.Count(), 0u);

@@ -103,6 +103,30 @@ public:
     }
 };
 
+// A page runner that runs nothing.
+class TIdleRunner : public TPageRunner {
+public:
+    void Start(const std::string&) override {}
+    void Run() override {}
+    bool IsFinished() const override { return true; }
+};
+
+// A project as the player has it: loaded, started on the runner when it
+// loaded, and at the end of its life the status record written as the
+// player's Finish does.
+struct TFinishProject {
+    void operator()(TProject* project) const {
+        project->WriteStatusRecord();
+        delete project;
+    }
+};
+using TOpenProject = std::unique_ptr<TProject, TFinishProject>;
+inline TOpenProject OpenProject(TProjectEnvironment environment, TPageRunner& runner) {
+    TOpenProject project(new TProject(std::move(environment)));
+    if (project->Loaded()) project->Start(runner);
+    return project;
+}
+
 // What a project works with, each test making its own.
 struct TProjectWorld {
     explicit TProjectWorld(std::vector<std::string> cdRoots = {}) {
@@ -115,10 +139,11 @@ struct TProjectWorld {
 
     // Mounts the data as the player does, and gives the project's environment.
     TProjectEnvironment Mount(const std::string& executablePath, std::vector<std::string> parameters) {
-        MountGameData(*Files, executablePath, parameters);
+        const TDataFolder dataFolder = ResolveDataFolder(executablePath, parameters);
+        MountGameData(*Files, dataFolder, executablePath, parameters);
         TProjectEnvironment environment;
         environment.ExecutablePath = executablePath;
-        environment.Parameters = std::move(parameters);
+        environment.DataFolder = dataFolder;
         environment.Files = Files.get();
         environment.Variables = &Variables;
         environment.MessageBox = &MessageBox;

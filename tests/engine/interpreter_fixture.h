@@ -15,6 +15,7 @@
 #include "engine/interpreter_host.h"
 #include "engine/page.h"
 #include "engine/player_sys_host.h"
+#include "engine/project.h"
 #include "expr/ope_evaluator.h"
 #include "expr/param_collection.h"
 #include "expr/sys_func_man.h"
@@ -138,7 +139,7 @@ protected:
         files.AddArchive("");
         ReplaceCallMan();
         vars.SetSystemHost(&systemVariables);
-        functions.Environment().Host = &sysHost;
+        functions.Environment().Host = &roles;
     }
     // A fresh interpreter over the same variables, files and screen.
     void ReplaceCallMan() {
@@ -152,7 +153,6 @@ protected:
         env.MessageBox = &messageBox;
         env.Log = &log;
         callMan = std::make_unique<TCallMan>(env);
-        sysHost.SetCallMan(callMan.get());
     }
     ~InterpreterTest() override {
         callMan.reset();
@@ -167,8 +167,8 @@ protected:
     }
     void Frames(int count, int32_t elapsed = 15) {
         for (int i = 0; i < count; ++i) {
-            flags.FrameElapsed = elapsed;
-            flags.FrameTotal += static_cast<uint32_t>(elapsed);
+            flags.FrameDelta = elapsed;
+            flags.TotalTime += static_cast<uint32_t>(elapsed);
             callMan->Run();
         }
     }
@@ -181,8 +181,7 @@ protected:
         EXPECT_NE(item, nullptr) << name;
         return item ? item->GetInt() : -999;
     }
-    void Queue(const std::string& handler, std::vector<std::string> args = {},
-               TTovaObject* sender = nullptr) {
+    void Queue(const std::string& handler, std::vector<std::string> args = {}, TComponentHandle sender = {}) {
         TTimerData event;
         event.Handler = handler;
         event.Args = std::move(args);
@@ -194,14 +193,16 @@ protected:
     TVrFileManager files;
     TParamCollection vars;
     TRunFlags flags;
-    TPlayerSysHost sysHost{flags};
-    TSystemVariables systemVariables{vars, &sysHost};
+    std::unique_ptr<TCallMan> callMan;
+    std::unique_ptr<TProject> noProject;
+    TPlayerSysHost scriptRole{flags, callMan, noProject};
+    TSysHost roles{.ScriptRole = &scriptRole};
+    TSystemVariables systemVariables{vars, &roles};
     TSysFuncMan functions{TSysFuncEnvironment{&vars, &files, nullptr, nullptr, nullptr}};
     TOpeEvaluator evaluator{vars, &functions};
     TTovaBaseList screen;
     TRecordingHost host{files};
     std::ostringstream log;
-    std::unique_ptr<TCallMan> callMan;
 };
 
 }  // namespace tova::testing

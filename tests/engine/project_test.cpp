@@ -73,9 +73,11 @@ protected:
         setting_ = MakeSetting("テスト");
     }
     void WriteSetting() { WriteSettingsFile(data_ / "tova.tpb", setting_); }
-    std::unique_ptr<TProject> Open(TProjectWorld& world) {
-        return std::make_unique<TProject>(world.Mount("/nowhere/player", {FromHostPath(data_.Path())}));
+    testing::TOpenProject Open(TProjectWorld& world) {
+        return testing::OpenProject(world.Mount("/nowhere/player", {FromHostPath(data_.Path())}), runner_);
     }
+
+    testing::TIdleRunner runner_;
 
     TTempDir data_;
     TProjectSetting setting_;
@@ -87,10 +89,10 @@ TEST_F(ProjectTest, LoadsTheSettingsAndStartsTheCallManager) {
     WriteSetting();
     TProjectWorld world;
     std::vector<std::string> log;
-    TProjectEnvironment environment = world.Mount("/nowhere/player", {FromHostPath(data_.Path())});
-    environment.CreateCallManager = [&log](TProject&) { return std::make_unique<TRecordingRunner>(log); };
+    TRecordingRunner runner(log);
     {
-        TProject project(std::move(environment));
+        TProject project(world.Mount("/nowhere/player", {FromHostPath(data_.Path())}));
+        project.Start(runner);
         EXPECT_FALSE(world.Flags.Stop);
         EXPECT_EQ(Cp932ToUtf8(project.Title), "テスト");
         EXPECT_EQ(project.CentreX, 400);
@@ -99,9 +101,11 @@ TEST_F(ProjectTest, LoadsTheSettingsAndStartsTheCallManager) {
         EXPECT_EQ(project.FolderDisks.Items.size(), 1u);
         EXPECT_EQ(log, (std::vector<std::string>{"start start.tsc"}));
         EXPECT_TRUE(world.MessageBox.Shown.empty());
+        // Shutdown: the end page starts and runs over the frames.
+        EXPECT_TRUE(project.StartEndPage(runner));
+        runner.Run();
     }
     EXPECT_EQ(log, (std::vector<std::string>{"start start.tsc", "start end.tsc", "run"}));
-    EXPECT_TRUE(world.Flags.Stop);
 }
 
 TEST_F(ProjectTest, StopsWhenTheProjectCannotBeRead) {

@@ -60,7 +60,7 @@ TEST_F(SysFuncCompoTest, ItemFunctionsWithoutTheComponentLeaveTheDefault) {
 }
 
 TEST_F(SysFuncCompoTest, PreviewMenuTakesTextIndexOnlyWhenNumeric) {
-    host_.Compos["pm"].Type = TSysHost::kPrevMenuType;
+    host_.Compos["pm"].Type = TComponentHost::kPrevMenuType;
     host_.Compos["pm"].Groups[3] = 9;
     EXPECT_EQ(Call(145, PT_INT, {Str("pm"), Str("3")}).GetInt(), 9);
     EXPECT_FALSE(ErrorOf([&] { Call(145, PT_INT, {Str("pm"), Str("three")}); }).empty());

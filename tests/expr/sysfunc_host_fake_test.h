@@ -1,4 +1,4 @@
-// A scriptable TSysHost and a fixture that calls built-in functions the way
+// A scriptable host of every role and a fixture that calls built-in functions the way
 // the evaluator does: a result temporary of the result type, and operands
 // that are constants or references bound to variables.
 #pragma once
@@ -30,8 +30,14 @@ struct TFakeComponent {
     std::map<int, std::string> Props;
 };
 
-class TFakeHost : public TSysHost {
+class TFakeHost : public TScriptHost,
+                  public TInputHost,
+                  public TComponentHost,
+                  public THistoryHost,
+                  public TSoundHost,
+                  public TShellHost {
 public:
+    TSysHost AllRoles() { return {this, this, this, this, this, this}; }
     std::map<std::string, TFakeComponent> Compos;
     std::vector<TComponentEntry> Screen;
     std::vector<TSaveCaption> Captions;
@@ -135,7 +141,7 @@ public:
 
 class TSysFuncFixture : public ::testing::Test {
 protected:
-    TSysFuncFixture() : man_(TSysFuncEnvironment{&vars_, nullptr, nullptr, &host_, nullptr}) {}
+    TSysFuncFixture() : man_(TSysFuncEnvironment{&vars_, nullptr, nullptr, &roles_, nullptr}) {}
 
     TCustomParam* Const(int type, std::string_view text) {
         owned_.push_back(CreateParam(type));
@@ -172,6 +178,7 @@ protected:
 
     TParamCollection vars_;
     TFakeHost host_;
+    TSysHost roles_ = host_.AllRoles();
     TSysFuncMan man_;
     std::vector<std::unique_ptr<TCustomParam>> owned_;
 };

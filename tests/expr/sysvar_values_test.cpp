@@ -11,8 +11,14 @@ namespace tova::test {
 namespace {
 
 // A host whose state is plain fields.
-class TStateHost : public TSysHost {
+class TStateHost : public TScriptHost,
+                   public TInputHost,
+                   public TComponentHost,
+                   public THistoryHost,
+                   public TSoundHost,
+                   public TShellHost {
 public:
+    TSysHost AllRoles() { return {this, this, this, this, this, this}; }
     bool LClickFlag = false;
     int32_t MouseXValue = 10, MouseYValue = 20;
     bool Held[256] = {};
@@ -57,13 +63,14 @@ public:
 
 class SysVarTest : public ::testing::Test {
 protected:
-    SysVarTest() : sys_(vars_, &host_) { vars_.SetSystemHost(&sys_); }
+    SysVarTest() : sys_(vars_, &roles_) { vars_.SetSystemHost(&sys_); }
     ~SysVarTest() override { vars_.SetSystemHost(nullptr); }
 
     TParamCollectionItem& V(std::string_view name) { return *vars_.FindItem(name); }
 
     TParamCollection vars_;
     TStateHost host_;
+    TSysHost roles_ = host_.AllRoles();
     TSystemVariables sys_;
 };
 

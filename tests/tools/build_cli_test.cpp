@@ -100,11 +100,9 @@ protected:
     void ExpectPlayerStarts() {
         testing::TProjectWorld world;
         std::string started;
-        TProjectEnvironment environment = world.Mount("/nowhere/player", {FromHostPath(out_)});
-        environment.CreateCallManager = [&started](TProject&) {
-            return std::make_unique<TStartRecorder>(started);
-        };
-        TProject project(std::move(environment));
+        TStartRecorder recorder(started);
+        TProject project(world.Mount("/nowhere/player", {FromHostPath(out_)}));
+        project.Start(recorder);
         EXPECT_FALSE(world.Flags.Stop);
         EXPECT_EQ(project.Title, Utf8ToCp932("ビルド テスト"));
         EXPECT_EQ(started, "scene\\start.tsb");

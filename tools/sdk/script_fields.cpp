@@ -7,11 +7,6 @@ namespace {
 
 using TFields = std::vector<TFieldSlot>;
 
-constexpr int32_t kWipeSourceVersion = 101;
-constexpr int32_t kBlockEventsVersion = 107;
-constexpr int32_t kMotionPausedVersion = 108;
-constexpr int32_t kHistoryFormatVersion = 111;
-
 TFieldSlot One(std::string_view name, TTovaParser& parser, int32_t minVersion = 0) {
     return {name, &parser, nullptr, minVersion};
 }

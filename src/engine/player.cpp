@@ -1,0 +1,133 @@
+// The player's creation, shutdown and the frame procedure's stages.
+#include "engine/player.h"
+
+#include "core/error.h"
+#include "core/path_names.h"
+#include "engine/call_man.h"
+#include "engine/data_mount.h"
+#include "engine/player_sys_host.h"
+#include "engine/project.h"
+#include "expr/db_manager.h"
+#include "expr/ope_evaluator.h"
+#include "expr/param_collection.h"
+#include "expr/sys_func_man.h"
+#include "expr/system_variables.h"
+#include "graphics/image_depth_flag.h"
+#include "objects/tova_base_list.h"
+#include "platform/file_system.h"
+#include "text/read_list.h"
+#include "vfs/file_manager.h"
+
+namespace tova {
+
+TPlayer::TPlayer(const TPlayerOptions& options)
+    : log_(options.Log), random_(options.Seed ? *options.Seed : std::random_device{}()) {}
+
+std::unique_ptr<TPlayer> TPlayer::Open(const TPlayerOptions& options) {
+    if (!options.MessageBox) throw ETovaError("the player needs a message box");
+    std::unique_ptr<TPlayer> player(new TPlayer(options));
+    player->Create(options);
+    return player;
+}
+
+void TPlayer::Create(const TPlayerOptions& options) {
+    const TDataFolder& dataFolder = options.DataFolder;
+
+    TVrFileManagerOptions fileOptions;
+    fileOptions.messageBox = options.MessageBox;
+    fileOptions.maxDiscRequests = options.MaxDiscRequests;
+    files_ = std::make_unique<TVrFileManager>(std::move(fileOptions));
+    MountGameData(*files_, dataFolder, options.ExecutablePath, options.Parameters);
+
+    variables_ = std::make_unique<TParamCollection>();
+    database_ = std::make_unique<TDBManager>();
+    database_->Files = files_.get();
+    // The roles of the layers that exist so far; the others answer with
+    // their defaults.
+    scriptRole_ = std::make_unique<TPlayerSysHost>(flags_, callMan_, project_);
+    roles_.ScriptRole = scriptRole_.get();
+    systemVariables_ = std::make_unique<TSystemVariables>(*variables_, &roles_);
+    variables_->SetSystemHost(systemVariables_.get());
+    functions_ = std::make_unique<TSysFuncMan>(
+        TSysFuncEnvironment{variables_.get(), files_.get(), database_.get(), &roles_, &random_});
+    evaluator_ = std::make_unique<TOpeEvaluator>(*variables_, functions_.get());
+    readList_ = std::make_unique<TTovaReadList>();
+    imageDepth_ = std::make_unique<TImageDepthFlag>();
+    screen_ = std::make_unique<TTovaBaseList>();
+
+    TProjectEnvironment environment;
+    environment.ExecutablePath = options.ExecutablePath;
+    environment.DataFolder = dataFolder;
+    environment.Files = files_.get();
+    environment.Variables = variables_.get();
+    environment.MessageBox = options.MessageBox;
+    environment.Flags = &flags_;
+    environment.ReadList = readList_.get();
+    environment.ImageDepth = imageDepth_.get();
+    environment.Database = database_.get();
+    environment.MaxDiscRequests = options.MaxDiscRequests;
+    environment.Trace = options.Log;
+    project_ = std::make_unique<TProject>(std::move(environment));
+    if (!project_->Loaded()) throw ETovaError("the project could not start");
+
+    TCallManEnvironment callEnvironment;
+    callEnvironment.Host = project_.get();
+    callEnvironment.Files = files_.get();
+    callEnvironment.Vars = variables_.get();
+    callEnvironment.Evaluator = evaluator_.get();
+    callEnvironment.Screen = screen_.get();
+    callEnvironment.Flags = &flags_;
+    callEnvironment.MessageBox = options.MessageBox;
+    callEnvironment.Database = database_.get();
+    callEnvironment.Log = options.CommandLog;
+    callMan_ = std::make_unique<TCallMan>(callEnvironment);
+    project_->Start(*callMan_);
+    if (!project_->Loaded()) throw ETovaError("the project could not start");
+}
+
+TPlayer::~TPlayer() {
+    // The shutdown order: the interpreter and the project, the functions,
+    // the variables; then the screen and the rest.
+    callMan_.reset();
+    project_.reset();
+    evaluator_.reset();
+    functions_.reset();
+    if (variables_) variables_->SetSystemHost(nullptr);
+    systemVariables_.reset();
+    variables_.reset();
+    screen_.reset();
+}
+
+bool TPlayer::IsIdle() const {
+    return callMan_->IsFinished() && !screen_->Events.NextPending() && project_->PendingLoadSlot < 0 &&
+           project_->PendingSaveSlot < 0;
+}
+
+TInputSink& TPlayer::Input() {
+    return *screen_;
+}
+
+bool TPlayer::RunFrame(TFrameSource& source) {
+    const std::optional<int32_t> elapsed = source.Clock().NextFrame();
+    source.PumpInput(Input());
+    if (!elapsed) return false;
+    flags_.LastTick = source.Clock().LastTick();
+    presentation_ = source.Presentation();
+    DoFrame(*elapsed);
+    return true;
+}
+
+void TPlayer::BeginShutdown() {
+    if (phase_ != TPlayerPhase::Running) return;
+    endPageFrames_ = 0;
+    phase_ = project_->StartEndPage(*callMan_) ? TPlayerPhase::EndPage : TPlayerPhase::Ended;
+}
+
+void TPlayer::Finish() {
+    if (phase_ == TPlayerPhase::Finished) return;
+    flags_.Stop = true;
+    phase_ = TPlayerPhase::Finished;
+    project_->WriteStatusRecord();
+}
+
+}  // namespace tova

@@ -1,0 +1,217 @@
+// The player driven frame by frame: the stages of a frame in their order on a
+// clock the test moves by hand, drawing thinned by the frame divider while
+// script time counts every frame, the gap rule of the real-time clock, and
+// the end page running through the same frames before the status record.
+#include "engine/player.h"
+
+#include <gtest/gtest.h>
+
+#include "core/error.h"
+#include "engine/call_man.h"
+#include "engine/command_names.h"
+#include "engine/game_data.h"
+#include "engine/interpreter_fixture.h"
+#include "expr/param_types.h"
+#include "objects/tova_base_list.h"
+
+namespace tova {
+namespace {
+
+using testing::TPageBuilder;
+using testing::TTempDir;
+
+// Milliseconds that move only when the clock sleeps or the test says so.
+class TManualMilliseconds final : public TMillisecondSource {
+public:
+    uint32_t Now() override { return now_; }
+    void Sleep(uint32_t ms) override { now_ += ms; }
+    void Advance(uint32_t ms) { now_ += ms; }
+
+private:
+    uint32_t now_ = 1000;
+};
+
+// Records what the frames did, in order: "input" when the source is asked
+// for input, "draw W@T" when a frame is shown (W the script's "waited", T the
+// script time).
+class TRecordingSource final : public TFrameSource, public TPresentation {
+public:
+    explicit TRecordingSource(const TPlayer*& player) : clock_(milliseconds_), player_(player) {}
+    TFrameClock& Clock() override { return clock_; }
+    void PumpInput(TInputSink&) override { Log.push_back("input"); }
+    TPresentation* Presentation() override { return this; }
+    void Present() override {
+        const TParamCollectionItem* waited = player_->Variables().FindItem("waited");
+        Log.push_back("draw " + (waited ? waited->GetStr() : std::string("-")) + "@" +
+                      std::to_string(player_->Flags().TotalTime));
+    }
+
+    TManualMilliseconds milliseconds_;
+    std::vector<std::string> Log;
+
+private:
+    TRealTimeFrameClock clock_;
+    const TPlayer*& player_;
+};
+
+class PlayerTest : public ::testing::Test {
+protected:
+    PlayerTest() {
+        TProjectSetting setting = testing::MakeSetting("Frames", "start.tsb");
+        setting.EndPage = "end.tsb";
+        testing::WriteSettingsFile(data_ / "tova.tpb", setting);
+
+        // The main script waits 60 ms, notes the time, and waits for ever.
+        TPageBuilder start("start.tsb");
+        start.VarNew("waited", PT_INT, "-1");
+        start.VarNew("eventAt", PT_INT, "-1");
+        start.Wait("60");
+        start.Calc("waited = @TickCount");
+        start.Wait("", "TRUE");
+        Write(start);
+        TPageBuilder event("event.tsb");
+        event.Calc("eventAt = @TickCount");
+        Write(event);
+        TPageBuilder end("end.tsb");
+        end.Wait("30");
+        end.VarNew("endDone", PT_INT, "@TickCount");
+        Write(end);
+    }
+
+    void Write(TPageBuilder& builder) {
+        TTpMemoryStream content;
+        builder.Page().SaveToStream(content);
+        testing::WriteHostFile(data_ / builder.Page().Name, content);
+    }
+
+    std::unique_ptr<TPlayer> Open() {
+        TPlayerOptions options;
+        options.ExecutablePath = "/nowhere/player";
+        options.Parameters = {FromHostPath(data_.Path())};
+        options.DataFolder = ResolveDataFolder(options.ExecutablePath, options.Parameters);
+        options.MessageBox = &messageBox_;
+        options.Log = &log_;
+        auto player = TPlayer::Open(options);
+        current_ = player.get();
+        return player;
+    }
+
+    int32_t Int(const TPlayer& player, const std::string& name) {
+        const TParamCollectionItem* item = player.Variables().FindItem(name);
+        return item ? item->GetInt() : -999;
+    }
+
+    TTempDir data_;
+    testing::TScriptedMessageBox messageBox_;
+    std::ostringstream log_;
+    const TPlayer* current_ = nullptr;
+};
+
+TEST_F(PlayerTest, StagesRunInOrderAndDrawingIsThinnedWhileTimeCountsEveryFrame) {
+    std::vector<std::string> drawn[2];
+    int32_t waited[2] = {};
+    for (int divider : {1, 4}) {
+        auto player = Open();
+        TRecordingSource source(current_);
+        player->Flags().FrameDivider = divider;
+        for (int frame = 1; frame <= 8; ++frame) {
+            ASSERT_TRUE(player->RunFrame(source));
+            if (frame == 2) {
+                // Queued between frames: its handler runs in the next
+                // frame's interpreter stage, the main script's wait going on.
+                TTimerData event;
+                event.Handler = "event.tsc";
+                player->Screen().Events.Add(std::move(event));
+            }
+        }
+        EXPECT_EQ(player->Flags().TotalTime, 8u * 15u);
+        EXPECT_EQ(player->Flags().FrameCount, 8);
+        EXPECT_EQ(Int(*player, "eventAt"), 45);
+        waited[divider == 4] = Int(*player, "waited");
+        // Input comes before every frame; a frame is drawn after its
+        // interpreter work.
+        std::vector<std::string> draws;
+        for (size_t i = 0; i < source.Log.size(); ++i) {
+            if (source.Log[i] == "input") continue;
+            EXPECT_EQ(source.Log[i - 1], "input");
+            draws.push_back(source.Log[i]);
+        }
+        drawn[divider == 4] = draws;
+        player->BeginShutdown();
+        while (player->Phase() == TPlayerPhase::EndPage)
+            ASSERT_TRUE(player->RunFrame(source));
+        player->Finish();
+    }
+    // The frame whose interpreter work ends the wait draws its result.
+    EXPECT_EQ(drawn[0], (std::vector<std::string>{"draw -1@15", "draw -1@30", "draw -1@45", "draw -1@60",
+                                                  "draw 75@75", "draw 75@90", "draw 75@105", "draw 75@120"}));
+    EXPECT_EQ(drawn[1], (std::vector<std::string>{"draw -1@60", "draw 75@120"}));
+    // The wait ends at the same script time however often the screen is drawn.
+    EXPECT_EQ(waited[0], 75);
+    EXPECT_EQ(waited[1], 75);
+}
+
+TEST_F(PlayerTest, AGapOfThreeHundredMillisecondsRunsNoFrameAndAddsNoTime) {
+    auto player = Open();
+    TRecordingSource source(current_);
+    ASSERT_TRUE(player->RunFrame(source));
+    ASSERT_TRUE(player->RunFrame(source));
+    EXPECT_EQ(player->Flags().TotalTime, 30u);
+    // A frame that takes 400 ms (or a suspended process).
+    source.milliseconds_.Advance(400);
+    EXPECT_FALSE(player->RunFrame(source));
+    EXPECT_EQ(player->Flags().TotalTime, 30u);
+    EXPECT_EQ(player->Flags().FrameCount, 2);
+    ASSERT_TRUE(player->RunFrame(source));
+    EXPECT_EQ(player->Flags().FrameDelta, 15);
+    EXPECT_EQ(player->Flags().TotalTime, 45u);
+    // Just under the gap still counts, whole.
+    source.milliseconds_.Advance(298);
+    ASSERT_TRUE(player->RunFrame(source));
+    EXPECT_EQ(player->Flags().FrameDelta, 299);
+}
+
+TEST_F(PlayerTest, EndPageRunsThroughTheFramesThenTheStatusRecordIsWritten) {
+    auto player = Open();
+    TRecordingSource source(current_);
+    for (int frame = 0; frame < 3; ++frame)
+        player->RunFrame(source);
+    const size_t before = source.Log.size();
+    EXPECT_FALSE(std::filesystem::exists(data_ / "save.dat"));
+    player->BeginShutdown();
+    EXPECT_EQ(player->Phase(), TPlayerPhase::EndPage);
+    EXPECT_FALSE(player->StopRequested());
+    int endFrames = 0;
+    while (player->Phase() == TPlayerPhase::EndPage) {
+        ASSERT_TRUE(player->RunFrame(source));
+        ++endFrames;
+    }
+    // The end page waited its 30 ms over frames of its own, and was drawn.
+    EXPECT_GE(endFrames, 2);
+    EXPECT_GE(Int(*player, "endDone"), 45 + 30);
+    EXPECT_NE(
+        std::find(source.Log.begin() + static_cast<std::ptrdiff_t>(before), source.Log.end(), "draw -1@60"),
+        source.Log.end());
+    EXPECT_TRUE(player->StopRequested());
+    EXPECT_FALSE(std::filesystem::exists(data_ / "save.dat"));
+    player->Finish();
+    EXPECT_TRUE(std::filesystem::exists(data_ / "save.dat"));
+    // Frames after the end do nothing.
+    const uint32_t total = player->Flags().TotalTime;
+    player->DoFrame(15);
+    EXPECT_EQ(player->Flags().TotalTime, total);
+}
+
+TEST_F(PlayerTest, AGameThatCannotStartIsAnError) {
+    std::filesystem::remove(data_ / "start.tsb");
+    try {
+        Open();
+        ADD_FAILURE() << "a game without its start page started";
+    } catch (const ETovaError& e) {
+        EXPECT_EQ(std::string(e.what()), "the project could not start");
+    }
+    EXPECT_EQ(messageBox_.Shown, (std::vector<std::string>{"警告: スタートページがありません"}));
+}
+
+}  // namespace
+}  // namespace tova
