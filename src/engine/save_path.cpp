@@ -69,7 +69,7 @@ std::string SaveFolderName(std::string_view title) {
             name[pos] = '_';
     });
     // Empty and dot-only names would be the folder itself or its parent.
-    if (name.find_first_not_of('.') == std::string::npos) name = "_" + std::string(name.size(), '_');
+    if (name.find_first_not_of('.') == std::string::npos) name = std::string(name.size() + 1, '_');
     if (name.size() > kMaxFolderName) {
         char hash[10];
         std::snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(Fnv1a(title)));

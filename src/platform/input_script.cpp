@@ -10,6 +10,14 @@
 namespace tova {
 namespace {
 
+// A name between single quotes, for messages.
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '\'');
+    quoted.append(text);
+    quoted += '\'';
+    return quoted;
+}
+
 // The blank-separated words of a line, up to a comment.
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
@@ -42,7 +50,7 @@ public:
     int32_t Coordinate(std::string_view text) const {
         int64_t value = 0;
         if (!ParseInteger(text, value) || value < -1000000 || value > 1000000)
-            Fail("'" + std::string(text) + "' is no pixel coordinate");
+            Fail(Quoted(text) + " is no pixel coordinate");
         return static_cast<int32_t>(value);
     }
     void Expect(const std::vector<std::string_view>& words, size_t count, const char* form) const {
@@ -58,7 +66,7 @@ TMouseButton ButtonNamed(const TLineParser& parser, std::string_view name) {
     if (name == "left") return TMouseButton::Left;
     if (name == "right") return TMouseButton::Right;
     if (name == "middle") return TMouseButton::Middle;
-    parser.Fail("'" + std::string(name) + "' is no mouse button (left, right or middle)");
+    parser.Fail(Quoted(name) + " is no mouse button (left, right or middle)");
 }
 
 }  // namespace
@@ -105,9 +113,7 @@ TInputScript ParseInputScript(std::string_view text, std::string_view name) {
             parser.Expect(words, 4, "key down|up CODE");
             if (words[2] != "down" && words[2] != "up") parser.Fail("a key goes down or up");
             const auto key = VirtualKeyFromName(words[3]);
-            if (!key)
-                parser.Fail("'" + std::string(words[3]) +
-                            "' is no virtual-key code or name (VK_RETURN, A, 13)");
+            if (!key) parser.Fail(Quoted(words[3]) + " is no virtual-key code or name (VK_RETURN, A, 13)");
             event.Kind = words[2] == "down" ? TInputKind::KeyDown : TInputKind::KeyUp;
             event.Key = *key;
         } else if (kind == "text") {
@@ -127,8 +133,7 @@ TInputScript ParseInputScript(std::string_view text, std::string_view name) {
             script.FrameTicks[frame] = static_cast<int32_t>(ms);
             continue;
         } else {
-            parser.Fail("unknown event '" + std::string(kind) +
-                        "' (move, down, up, wheel, key, text, close, tick)");
+            parser.Fail("unknown event " + Quoted(kind) + " (move, down, up, wheel, key, text, close, tick)");
         }
         event.X = pointerX;
         event.Y = pointerY;
