@@ -15,12 +15,18 @@ namespace tova {
 
 namespace {
 
-void WriteDump(const TPlayer& player, const std::string& hostPath) {
+// hostPath "-" is standard output.
+void WriteDump(const TPlayer& player, const std::string& hostPath, std::ostream& standardOut) {
     const std::string json = VariableDumpJson(player.Variables(), &player.Database());
+    if (hostPath == "-") {
+        standardOut << json;
+        standardOut.flush();
+        return;
+    }
     std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
     out.write(json.data(), static_cast<std::streamsize>(json.size()));
     out.close();
-    if (!out) throw ETovaError("cannot write the variable dump '" + FromHostPath(hostPath) + "'");
+    if (!out) throw ETovaError(Utf8ToCp932Lossy("cannot write the variable dump '" + hostPath + "'"));
 }
 
 }  // namespace
@@ -52,7 +58,7 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
 
     bool dumpFailed = false;
     if (arguments.DumpVars) try {
-            WriteDump(*player, *arguments.DumpVars);
+            WriteDump(*player, *arguments.DumpVars, out);
         } catch (const std::exception& e) {
             err << "tovaplayer: " << e.what() << "\n";
             dumpFailed = true;

@@ -1,5 +1,6 @@
 #include "shell/program_entry.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -30,9 +31,11 @@ constexpr const char* kUsage =
     "  --frame-ms MS      milliseconds per frame of the virtual clock (default 15)\n"
     "  --until-idle       end when the main script has finished and nothing is pending\n"
     "  --trace            one line per executed command on standard error\n"
-    "  --dump-vars FILE   write the variables and tables as JSON after the end page\n"
+    "  --dump-vars FILE   write the variables and tables as JSON after the end page (- standard output)\n"
     "  --seed N           fix the generator of Random\n"
-    "  --help             this text\n";
+    "  --help, -h         this text\n"
+    "  --version          the player's version\n"
+    "  options that take a value may be written --name=VALUE\n";
 
 int64_t NumberOption(const std::string& option, const std::string& text, int64_t low, int64_t high) {
     size_t used = 0;
@@ -48,9 +51,30 @@ int64_t NumberOption(const std::string& option, const std::string& text, int64_t
     return value;
 }
 
+const std::vector<std::string> kValuedOptions = {"--frames", "--frame-ms", "--dump-vars", "--seed"};
+
+// "--name=value" as "--name" "value" for the options that take a value.
+std::vector<std::string> WithValuesSplit(const std::vector<std::string>& args) {
+    std::vector<std::string> split;
+    for (const std::string& arg : args) {
+        const size_t equals = arg.find('=');
+        if (!arg.starts_with("--") || equals == std::string::npos) {
+            split.push_back(arg);
+            continue;
+        }
+        const std::string name = arg.substr(0, equals);
+        if (std::find(kValuedOptions.begin(), kValuedOptions.end(), name) == kValuedOptions.end())
+            throw ETovaError(name + " takes no value");
+        split.push_back(name);
+        split.push_back(arg.substr(equals + 1));
+    }
+    return split;
+}
+
 }  // namespace
 
-TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args) {
+TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLine) {
+    const std::vector<std::string> args = WithValuesSplit(commandLine);
     TPlayerArguments result;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -58,16 +82,22 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args) {
             if (i + 1 >= args.size()) throw ETovaError(arg + " wants a value");
             return args[++i];
         };
-        if (!arg.starts_with("--")) {
+        if (arg.size() > 1 && arg[0] == '-' && !arg.starts_with("--")) {
+            // Short options: only -h; anything else is a mistyped option, not a data folder.
+            if (arg != "-h") throw ETovaError("unknown option " + arg);
+            result.Help = true;
+        } else if (!arg.starts_with("--")) {
             result.Parameters.push_back(FromHostPath(arg));
         } else if (arg == "--help") {
             result.Help = true;
+        } else if (arg == "--version") {
+            result.Version = true;
         } else if (arg == "--headless") {
             result.Headless = true;
         } else if (arg == "--frames") {
             result.Frames = NumberOption(arg, value(), 0, INT64_MAX);
         } else if (arg == "--frame-ms") {
-            result.FrameMs = static_cast<int32_t>(NumberOption(arg, value(), 0, 60000));
+            result.FrameMs = static_cast<int32_t>(NumberOption(arg, value(), 1, 60000));
         } else if (arg == "--until-idle") {
             result.UntilIdle = true;
         } else if (arg == "--trace") {
@@ -126,6 +156,10 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     if (arguments.Help) {
         out << kUsage;
+        return 0;
+    }
+    if (arguments.Version) {
+        out << "tovaplayer " << TOVA_VERSION << "\n";
         return 0;
     }
     const std::vector<std::string>& parameters = arguments.Parameters;

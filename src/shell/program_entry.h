@@ -16,7 +16,8 @@ namespace tova {
 // "--") and the parameters the game data rules see, in code page 932.
 struct TPlayerArguments {
     std::vector<std::string> Parameters;
-    bool Help = false;                    // --help
+    bool Help = false;                    // --help, -h
+    bool Version = false;                 // --version
     bool Headless = false;                // --headless: no window
     std::optional<int64_t> Frames;        // --frames N: end after N frames
     int32_t FrameMs = 15;                 // --frame-ms MS: the virtual clock's step
@@ -26,8 +27,10 @@ struct TPlayerArguments {
     std::optional<uint32_t> Seed;         // --seed N: the generator of Random
 };
 
-// args are the host's (UTF-8) arguments after the program name; an unknown
-// "--" option, or one without its value, throws ETovaError.
+// args are the host's (UTF-8) arguments after the program name; options
+// taking a value may be written "--name VALUE" or "--name=VALUE". An unknown
+// option ("--..." or "-x"), one without its value, or a value out of range
+// throws ETovaError.
 TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args);
 
 // The single-instance key of a data folder: the folder with a trailing '\'

@@ -165,6 +165,20 @@ TEST(PlayerArguments, OwnOptionsAreTakenOut) {
     EXPECT_THROW(SplitPlayerArguments({"--fullscreen"}), ETovaError);
 }
 
+TEST(PlayerArguments, ValuesAfterEqualsAndMistypedOptions) {
+    const TPlayerArguments arguments =
+        SplitPlayerArguments({"--frames=5", "--frame-ms", "20", "--seed=7", "-h"});
+    EXPECT_EQ(arguments.Frames, 5);
+    EXPECT_EQ(arguments.FrameMs, 20);
+    EXPECT_EQ(arguments.Seed, 7u);
+    EXPECT_TRUE(arguments.Help);
+    EXPECT_TRUE(SplitPlayerArguments({"--version"}).Version);
+    // A mistyped option is an error, not a data folder; a frame of 0 ms would never end a wait.
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"-x"}, {"--H-"}, {"--headless=1"}, {"--frame-ms", "0"}, {"--frame-ms=0"}, {"--frames=-1"}})
+        EXPECT_THROW(SplitPlayerArguments(bad), ETovaError) << bad.front();
+}
+
 struct TRun {
     int exitCode;
     std::string out;
