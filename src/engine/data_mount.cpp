@@ -1,5 +1,8 @@
 #include "engine/data_mount.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/path_names.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
@@ -37,8 +40,21 @@ bool FileEndsWith(std::string_view programPath, std::string_view tag) {
     return file.Read(last.data(), size) == size && last == tag;
 }
 
+namespace {
+
+// A parameter may name the data folder or an archive file in it (game.dat,
+// a split archive's first part, a data file with its .ext directory, a
+// player with an appended archive).
+bool NamesFile(const std::string& parameter) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(ToHostPath(parameter), error);
+}
+
+}  // namespace
+
 TDataFolder ResolveDataFolder(std::string_view executablePath, const std::vector<std::string>& parameters) {
     if (parameters.empty()) return {ExtractFilePath(executablePath), false};
+    if (NamesFile(parameters.front())) return {ExtractFilePath(parameters.front()), true};
     return {IncludeTrailingDelimiter(parameters.front()), true};
 }
 
@@ -57,6 +73,10 @@ void MountGameData(TVrFileManager& files, const TDataFolder& dataFolder, std::st
         return;
     }
     for (const std::string& parameter : parameters) {
+        if (NamesFile(parameter)) {
+            files.AddArchive(parameter);
+            continue;
+        }
         const std::string gameDat = IncludeTrailingDelimiter(parameter) + "game.dat";
         if (FileExists(gameDat)) files.AddArchive(gameDat);
         if (FileEndsWith(parameter, "tz")) files.AddArchive(parameter);

@@ -2,6 +2,8 @@
 // counts its runs.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "game_runner.h"
 
 namespace tova::testing {
@@ -33,6 +35,17 @@ TEST(DemoGame, PlaysThroughAndCountsItsRuns) {
         EXPECT_EQ(second.Value("greeting"), "おかえりなさい、旅人さん (2回目)");
         EXPECT_EQ(second.Value("best_fib"), "6765");
     }
+}
+
+TEST(DemoGame, RunsFromThePackedArchiveFileItself) {
+    TGame game("start.tss");
+    game.UseSourcesOf(TOVA_DEMO_SOURCE);
+    ASSERT_EQ(game.Build(true).ExitCode, 0);
+    const TPlayerRun run = game.RunOn(game.OutputFolder() + "/game.dat", "--until-idle --frames 1000");
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Value("fib"), "6765");
+    // save.dat goes beside the archive, as for the folder.
+    EXPECT_TRUE(std::filesystem::exists(game.OutputFolder() + "/save.dat"));
 }
 
 }  // namespace

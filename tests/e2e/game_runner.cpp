@@ -106,13 +106,17 @@ TPlayerRun TGame::BuildAndRun(const std::string& options, bool pack) const {
 }
 
 TPlayerRun TGame::Run(const std::string& options) const {
+    return RunOn(OutputFolder(), options);
+}
+
+TPlayerRun TGame::RunOn(const std::string& data, const std::string& options) const {
     const std::string dump = dir_ / "dump.json";
     std::filesystem::remove(dump);
     // The single-instance lock lives in the runtime folder: one of the test's own.
     std::filesystem::create_directories(dir_ / "runtime");
     TPlayerRun run{
         RunProgram("XDG_RUNTIME_DIR=" + Quote(dir_ / "runtime") + " " + BinaryPath("src/shell/tovaplayer") +
-                       " --headless " + options + " --dump-vars " + Quote(dump) + " " + Quote(OutputFolder()),
+                       " --headless " + options + " --dump-vars " + Quote(dump) + " " + Quote(data),
                    dir_),
         std::nullopt};
     if (std::filesystem::exists(dump)) run.Dump = TVariableDump::Parse(ReadHostFile(dump));

@@ -58,6 +58,8 @@ public:
     TPlayerRun BuildAndRun(const std::string& options, bool pack = false) const;
     // Runs the player on what was built last.
     TPlayerRun Run(const std::string& options) const;
+    // Runs the player on a data argument of the test's choice (a folder or a file).
+    TPlayerRun RunOn(const std::string& data, const std::string& options) const;
 
     std::string SourceFolder() const { return dir_ / "src"; }
     std::string OutputFolder() const { return dir_ / "out"; }
