@@ -13,8 +13,8 @@
 
 namespace {
 
-const tova::TEventSourceNames kNoSources{[](const tova::TTovaObject*) { return std::string(); },
-                                         [](std::string_view) -> tova::TTovaObject* { return nullptr; }};
+const tova::TEventSourceNames kNoSources{[](tova::TComponentHandle) { return std::string(); },
+                                         [](std::string_view) { return tova::TComponentHandle{}; }};
 
 void StackRoundTrip(const std::vector<uint8_t>& bytes) {
     tova::TParamCollection vars;
