@@ -139,6 +139,7 @@ std::vector<uint32_t> ReadU32List(std::span<const uint8_t> chunk, uint32_t count
 TCursorAnimation ReadAnimatedCursor(std::span<const uint8_t> data) {
     Need(data, 0, 12, "the RIFF header");
     const uint32_t riffSize = LoadLE32(&data[4]);
+    if (riffSize < 4) Damaged("a RIFF file without its form type");
     Need(data, 8, riffSize, "the RIFF data");
     if (std::memcmp(&data[8], "ACON", 4) != 0) Damaged("a RIFF file that is no animated cursor");
     const std::span<const uint8_t> body = data.subspan(12, riffSize - 4);

@@ -172,6 +172,10 @@ TEST(CursorFile, DamagedFilesFailCleanly) {
     TBytes riff = AnimatedCursor({good}, {0}, {}, 1);
     riff[4] = 0xFF;  // a RIFF size beyond the file
     bad.push_back(riff);
+    TBytes tiny = riff;
+    tiny[4] = 2;  // a RIFF size too small for its own form type
+    tiny[5] = tiny[6] = tiny[7] = 0;
+    bad.push_back(tiny);
     for (size_t i = 0; i < bad.size(); ++i)
         EXPECT_THROW(ReadCursorFile(bad[i]), ETovaError) << i;
 }
