@@ -61,6 +61,7 @@ std::vector<int> ScrambleOrder(uint32_t key, int n) {
 }
 
 void UnpackRow(const uint8_t* src, int32_t bpp, int32_t x0, int32_t count, TBrioPlaneOut plane, int32_t y) {
+    if (count <= 0) return;  // a zero-width image has empty rows and no row memory
     if (plane.Colour) {
         TPixel32* dst = plane.Colour->Row(y) + x0;
         if (bpp == 32) {

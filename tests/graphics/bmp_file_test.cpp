@@ -85,6 +85,11 @@ TEST(BmpFile, DamagedBitmapsAreRefused) {
         TBrioFrame frame;
         EXPECT_THROW(ReadBmp(bad, frame), ETovaError);
     }
+    // A bitmap of width 0 has no pixels to read: an empty picture, read
+    // without touching row memory.
+    TBrioFrame empty;
+    ReadBmp(patched(18, 0), empty);
+    EXPECT_EQ(empty.Picture.Indices.Width(), 0);
 }
 
 }  // namespace
