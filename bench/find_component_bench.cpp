@@ -17,7 +17,8 @@ constexpr int kComponentCount = 1000;
 // Names as scripts write them: a common stem and a number.
 std::vector<std::string> ComponentNames() {
     std::vector<std::string> names;
-    for (int i = 0; i < kComponentCount; ++i) names.push_back("button_" + std::to_string(i));
+    for (int i = 0; i < kComponentCount; ++i)
+        names.push_back("button_" + std::to_string(i));
     return names;
 }
 
@@ -41,7 +42,8 @@ BENCHMARK(BM_FindObject);
 void BM_UnorderedMapFind(benchmark::State& state) {
     const std::vector<std::string> names = ComponentNames();
     std::unordered_map<std::string, int> map;
-    for (int i = 0; i < kComponentCount; ++i) map.emplace(names[static_cast<size_t>(i)], i);
+    for (int i = 0; i < kComponentCount; ++i)
+        map.emplace(names[static_cast<size_t>(i)], i);
     size_t next = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(map.find(names[next]));

@@ -67,10 +67,13 @@ protected:
                        PR_ONFOCUSIN, PR_ONFOCUSOUT})
             Set(outer, id, "page" + std::to_string(id) + ".tsb");
         Set(inner, PR_VISIBLE, 0);
-        Set(inner, PR_HANDLEKEY, 1);
-        screen.SetFocus(&inner);
+        Set(far, PR_HANDLEKEY, 1);
+        // Layer 1 current: layers are saved by their names relative to it.
+        screen.StartTransition(1);
+        screen.SetFocus(&far);
         screen.Events.Clear();
         screen.Events.Add({"click.tsb", outer.Handle(), PR_ONLBTNDOWN, 0, {"1", "2"}});
+        screen.Events.Add({"base.tsb", screen.Layer(1).Handle(), PR_ONLBTNUP, 0, {}});
     }
 };
 
@@ -92,9 +95,11 @@ TEST_F(ScreenRecordTest, TheScreenComesBackAsItWasSaved) {
     EXPECT_EQ(outer->PriorityBias, 2);
     EXPECT_EQ(outer->Tag, "tag");
     EXPECT_EQ(outer->KeyText(TKeyEvent::FocusOut), "page149.tsb");
-    EXPECT_EQ(loaded.Focus(), inner);
-    EXPECT_EQ(loaded.Events.Count(), 1u);  // no focus events on loading
+    EXPECT_EQ(loaded.Current(), 1);
+    EXPECT_EQ(loaded.Focus(), far);
+    ASSERT_EQ(loaded.Events.Count(), 2u);  // no focus events on loading
     EXPECT_EQ(loaded.Events[0].Sender, outer->Handle());
+    EXPECT_EQ(loaded.Events[1].Sender, loaded.Layer(1).Handle());
     EXPECT_FALSE(loaded.Layer(0).Dirty().Empty());
 }
 
