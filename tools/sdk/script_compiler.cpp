@@ -10,6 +10,7 @@
 #include "core/error.h"
 #include "engine/command_component.h"
 #include "engine/command_media.h"
+#include "engine/command_versions.h"
 #include "expr/property_names.h"
 #include "sdk/script_fields.h"
 #include "sdk/script_inline.h"
@@ -19,8 +20,6 @@
 
 namespace tova::sdk {
 namespace {
-
-constexpr int32_t kGameSaveTargetVersion = 105;
 
 size_t At(int32_t index) {
     return static_cast<size_t>(index);
