@@ -106,9 +106,9 @@ bool MayBeReachedOtherwise(TCommandCode code) {
 
 class TPageLinter {
 public:
-    TPageLinter(const TSourceFile& file, const std::string& display, const TScriptSource& source,
-                const TLintGame& game, TLintReport& report)
-        : file_(file), display_(display), source_(source), game_(game), report_(report) {}
+    TPageLinter(const std::string& display, const TScriptSource& source, const TLintGame& game,
+                TLintReport& report)
+        : display_(display), source_(source), game_(game), report_(report) {}
 
     void Run() {
         for (const TSourceCommand& command : source_.Commands)
@@ -259,7 +259,6 @@ private:
         }
     }
 
-    const TSourceFile& file_;
     std::string display_;
     const TScriptSource& source_;
     const TLintGame& game_;
@@ -299,7 +298,7 @@ void LintPage(const TSourceFile& file, const std::string& text, const TScriptSou
               const TLintGame& game, TLintReport& report) {
     const std::string display = file.HostPath.generic_string();
     const int before = report.Errors();
-    TPageLinter(file, display, source, game, report).Run();
+    TPageLinter(display, source, game, report).Run();
     if (readFailed || report.Errors() != before) return;
     TPage page;
     page.Name = file.OutputName;
