@@ -127,6 +127,29 @@ TEST_F(LintCli, ReachableCodeAndDeclaredNamesRaiseNothing) {
     EXPECT_EQ(result.out, "0 errors, 0 warnings\n");
 }
 
+TEST_F(LintCli, BlocksOutOfPlace) {
+    src_.WriteFile("start.tss",
+                   "VarNew n int 0\n"
+                   "Else\n"
+                   "If n == 1\n"
+                   "    Calc n = 2\n"
+                   "Calc n = 3\n"
+                   "Elseif n == 2\n"
+                   "While n < 9\n"
+                   "    If n > 5\n"
+                   "        Break\n"
+                   "    Else\n"
+                   "        Calc n = n + 1\n"
+                   "Continue\n");
+    const TResult result = Lint();
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.out.find("start.tss:2: Else without an If"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("start.tss:6: Elseif without an If"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("start.tss:12: warning: Continue outside every While"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("2 errors, 1 warning\n"), std::string::npos) << result.out;
+}
+
 TEST_F(LintCli, WarningsPassUnlessStrictAndTheBuildShowsThem) {
     src_.WriteFile("start.tss", "Jump gone.tsb\n");
     const TResult lint = Lint();

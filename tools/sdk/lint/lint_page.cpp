@@ -115,6 +115,7 @@ public:
             if (command.Code == TCommandCode::Label) labels_.push_back(command.Name);
         for (size_t i = 0; i < source_.Commands.size(); ++i)
             CheckCommand(source_.Commands[i]);
+        CheckBlocks();
         CheckReachable();
     }
 
@@ -246,6 +247,39 @@ private:
             CheckPage(*value, field.Line);
         else if (field.Name.ends_with("SOURCE") && HasExtension(VirtualName(*value)))
             CheckName(*value, field.Line, "data file");
+    }
+
+    // Else and Elseif continue an If at their own depth; Break and Continue
+    // outside every While end the page instead (which the player allows).
+    void CheckBlocks() {
+        const auto& commands = source_.Commands;
+        for (size_t i = 0; i < commands.size(); ++i) {
+            const TSourceCommand& command = commands[i];
+            const std::string name(CommandScriptName(command.Code));
+            if (command.Code == TCommandCode::Else || command.Code == TCommandCode::Elseif) {
+                const TSourceCommand* before = nullptr;
+                for (size_t j = i; j-- > 0 && !before;)
+                    if (commands[j].Indent <= command.Indent && commands[j].Code != TCommandCode::Comment)
+                        before = &commands[j];
+                if (!before || before->Indent != command.Indent ||
+                    (before->Code != TCommandCode::If && before->Code != TCommandCode::Elseif))
+                    Error(command.Line, name + " without an If or Elseif before it at the same depth");
+            } else if ((command.Code == TCommandCode::Break || command.Code == TCommandCode::Continue) &&
+                       !InsideWhile(i)) {
+                Warning(command.Line, name + " outside every While ends the page");
+            }
+        }
+    }
+
+    bool InsideWhile(size_t index) const {
+        int32_t depth = source_.Commands[index].Indent;
+        for (size_t j = index; j-- > 0 && depth > 0;) {
+            const TSourceCommand& before = source_.Commands[j];
+            if (before.Indent >= depth) continue;
+            if (before.Code == TCommandCode::While) return true;
+            depth = before.Indent;
+        }
+        return false;
     }
 
     void CheckReachable() {
