@@ -63,7 +63,8 @@ TEST_F(LintCli, EveryMistakeOfEveryPageIsReportedAtOnce) {
                    "    Calc n = 1\n"                               // 14
                    "VarNew 1a int 0\n"                              // 15 a name no expression can use
                    "Jump lib\\fib.tsb\n"                            // 16
-                   "Calc n = 2\n");                                 // 17 unreachable
+                   "Calc n = 2\n"                                   // 17 unreachable
+                   "Calc n = GetProp(\"a\", PR_LEFT)\n");           // 18 a property name as a variable
     src_.WriteFile("second.tss", "Wiat 100\n");
     const TResult result = Lint();
     EXPECT_EQ(result.exitCode, 1) << result.out;
@@ -101,8 +102,13 @@ TEST_F(LintCli, EveryMistakeOfEveryPageIsReportedAtOnce) {
     EXPECT_NE(LineAt(out, "start.tss:17").find("warning: unreachable: the Jump on line 16 always leaves"),
               std::string::npos)
         << out;
+    EXPECT_NE(LineAt(out, "start.tss:18")
+                  .find("warning: PR_LEFT is no variable: an expression names a property by "
+                        "its id (3)"),
+              std::string::npos)
+        << out;
     EXPECT_NE(LineAt(out, "second.tss:1").find("did you mean Wait?"), std::string::npos) << out;
-    EXPECT_NE(out.find("8 errors, 5 warnings"), std::string::npos) << out;
+    EXPECT_NE(out.find("8 errors, 6 warnings"), std::string::npos) << out;
 }
 
 TEST_F(LintCli, ReachableCodeAndDeclaredNamesRaiseNothing) {

@@ -209,6 +209,11 @@ private:
     void CheckVariable(const std::string& name, int line) {
         if (name.empty() || IsTemporary(name) || game_.Variables.count(Lower(name))) return;
         if (!reported_.insert(Lower(name)).second) return;
+        if (const std::optional<int> id = PropertyIdOfName(name)) {
+            Warning(line, name + " is no variable: an expression names a property by its id (" +
+                              std::to_string(*id) + "); only PropertyId fields take PR_ names");
+            return;
+        }
         std::vector<std::string> names;
         for (const std::string& declared : game_.VariableNames)
             names.push_back(Utf8(declared));
