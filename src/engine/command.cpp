@@ -4,6 +4,7 @@
 
 #include "core/binary_io.h"
 #include "core/error.h"
+#include "engine/command_archive.h"
 #include "engine/page.h"
 
 namespace tova {
@@ -18,19 +19,23 @@ bool TCommand::MatchesLabel(std::string_view) const {
     return false;
 }
 
+void TCommand::Serialize(TCommandArchive& archive) {
+    archive.Int32(Indent);
+    archive.Byte(Disabled);
+    archive.Byte(Chained);
+    archive.Int32(LineId);
+}
+
 void TCommand::LoadFromStream(TStream& stream) {
-    Indent = ReadI32(stream);
-    Disabled = ReadU8(stream);
-    Chained = ReadU8(stream);
-    LineId = ReadI32(stream);
+    TCommandArchive archive(TArchiveMode::Read, stream, Page->Version, TErrorKind::DamagedPage);
+    Serialize(archive);
 }
 
 void TCommand::SaveToStream(TStream& stream) const {
     WriteU8(stream, static_cast<uint8_t>(GetCode()));
-    WriteI32(stream, Indent);
-    WriteU8(stream, Disabled);
-    WriteU8(stream, Chained);
-    WriteI32(stream, LineId);
+    TCommandArchive archive(TArchiveMode::Write, stream, Page->Version, TErrorKind::DamagedPage);
+    // Writing only reads the fields; one function serves both directions.
+    const_cast<TCommand&>(*this).Serialize(archive);
 }
 
 void TCommand::Prepare(TCallMan&) {}
@@ -44,10 +49,6 @@ void TCommand::SaveState(TStream&) const {}
 void TCommand::LoadState(TStream&) {}
 
 void TCommand::Stop(TCallMan&) {}
-
-int32_t TCommand::PageVersion() const {
-    return Page->Version;
-}
 
 void WriteStateHeader(TStream& stream) {
     stream.WriteBuffer(kStateHeader, kStateHeaderSize);

@@ -3,8 +3,9 @@
 // command, the running-state header and the factory from the type code.
 //
 // The command classes of each family are declared in command_flow.h,
-// command_component.h and command_media.h. Their record reading and writing
-// is in the matching .cpp files; their run-time behaviour (Execute and, for
+// command_component.h and command_media.h. Each states its record's fields
+// once, in its Serialize (in the matching .cpp file), which serves reading,
+// writing and the SDK's description of the fields; their run-time behaviour (Execute and, for
 // the waiting commands, Prepare and Stop) is defined in the family's
 // *_execute.cpp file.
 #pragma once
@@ -19,6 +20,7 @@
 namespace tova {
 
 class TCallMan;
+class TCommandArchive;
 class TPage;
 
 // The type code of a command record (the low seven bits of its first byte).
@@ -122,12 +124,15 @@ public:
     virtual bool BlocksEvents() const { return false; }
     // Exact, case-sensitive comparison with a label name.
     virtual bool MatchesLabel(std::string_view name) const;
-    // Reads the record body (everything after the type byte); classes with
-    // fields of their own read the common fields first.
-    virtual void LoadFromStream(TStream& stream);
+    // Visits the record body (everything after the type byte) in stored
+    // order: the common fields, then, in classes with fields of their own,
+    // those fields after their base's.
+    virtual void Serialize(TCommandArchive& archive);
+    // Reads the record body for the owning page's version.
+    void LoadFromStream(TStream& stream);
     // Writes the type byte and the record body, exactly as LoadFromStream
     // reads them.
-    virtual void SaveToStream(TStream& stream) const;
+    void SaveToStream(TStream& stream) const;
     // Called once when the command becomes current, before its first Execute.
     virtual void Prepare(TCallMan& callMan);
     // Moves on by setting pc, switches pages by replacing page, ends the page
@@ -147,10 +152,6 @@ public:
     uint8_t Disabled = 0;
     int32_t LineId = 0;  // written by the authoring tool, shown in the debug log
     int32_t Indent = 0;  // nesting depth in the page's block structure
-
-protected:
-    // The Version of the owning page: decides which fields the record holds.
-    int32_t PageVersion() const;
 };
 
 // Running state: "tova100" followed by the command's own fields.

@@ -1,7 +1,7 @@
-// Record reading and writing of the component and cabinet commands.
+// Record fields of the component and cabinet commands.
 #include "engine/command_component.h"
 
-#include "engine/command_io.h"
+#include "engine/command_archive.h"
 #include "engine/page.h"
 
 namespace tova {
@@ -12,16 +12,9 @@ TComComponent::TComComponent(TPage& page, TCommandCode code) : TCommand(page) {
         if (MaskHas(mask, id)) Properties[static_cast<size_t>(id)] = std::make_unique<TTovaParser>();
 }
 
-void TComComponent::LoadFromStream(TStream& stream) {
-    TCommand::LoadFromStream(stream);
-    for (const auto& slot : Properties)
-        if (slot) slot->LoadFromStream(stream);
-}
-
-void TComComponent::SaveToStream(TStream& stream) const {
-    TCommand::SaveToStream(stream);
-    for (const auto& slot : Properties)
-        if (slot) slot->SaveToStream(stream);
+void TComComponent::Serialize(TCommandArchive& archive) {
+    TCommand::Serialize(archive);
+    archive.Properties(Properties);
 }
 
 TTovaParser* TComComponent::Property(int id) const {
@@ -29,16 +22,10 @@ TTovaParser* TComComponent::Property(int id) const {
     return Properties[static_cast<size_t>(id)].get();
 }
 
-void TComCabinet::LoadFromStream(TStream& stream) {
-    TComComponent::LoadFromStream(stream);
-    Mode.LoadFromStream(stream);
-    ReadParserList(stream, Names);
-}
-
-void TComCabinet::SaveToStream(TStream& stream) const {
-    TComComponent::SaveToStream(stream);
-    Mode.SaveToStream(stream);
-    WriteParserList(stream, Names);
+void TComCabinet::Serialize(TCommandArchive& archive) {
+    TComComponent::Serialize(archive);
+    archive.Expression("Mode", Mode);
+    archive.ExpressionList("Names", Names);
 }
 
 }  // namespace tova

@@ -1,6 +1,6 @@
 // The commands that create components from property expressions, and the
-// cabinet commands that park components. Their records are read and written
-// in command_component.cpp; their Execute is in command_component_execute.cpp.
+// cabinet commands that park components. Their record fields are in
+// command_component.cpp; their Execute is in command_component_execute.cpp.
 #pragma once
 
 #include <array>
@@ -18,8 +18,7 @@ namespace tova {
 class TComComponent : public TCommand {
 public:
     TComComponent(TPage& page, TCommandCode code);
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
 
     // The slot of a property id, or null when the record carries none.
     TTovaParser* Property(int id) const;
@@ -192,8 +191,7 @@ public:
 class TComCabinet : public TComComponent {
 public:
     using TComComponent::TComComponent;
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
 
     TTovaParser Mode;
     TParserList Names;

@@ -1,7 +1,7 @@
 // The commands that steer the interpreter and manage variables: branches,
 // loops, labels, jumps and calls, waits, expressions, variables, component
-// properties, resets, and the save and load requests. Their records are read
-// and written in command_flow.cpp; their Execute (and Wait's Prepare) is in
+// properties, resets, and the save and load requests. Their record fields are
+// in command_flow.cpp; their Execute (and Wait's Prepare) is in
 // command_flow_execute.cpp.
 #pragma once
 
@@ -20,8 +20,7 @@ class TComIf : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::If; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Condition;
@@ -47,8 +46,7 @@ public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::Label; }
     bool MatchesLabel(std::string_view name) const override { return name == Name; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     std::string Name;
@@ -68,8 +66,7 @@ class TComJump final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::Jump; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     std::string PageName;
@@ -81,8 +78,7 @@ class TComCall final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::Call; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     std::string PageName;
@@ -96,8 +92,7 @@ class TComExit : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::Exit; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Condition;
@@ -108,8 +103,7 @@ class TComBreak final : public TComExit {
 public:
     using TComExit::TComExit;
     TCommandCode GetCode() const override { return TCommandCode::Break; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     int32_t Target = 0;
@@ -119,8 +113,7 @@ class TComContinue final : public TComExit {
 public:
     using TComExit::TComExit;
     TCommandCode GetCode() const override { return TCommandCode::Continue; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     int32_t Target = 0;
@@ -132,8 +125,7 @@ public:
     TCommandCode GetCode() const override { return TCommandCode::Wait; }
     bool BlocksEvents() const override { return BlockEventsFlag; }
     bool IsWaitPoint() const override { return true; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Prepare(TCallMan& callMan) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", int32 Remaining, int32 FirstFrame, byte BlockEventsFlag.
@@ -163,8 +155,7 @@ class TComCalc final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::Calc; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Expression;
@@ -174,8 +165,7 @@ class TComWhile final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::While; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Condition;
@@ -187,8 +177,7 @@ public:
 class TComRuntime : public TCommand {
 public:
     using TCommand::TCommand;
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
 
     TTovaParser Expression;
 };
@@ -206,8 +195,7 @@ class TComWhileLoop final : public TComWhileInit {
 public:
     using TComWhileInit::TComWhileInit;
     TCommandCode GetCode() const override { return TCommandCode::WhileLoop; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     int32_t LoopTarget = 0;
@@ -217,8 +205,7 @@ class TComVarNew final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::VarNew; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     std::string Name;
@@ -231,8 +218,7 @@ class TComVarDel final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::VarDel; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     std::string Name;
@@ -242,8 +228,7 @@ class TComGetProp final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::GetProp; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Object;
@@ -255,8 +240,7 @@ class TComSetProp final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::SetProp; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Object;
@@ -268,8 +252,7 @@ class TComObjDel final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::ObjDel; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Object;
@@ -286,8 +269,7 @@ class TComPCReset : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::PCReset; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     std::string PageName;
@@ -307,8 +289,7 @@ public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::GameSave; }
     bool IsChained() const override { return false; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Slot;
@@ -322,8 +303,7 @@ public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::GameLoad; }
     bool IsChained() const override { return false; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Slot;

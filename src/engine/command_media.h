@@ -1,5 +1,5 @@
 // The screen transition, media, text, history and motion commands. Their
-// records and running states are read and written in command_media.cpp; their
+// record fields and running states are in command_media.cpp; their
 // Execute (and the Prepare and Stop of the waiting ones) is in
 // command_media_execute.cpp.
 #pragma once
@@ -9,18 +9,10 @@
 
 #include "engine/command.h"
 #include "engine/command_flow.h"
+#include "engine/command_versions.h"
 #include "expr/tova_parser.h"
 
 namespace tova {
-
-// The page versions from which the media commands' records hold a field:
-// Flip's WipeSource, the BlockEvents expressions of Flip, MovieStop and
-// TextIns, PropMotion's Paused, and the history commands' Format. The page
-// reader and writer and the SDK's compiler and decompiler all gate on these.
-constexpr int32_t kWipeSourceVersion = 101;
-constexpr int32_t kBlockEventsVersion = 107;
-constexpr int32_t kMotionPausedVersion = 108;
-constexpr int32_t kHistoryFormatVersion = 111;
 
 class TComFlip final : public TCommand {
 public:
@@ -28,8 +20,7 @@ public:
     TCommandCode GetCode() const override { return TCommandCode::Flip; }
     bool BlocksEvents() const override { return BlockEventsFlag; }
     bool IsWaitPoint() const override { return Timed; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Prepare(TCallMan& callMan) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", byte BlockEventsFlag, byte ClearOldFlag.
@@ -63,8 +54,7 @@ public:
     TCommandCode GetCode() const override { return TCommandCode::MovieStop; }
     bool BlocksEvents() const override { return BlockEventsFlag; }
     bool IsWaitPoint() const override { return Waiting; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Prepare(TCallMan& callMan) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", string TargetName, byte Waiting, byte BlockEventsFlag.
@@ -86,8 +76,7 @@ class TComMediaPlay final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::MediaPlay; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Target;
@@ -97,8 +86,7 @@ class TComPropMotion final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::PropMotion; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Name;    // of the motion component
@@ -116,8 +104,7 @@ public:
     TCommandCode GetCode() const override { return TCommandCode::TextIns; }
     bool BlocksEvents() const override { return BlockEventsFlag; }
     bool IsWaitPoint() const override { return Waiting; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Prepare(TCallMan& callMan) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", string WindowName, byte Waiting, byte BlockEventsFlag.
@@ -140,8 +127,7 @@ class TComTextClr final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::TextClr; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Target;
@@ -151,8 +137,7 @@ class TComCallHist final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::CallHist; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Window;
@@ -174,8 +159,7 @@ class TComEntryHist final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::FormatHist; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Component;
@@ -193,8 +177,7 @@ class TComMenuClose final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::MenuClose; }
-    void LoadFromStream(TStream& stream) override;
-    void SaveToStream(TStream& stream) const override;
+    void Serialize(TCommandArchive& archive) override;
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Target;

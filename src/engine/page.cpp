@@ -5,7 +5,6 @@
 
 #include "core/binary_io.h"
 #include "core/error.h"
-#include "engine/command_io.h"
 #include "expr/param_collection.h"
 #include "platform/message_box.h"
 #include "vfs/file_manager.h"

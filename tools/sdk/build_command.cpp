@@ -25,6 +25,7 @@
 #include "sdk/build_text_data.h"
 #include "sdk/command_line.h"
 #include "sdk/commands.h"
+#include "sdk/lint/lint.h"
 #include "sdk/script_compiler.h"
 
 namespace fs = std::filesystem;
@@ -72,24 +73,9 @@ void CheckFolders(const fs::path& srcDir, const fs::path& outDir) {
              srcDir.string() + "' and not contain it");
 }
 
-// The description file, its name in any letter case.
 fs::path FindDescription(const fs::path& srcDir) {
-    for (const fs::directory_entry& entry : fs::directory_iterator(srcDir))
-        if (entry.is_regular_file() && AsciiLower(entry.path().filename().string()) == kDescriptionName)
-            return entry.path();
+    if (const std::optional<fs::path> path = FindDescriptionFile(srcDir)) return *path;
     Fail("'" + srcDir.string() + "' holds no " + kDescriptionName);
-}
-
-std::string ResolvePage(const TBuildSources& sources, const TPageReference& page, const std::string& what,
-                        const std::string& descriptionName) {
-    if (const auto name = sources.FindPage(page.Name)) return *name;
-    std::string hint;
-    const std::string stem =
-        HasHostExtension(page.Name, ".tsb") ? page.Name.substr(0, page.Name.size() - 4) : page.Name;
-    if (sources.FindPage(stem + ".tss")) hint = "; name the source, \"" + stem + ".tss\"";
-    throw ETovaError(Utf8ToCp932Lossy(descriptionName + ":" + std::to_string(page.Line) + ": the " + what +
-                                      " \"" + page.Name +
-                                      "\" is no .tss source or .tsb page of the source folder" + hint));
 }
 
 void Compile(const TSourceFile& file, const fs::path& target) {
@@ -161,14 +147,19 @@ int RunBuild(const TArgs& args) {
     const bool pack = line.Has("--pack");
 
     CheckFolders(srcDir, outDir);
+    // The same checks as tova lint: errors refuse the build, warnings are shown.
+    const TLintReport lint = LintGame(srcDir);
+    std::cerr << lint.Text();
+    if (lint.Errors() > 0) Fail(LintSummary(lint) + " in the sources; nothing was built");
     const fs::path descriptionPath = FindDescription(srcDir);
     const std::string descriptionName = descriptionPath.string();
     TProjectDescription description = ParseProjectDescription(ReadHostFile(descriptionPath), descriptionName);
     const TBuildSources sources(srcDir, descriptionPath, {kSettingsName, kInstallSetName, kManifestName});
     description.Setting.StartPage =
-        ResolvePage(sources, description.StartPage, "start_page", descriptionName);
+        ResolvePageReference(sources, description.StartPage, "start_page", descriptionName);
     if (description.EndPage)
-        description.Setting.EndPage = ResolvePage(sources, *description.EndPage, "end_page", descriptionName);
+        description.Setting.EndPage =
+            ResolvePageReference(sources, *description.EndPage, "end_page", descriptionName);
 
     TBuildOutput output(outDir);
     int pages = 0;

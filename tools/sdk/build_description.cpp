@@ -12,6 +12,7 @@
 #include "core/error.h"
 #include "core/sjis.h"
 #include "sdk/build_ini.h"
+#include "sdk/build_sources.h"
 
 namespace tova::sdk {
 namespace {
@@ -281,6 +282,25 @@ TProjectDescription TDescriptionParser::Parse(std::string_view text) {
 
 TProjectDescription ParseProjectDescription(std::string_view text, std::string_view fileName) {
     return TDescriptionParser(fileName).Parse(text);
+}
+
+std::optional<std::filesystem::path> FindDescriptionFile(const std::filesystem::path& srcDir) {
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(srcDir))
+        if (entry.is_regular_file() && AsciiLower(entry.path().filename().string()) == kDescriptionName)
+            return entry.path();
+    return std::nullopt;
+}
+
+std::string ResolvePageReference(const TBuildSources& sources, const TPageReference& page,
+                                 const std::string& what, const std::string& descriptionName) {
+    if (const auto name = sources.FindPage(page.Name)) return *name;
+    std::string hint;
+    const std::string stem =
+        HasHostExtension(page.Name, ".tsb") ? page.Name.substr(0, page.Name.size() - 4) : page.Name;
+    if (sources.FindPage(stem + ".tss")) hint = "; name the source, \"" + stem + ".tss\"";
+    throw ETovaError(Utf8ToCp932Lossy(descriptionName + ":" + std::to_string(page.Line) + ": the " + what +
+                                      " \"" + page.Name +
+                                      "\" is no .tss source or .tsb page of the source folder" + hint));
 }
 
 }  // namespace tova::sdk

@@ -3,6 +3,7 @@
 // from plain INI text. docs/project-description.md describes the format.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,5 +32,16 @@ struct TProjectDescription {
 // (unknown section or key, a key given twice, a malformed value, a missing
 // title or start page) throws ETovaError "FILE:LINE: message".
 TProjectDescription ParseProjectDescription(std::string_view text, std::string_view fileName);
+
+class TBuildSources;
+
+// The output name of a page the description names; ETovaError
+// "FILE:LINE: ..." (what is the key, such as start_page) when the sources
+// hold no such page, with the source's name when a .tsb was named for it.
+std::string ResolvePageReference(const TBuildSources& sources, const TPageReference& page,
+                                 const std::string& what, const std::string& descriptionName);
+
+// The description file of a source folder, its name in any letter case.
+std::optional<std::filesystem::path> FindDescriptionFile(const std::filesystem::path& srcDir);
 
 }  // namespace tova::sdk

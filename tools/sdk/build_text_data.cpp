@@ -66,14 +66,14 @@ bool IsTextDataFile(const std::string& hostName) {
     return false;
 }
 
-std::string TextDataForPlayer(const std::string& bytes, const std::string& displayName) {
+std::string TextDataForPlayer(const std::string& bytes, const std::string& displayName, size_t firstLine) {
     std::string_view text = bytes;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     if (!IsUtf8(text)) return bytes;
 
     std::string out;
     std::string errors;
-    size_t line = 1;
+    size_t line = firstLine;
     size_t column = 1;
     for (size_t i = 0; i < text.size();) {
         const size_t length = Utf8SequenceLength(text, i);

@@ -4,6 +4,7 @@
 // hold instead of replacing them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tova::sdk {
@@ -17,6 +18,7 @@ bool IsTextDataFile(const std::string& hostName);
 // valid UTF-8 is taken to be code page 932 already and kept unchanged.
 // Throws ETovaError naming displayName, the line, the column and every
 // character that code page 932 cannot hold (all of them, one per line).
-std::string TextDataForPlayer(const std::string& bytes, const std::string& displayName);
+// firstLine is the number of the text's first line in the messages.
+std::string TextDataForPlayer(const std::string& bytes, const std::string& displayName, size_t firstLine = 1);
 
 }  // namespace tova::sdk

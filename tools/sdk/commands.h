@@ -22,6 +22,7 @@ int RunEval(const TArgs& args);         // tova eval [--var SPEC]... [--dump-var
 int RunCompile(const TArgs& args);      // tova compile SRC.tss OUT.tsb
 int RunDecompile(const TArgs& args);    // tova decompile IN.tsb
 int RunBuild(const TArgs& args);        // tova build SRC_DIR OUT_DIR [--pack]
+int RunLint(const TArgs& args);         // tova lint SRC_DIR
 int RunImg(const TArgs& args);          // tova img info|decode|encode ...
 
 }  // namespace tova::sdk

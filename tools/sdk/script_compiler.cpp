@@ -10,7 +10,9 @@
 #include "core/error.h"
 #include "engine/command_component.h"
 #include "engine/command_media.h"
+#include "engine/command_versions.h"
 #include "expr/property_names.h"
+#include "sdk/lint/near_name.h"
 #include "sdk/script_fields.h"
 #include "sdk/script_inline.h"
 #include "sdk/script_source.h"
@@ -19,8 +21,6 @@
 
 namespace tova::sdk {
 namespace {
-
-constexpr int32_t kGameSaveTargetVersion = 105;
 
 size_t At(int32_t index) {
     return static_cast<size_t>(index);
@@ -57,6 +57,16 @@ std::vector<TSourceCommand> AddLoopRecords(std::vector<TSourceCommand> commands)
         out.push_back(std::move(added));
     }
     return out;
+}
+
+// The names a field line of a command may use.
+std::vector<std::string> FieldNames(const std::vector<TFieldSlot>& slots, bool component) {
+    std::vector<std::string> names;
+    for (const TFieldSlot& slot : slots)
+        names.emplace_back(slot.Name);
+    for (int id = 0; component && id < kComponentPropertyCount; ++id)
+        names.emplace_back(PropertyName(id));
+    return names;
 }
 
 class TPageBuilder {
@@ -203,7 +213,8 @@ private:
             if (id && component) {
                 *component->Properties[static_cast<size_t>(*id)] = std::move(field.Value);
             } else if (slot == slots.end()) {
-                Fail(field.Line, "this command has no such field", field.Name);
+                Fail(field.Line, "this command has no such field",
+                     field.Name + DidYouMean(field.Name, FieldNames(slots, component != nullptr)));
             } else if (slot->MinVersion > page_.Version) {
                 Fail(field.Line, "the page's version does not store this field", field.Name);
             } else if (slot->List) {

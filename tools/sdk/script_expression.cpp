@@ -1,6 +1,9 @@
 #include "sdk/script_expression.h"
 
 #include "core/error.h"
+#include "core/sjis.h"
+#include "expr/sys_function_table.h"
+#include "sdk/lint/near_name.h"
 #include "sdk/script_raw_expression.h"
 
 namespace tova::sdk {
@@ -30,6 +33,43 @@ bool FitsAt(std::string_view text, TExpressionPlace place, std::string_view keyw
     return true;
 }
 
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '@';
+}
+
+std::vector<std::string> FunctionNames() {
+    std::vector<std::string> names;
+    for (int id = 0; id < kSysFunctionCount; ++id)
+        names.emplace_back(SysFunctionInfo(id).Name);
+    return names;
+}
+
+// A name written before "(" that is no built-in function, outside strings.
+void CheckFunctionNames(std::string_view value, const TLineCursor& at) {
+    for (size_t pos = 0; pos < value.size();) {
+        if (value[pos] == '"') {
+            const size_t end = SkipQuoted(value, pos);
+            if (end == std::string_view::npos) return;  // the compiler names the open string
+            pos = end;
+            continue;
+        }
+        if (!IsNameChar(value[pos])) {
+            pos += SjisCharLength(value, pos);
+            continue;
+        }
+        const size_t start = pos;
+        while (pos < value.size() && IsNameChar(value[pos]))
+            ++pos;
+        const std::string_view name = value.substr(start, pos - start);
+        size_t next = pos;
+        while (next < value.size() && IsBlank(value[next]))
+            ++next;
+        if (next < value.size() && value[next] == '(' && !(name[0] >= '0' && name[0] <= '9') &&
+            !FindSysFunction(name))
+            at.FailAt("unknown function", std::string(name) + DidYouMean(name, FunctionNames()));
+    }
+}
+
 }  // namespace
 
 void CompileValue(std::string_view value, const TLineCursor& at, TTovaParser& parser) {
@@ -40,10 +80,12 @@ void CompileValue(std::string_view value, const TLineCursor& at, TTovaParser& pa
         raw.ExpectEnd();
         return;
     }
+    CheckFunctionNames(value, at);
     try {
         CompileExpression(value, parser);
     } catch (const ETovaError& error) {
-        throw SourceError(at.SourceName(), at.Line(), error.Message() + ": " + std::string(value));
+        throw SourceError(at.SourceName(), at.Line(),
+                          SysText("not a valid expression (") + error.Message() + "): " + std::string(value));
     }
 }
 

@@ -1,6 +1,7 @@
 // The expression fields of every command by the names the script language
-// gives them ("Condition", "Time", ...), so that the compiler can fill them
-// and the decompiler print them from one table.
+// gives them ("Condition", "Time", ...), taken from the command's own record
+// description, so that the compiler fills them and the decompiler prints them
+// exactly as the page reader and writer store them.
 #pragma once
 
 #include <cstdint>
@@ -8,17 +9,14 @@
 #include <vector>
 
 #include "engine/command.h"
+#include "engine/command_archive.h"
 #include "engine/command_component.h"
 #include "engine/command_flow.h"
 
 namespace tova::sdk {
 
-struct TFieldSlot {
-    std::string_view Name;
-    TTovaParser* Parser = nullptr;  // a single expression
-    TParserList* List = nullptr;    // a list: each field line adds one item
-    int32_t MinVersion = 0;         // pages of older versions do not store it
-};
+// A list field takes one item for each field line.
+using TFieldSlot = TExpressionField;
 
 // The expression fields of a command in record order; component properties
 // are not among them (see ComponentOf).

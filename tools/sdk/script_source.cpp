@@ -6,6 +6,8 @@
 #include "core/error.h"
 #include "engine/command_names.h"
 #include "expr/property_names.h"
+#include "sdk/build_text_data.h"
+#include "sdk/lint/near_name.h"
 #include "sdk/script_expression.h"
 #include "sdk/script_inline.h"
 #include "sdk/script_text.h"
@@ -48,9 +50,17 @@ uint8_t ByteValue(TLineCursor& cursor, std::string_view what) {
     return static_cast<uint8_t>(value);
 }
 
+std::vector<std::string> CommandNames() {
+    std::vector<std::string> names;
+    for (int code = 0; code < kCommandCodeCount; ++code)
+        names.emplace_back(CommandScriptName(static_cast<TCommandCode>(code)));
+    return names;
+}
+
 class TSourceReader {
 public:
-    TSourceReader(std::string_view sourceName) : sourceName_(sourceName) {}
+    TSourceReader(std::string_view sourceName, std::vector<TLineError>* errors)
+        : sourceName_(sourceName), errors_(errors) {}
 
     TScriptSource Read(std::string_view utf8) {
         if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
@@ -60,18 +70,35 @@ public:
             if (end == std::string_view::npos) end = utf8.size();
             std::string_view text = utf8.substr(start, end - start);
             if (text.ends_with('\r')) text.remove_suffix(1);
-            ReadLine(text, line + 1);
+            ReadLineKeepingErrors(text, line + 1);
             start = end + 1;
         }
         return std::move(source_);
     }
 
 private:
+    // Without a list of errors the first error ends the reading; with one,
+    // every line is read and each failing line adds its error. The field
+    // lines of a command line that failed are skipped with it.
+    void ReadLineKeepingErrors(std::string_view utf8, int line) {
+        if (!errors_) return ReadLine(utf8, line);
+        const size_t commands = source_.Commands.size();
+        commandLine_ = false;
+        try {
+            ReadLine(utf8, line);
+        } catch (const ETovaError& error) {
+            errors_->push_back({line, error.Message()});
+            if (commandLine_ && source_.Commands.size() == commands) skipDeeperThan_ = lastColumn_;
+        }
+    }
+
     void ReadLine(std::string_view utf8, int line) {
         std::string text;
         try {
             text = Utf8ToCp932(utf8);
         } catch (const ETovaError& error) {
+            // Name the characters and their columns where the line is UTF-8.
+            TextDataForPlayer(std::string(utf8), std::string(sourceName_), static_cast<size_t>(line));
             throw SourceError(sourceName_, line, error.Message());
         }
         int column = 0;
@@ -84,9 +111,13 @@ private:
             return;
         if (cursor.Peek() == '#') return ReadDirective(cursor);
         TSourceCommand* current = source_.Commands.empty() ? nullptr : &source_.Commands.back();
-        if (const size_t nameLength = FieldNameLength(cursor.Remaining());
-            nameLength > 0 && current && column > current->Column)
+        const size_t nameLength = FieldNameLength(cursor.Remaining());
+        if (nameLength > 0 && skipDeeperThan_ >= 0 && column > skipDeeperThan_) return;
+        if (nameLength > 0 && current && column > current->Column)
             return ReadField(cursor, nameLength, *current);
+        lastColumn_ = column;
+        skipDeeperThan_ = -1;
+        commandLine_ = true;
         ReadCommand(cursor, column);
     }
 
@@ -157,7 +188,9 @@ private:
         if (cursor.Peek() == '[') ReadAttributes(cursor, command);
         const std::string_view name = cursor.ReadWord();
         const std::optional<TCommandCode> code = CommandCodeOfScriptName(name);
-        if (!code) cursor.FailAt("unknown command", name.empty() ? cursor.Remaining() : name);
+        if (!code)
+            cursor.FailAt("unknown command", std::string(name.empty() ? cursor.Remaining() : name) +
+                                                 DidYouMean(name, CommandNames()));
         command.Code = *code;
         CheckAttributes(cursor, command);
         ReadInlineArguments(cursor, command);
@@ -203,7 +236,11 @@ private:
     }
 
     std::string_view sourceName_;
+    std::vector<TLineError>* errors_;
     TScriptSource source_;
+    int lastColumn_ = -1;       // of the last command line
+    int skipDeeperThan_ = -1;   // field lines deeper than this belong to a failed command
+    bool commandLine_ = false;  // the line being read is a command line
 };
 
 }  // namespace
@@ -218,8 +255,9 @@ uint8_t ReadType(TLineCursor& cursor) {
     return static_cast<uint8_t>(value);
 }
 
-TScriptSource ParseScriptSource(std::string_view utf8, std::string_view sourceName) {
-    return TSourceReader(sourceName).Read(utf8);
+TScriptSource ParseScriptSource(std::string_view utf8, std::string_view sourceName,
+                                std::vector<TLineError>* errors) {
+    return TSourceReader(sourceName, errors).Read(utf8);
 }
 
 std::string TypeName(uint8_t type) {

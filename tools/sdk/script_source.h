@@ -58,8 +58,17 @@ struct TScriptSource {
     std::vector<TSourceCommand> Commands;
 };
 
-// Reads the whole source (UTF-8). Errors are ETovaError "NAME:LINE: ...".
-TScriptSource ParseScriptSource(std::string_view utf8, std::string_view sourceName);
+// An error of one source line: "NAME:LINE: ..." in code page 932.
+struct TLineError {
+    int Line = 0;
+    std::string Message;
+};
+
+// Reads the whole source (UTF-8). Errors are ETovaError "NAME:LINE: ...": the
+// first one is thrown, or, with errors, every failing line adds its error
+// there and is left out of the result.
+TScriptSource ParseScriptSource(std::string_view utf8, std::string_view sourceName,
+                                std::vector<TLineError>* errors = nullptr);
 
 // The names of value types and variable scopes as the language writes them.
 std::string TypeName(uint8_t type);

@@ -35,7 +35,10 @@ constexpr const char* kUsage =
     "  decompile IN.tsb            print the script source of a page\n"
     "  build SRC_DIR OUT_DIR [--pack]\n"
     "                              build a game: compile every page, write the project and install set,\n"
-    "                              copy the other files (--pack: into OUT_DIR/game.dat)\n"
+    "                              copy the other files (--pack: into OUT_DIR/game.dat);\n"
+    "                              refuses when lint finds an error (warnings are printed)\n"
+    "  lint [--strict] SRC_DIR     every error and warning of a game's sources, without building\n"
+    "                              (exit 1 when there is an error; --strict: or a warning)\n"
     "  img info FILE [--key K] [--archive ARCHIVE]\n"
     "                              a layered image's header, frames and layers as JSON\n"
     "  img decode FILE OUT.png [--key K] [--frame N] [--mask] [--archive ARCHIVE]\n"
@@ -52,7 +55,7 @@ int Run(int argc, char** argv) {
         {"pack", RunPack},     {"list", RunList},       {"extract", RunExtract},          {"cat", RunCat},
         {"verify", RunVerify}, {"project", RunProject}, {"install-info", RunInstallInfo}, {"expr", RunExpr},
         {"eval", RunEval},     {"compile", RunCompile}, {"decompile", RunDecompile},      {"build", RunBuild},
-        {"img", RunImg}};
+        {"lint", RunLint},     {"img", RunImg}};
     if (argc < 2) {
         std::cerr << kUsage;
         return 2;
