@@ -7,11 +7,13 @@
 #include "engine/data_mount.h"
 #include "engine/player_sys_host.h"
 #include "engine/project.h"
+#include "engine/project_image_source.h"
 #include "expr/db_manager.h"
 #include "expr/ope_evaluator.h"
 #include "expr/param_collection.h"
 #include "expr/sys_func_man.h"
 #include "expr/system_variables.h"
+#include "graphics/brio_collection.h"
 #include "graphics/image_depth_flag.h"
 #include "objects/tova_base_list.h"
 #include "platform/file_system.h"
@@ -69,6 +71,16 @@ void TPlayer::Create(const TPlayerOptions& options) {
     environment.Trace = options.Log;
     project_ = std::make_unique<TProject>(std::move(environment));
     if (!project_->Loaded()) throw ETovaError("the project could not start");
+    const int32_t width = project_->Width;
+    const int32_t height = project_->Height;
+    if (width < 1 || height < 1 || width > kMaxScreenSide || height > kMaxScreenSide)
+        throw ETovaError("the game's screen size " + std::to_string(width) + " x " + std::to_string(height) +
+                         " is not usable: each side must be 1 to " + std::to_string(kMaxScreenSide) +
+                         " pixels");
+    imageSource_ = std::make_unique<TProjectImageSource>(*project_, *files_);
+    images_ = std::make_unique<TBrioCollection>(*imageSource_);
+    images_->SetImageKey(static_cast<uint32_t>(project_->ImageKey));
+    images_->SetDepthConversion(imageDepth_->DepthConversion);
 
     TCallManEnvironment callEnvironment;
     callEnvironment.Host = project_.get();
@@ -96,6 +108,7 @@ TPlayer::~TPlayer() {
     systemVariables_.reset();
     variables_.reset();
     screen_.reset();
+    images_.reset();
 }
 
 bool TPlayer::IsIdle() const {

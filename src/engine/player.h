@@ -21,6 +21,7 @@
 
 namespace tova {
 
+class TBrioCollection;
 class TCallMan;
 class TDBManager;
 class TImageDepthFlag;
@@ -29,6 +30,7 @@ class TOpeEvaluator;
 class TParamCollection;
 class TPlayerSysHost;
 class TProject;
+class TProjectImageSource;
 class TSysFuncMan;
 class TSystemVariables;
 class TTovaBaseList;
@@ -60,6 +62,8 @@ class TPlayer {
 public:
     // Frames the end page may take at most before the program ends anyway.
     static constexpr int kEndPageFrameLimit = 4000;
+    // The largest game screen side the player accepts.
+    static constexpr int32_t kMaxScreenSide = 16384;
 
     // Mounts the data, loads the project and starts its start page; throws
     // ETovaError with the reason when the game cannot start (a message box
@@ -104,6 +108,7 @@ public:
     TDBManager& Database() const { return *database_; }
     TTovaBaseList& Screen() const { return *screen_; }
     TVrFileManager& Files() const { return *files_; }
+    TBrioCollection& Images() const { return *images_; }
 
 private:
     explicit TPlayer(const TPlayerOptions& options);
@@ -138,6 +143,9 @@ private:
     std::unique_ptr<TImageDepthFlag> imageDepth_;
     std::unique_ptr<TCallMan> callMan_;
     std::unique_ptr<TProject> project_;
+    // The image cache outlives the screen, whose components hold its items.
+    std::unique_ptr<TProjectImageSource> imageSource_;
+    std::unique_ptr<TBrioCollection> images_;
     std::unique_ptr<TPlayerSysHost> scriptRole_;
     TSysHost roles_;  // the roles the system functions reach
     std::unique_ptr<TSystemVariables> systemVariables_;

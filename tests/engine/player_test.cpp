@@ -213,5 +213,23 @@ TEST_F(PlayerTest, AGameThatCannotStartIsAnError) {
     EXPECT_EQ(messageBox_.Shown, (std::vector<std::string>{"警告: スタートページがありません"}));
 }
 
+TEST_F(PlayerTest, AnAbsurdScreenSizeIsRefusedAtStart) {
+    for (const auto& [width, height] : {std::pair{0, 600}, {801, -1}, {16385, 600}, {801, 100000}}) {
+        TProjectSetting setting = testing::MakeSetting("Frames", "start.tsb");
+        setting.Width = width;
+        setting.Height = height;
+        testing::WriteSettingsFile(data_ / "tova.tpb", setting);
+        try {
+            Open();
+            ADD_FAILURE() << width << " x " << height << " started";
+        } catch (const ETovaError& e) {
+            EXPECT_NE(std::string(e.what()).find("screen size " + std::to_string(width) + " x " +
+                                                 std::to_string(height) + " is not usable"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tova
