@@ -8,9 +8,11 @@
 #include "engine/player.h"
 #include "engine/project.h"
 #include "expr/variable_dump.h"
+#include "objects/tova_base_list.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "shell/headless_loop.h"
+#include "shell/screen_dump.h"
 #include "shell/screen_output.h"
 
 namespace tova {
@@ -69,8 +71,32 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     // Until the window exists, a run without --headless ends when the game
     // is idle instead of waiting for a window that never closes.
     headless.UntilIdle = arguments.UntilIdle || !arguments.Headless;
-    RunHeadlessFrames(*player, headless);
+    // The screen surface only changes while a frame draws, so after frame N
+    // it holds what frame N (or the last frame drawn before it) presented.
+    headless.AfterFrame = [&](int64_t frame) {
+        for (const auto& [at, path] : arguments.ScreenshotsAt)
+            if (at == frame)
+                WriteReported(outputFailed, err, [&] {
+                    WriteOutputFile(path, ScreenPng(player->Screen().Surface()), out, "screenshot");
+                });
+    };
+    const int64_t frames = RunHeadlessFrames(*player, headless);
+    for (const auto& [at, path] : arguments.ScreenshotsAt)
+        if (at > frames) {
+            err << "tovaplayer: no screenshot of frame " << at << " for '" << path << "': the game ran "
+                << frames << " frames\n";
+            outputFailed = true;
+        }
 
+    if (arguments.Screenshot)
+        WriteReported(outputFailed, err, [&] {
+            WriteOutputFile(*arguments.Screenshot, ScreenPng(player->Screen().Surface()), out, "screenshot");
+        });
+    if (arguments.DumpScreen)
+        WriteReported(outputFailed, err, [&] {
+            WriteOutputFile(*arguments.DumpScreen, Bytes(ScreenDumpJson(player->Screen())), out,
+                            "screen dump");
+        });
     if (arguments.DumpVars)
         WriteReported(outputFailed, err, [&] {
             WriteOutputFile(*arguments.DumpVars,
