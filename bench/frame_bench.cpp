@@ -63,6 +63,8 @@ void WritePicture(const std::string& path, int32_t width, int32_t height, bool d
     WriteBytes(path, png.data(), png.size());
 }
 
+// Commands of one code share the page's property mask: every command of a
+// code must give the same properties.
 template <class T>
 T& AddCreation(TPage& page, TCommandCode code, const std::vector<std::pair<int, std::string>>& properties) {
     for (const auto& [id, text] : properties)
@@ -95,9 +97,12 @@ public:
 
         TPage page;
         page.Name = "start.tsb";
-        AddCreation<TComImgNew>(
-            page, TCommandCode::ImgNew,
-            {{PR_NAME, "\"bg\""}, {PR_SOURCE, "\"bg.png\""}, {PR_LEFT, "0"}, {PR_TOP, "0"}});
+        AddCreation<TComImgNew>(page, TCommandCode::ImgNew,
+                                {{PR_NAME, "\"bg\""},
+                                 {PR_SOURCE, "\"bg.png\""},
+                                 {PR_LEFT, "0"},
+                                 {PR_TOP, "0"},
+                                 {PR_PRIORITY, "0"}});
         for (int i = 0; i < 3; ++i)
             AddCreation<TComImgNew>(page, TCommandCode::ImgNew,
                                     {{PR_NAME, "\"sprite" + std::to_string(i) + "\""},
