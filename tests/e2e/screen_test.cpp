@@ -207,6 +207,11 @@ Wait
     const TJsonValue& plain = dump.Member("components")->Items[0];
     EXPECT_TRUE(plain.Member("visible")->Bool);
     EXPECT_EQ(plain.Member("properties")->Member("PR_COLOR")->Number, -1);
+
+    // A screenshot of a frame the run never reached is an error, not a missing file.
+    const TPlayerRun early = game.Run("--frames 3 --screenshot-at 5:" + Out("never.png"));
+    EXPECT_EQ(early.ExitCode, 1);
+    EXPECT_NE(early.Err.find("no screenshot of frame 5"), std::string::npos) << early.Err;
 }
 
 TEST_F(ScreenGame, ScriptedClicksAndKeysReachTheirHandlers) {
