@@ -214,6 +214,57 @@ Wait
     EXPECT_NE(early.Err.find("no screenshot of frame 5"), std::string::npos) << early.Err;
 }
 
+TEST_F(ScreenGame, AbsurdValuesNeitherCrashNorHang) {
+    TGame game("start.tss", "width = 64\nheight = 48\n");
+    game.Write("start.tss", R"(# its own parent: it goes on the current layer
+BoxNew
+    PR_NAME = "self"
+    PR_PARENT = "self"
+    PR_LEFT = -2000000000
+    PR_TOP = 2000000000
+    PR_WIDTH = 2000000000
+    PR_HEIGHT = -5
+    PR_COLOR = $FF
+BoxNew
+    PR_NAME = "outer"
+    PR_WIDTH = 64
+    PR_HEIGHT = 48
+    PR_ONLBTNDOWN = "nowhere.tsb"
+BoxNew
+    PR_NAME = "inner"
+    PR_PARENT = "outer"
+    PR_WIDTH = 10
+    PR_HEIGHT = 10
+# a cycle is refused: outer stays on the layer
+SetProp
+    Object = "outer"
+    PropertyId = 1
+    Value = "inner"
+ImgNew
+    PR_NAME = "outer"
+    PR_SOURCE = "missing.png"
+    PR_ZOOMX = 0
+    PR_ZOOMY = -256
+    PR_LEFT = 5
+Wait
+)");
+    const std::string input = Out("input.txt");
+    outputs_.WriteFile("input.txt", "2 move 30 30\n2 down left\n3 up left\n");
+    const TPlayerRun run = game.BuildAndRun("--frames 6 --input " + input + " --screenshot " +
+                                            Out("last.png") + " --dump-screen " + Out("screen.json"));
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(ReadPicture(Out("last.png")).Width, 64);
+    const TJsonValue dump = ReadDump("screen.json");
+    const TJsonValue* self = Component(dump, "self");
+    ASSERT_NE(self, nullptr);
+    EXPECT_EQ(self->Member("parent")->String, "\001BASE0");
+    // The image took the name; the older holder was renamed, its child kept.
+    const TJsonValue* inner = Component(dump, "inner");
+    ASSERT_NE(inner, nullptr);
+    EXPECT_NE(inner->Member("parent")->String, "inner");
+    EXPECT_EQ(Component(dump, "outer")->Member("type")->String, "LT_IMAGES");
+}
+
 TEST_F(ScreenGame, ScriptedClicksAndKeysReachTheirHandlers) {
     TGame game("start.tss", "width = 200\nheight = 100\n");
     game.Write("start.tss", R"(VarNew a int 0
