@@ -32,9 +32,12 @@ void TTovaBaseList::SaveToStream(TStream& stream) const {
         WriteU8(stream, static_cast<uint8_t>(object->TypeCode()));
         object->SaveToStream(stream);
     }
-    Events.SaveToStream(stream, [this](TComponentHandle handle) { return NameOf(handle); });
+    Events.SaveToStream(stream, [this](TComponentHandle handle) {
+        const TTovaObject* sender = Resolve(handle);
+        return sender ? LookupName(*sender) : std::string();
+    });
     const TTovaControl* focus = Focus();
-    WriteString(stream, focus ? focus->Name : std::string());
+    WriteString(stream, focus ? LookupName(*focus) : std::string());
 }
 
 void TTovaBaseList::LoadFromStream(TStream& stream, int32_t version) {

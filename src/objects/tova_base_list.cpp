@@ -119,6 +119,16 @@ std::string TTovaBaseList::NameOf(TComponentHandle handle) const {
     return object ? object->Name : std::string();
 }
 
+std::string TTovaBaseList::LookupName(const TTovaObject& object) const {
+    if (&object == &CurrentLayer())
+        return "\x01"
+               "BASE0";
+    if (&object == &Layer(current_ + 1))
+        return "\x01"
+               "BASE1";
+    return object.Name;
+}
+
 std::string TTovaBaseList::MakeName(std::string_view prefix) const {
     std::string name;
     for (uint64_t n = 0;; ++n) {

@@ -69,6 +69,9 @@ public:
     TTovaObject* Resolve(TComponentHandle handle) const;
     bool Contains(TComponentHandle handle) const { return Resolve(handle) != nullptr; }
     std::string NameOf(TComponentHandle handle) const;
+    // The name FindObject finds the object by: a layer's is relative to the
+    // current layer ("\001BASE0" for the current one), anything else its Name.
+    std::string LookupName(const TTovaObject& object) const;
     // Prefix + 0, Prefix + 1 ... the first that no registered object has.
     std::string MakeName(std::string_view prefix) const;
     int IndexOfName(std::string_view name) const;

@@ -98,13 +98,7 @@ void TTovaControl::GetProp(int id, TCustomParam& result) const {
             // A layer parent is named as lookups understand it: relative to the
             // current layer.
             if (!parent_) return result.SetStr({});
-            const TTovaBase* layer = parent_->GetLayer();
-            if (layer == parent_ && Screen)
-                return result.SetStr(layer == &Screen->CurrentLayer() ? "\x01"
-                                                                        "BASE0"
-                                                                      : "\x01"
-                                                                        "BASE1");
-            return result.SetStr(parent_->Name);
+            return result.SetStr(Screen ? Screen->LookupName(*parent_) : parent_->Name);
         }
         default:
             return TTovaObject::GetProp(id, result);

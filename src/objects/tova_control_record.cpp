@@ -102,6 +102,7 @@ void TTovaControl::LoadFromStream(TStream& stream, int32_t version) {
         control->SetParent(this);
         control->LoadFromStream(stream, version);
     }
+    if (parent_) parent_->SortChildren();  // the priority and name just read
     Invalidate();
 }
 

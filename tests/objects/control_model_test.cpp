@@ -52,9 +52,13 @@ TEST_F(ControlModelTest, GeneratedNamesAndSpecialNames) {
     EXPECT_EQ(screen.IndexOfName("nothing"), -1);
 
     EXPECT_EQ(screen.FindObject(""), &screen.Layer(0));
-    EXPECT_EQ(screen.FindObject("\x01" "BASE0"), &screen.Layer(0));
+    EXPECT_EQ(screen.FindObject("\x01"
+                                "BASE0"),
+              &screen.Layer(0));
     EXPECT_EQ(screen.FindObject("\x01"), &screen.Layer(1));
-    EXPECT_EQ(screen.FindControl("\x01" "BASE1"), &screen.Layer(1));
+    EXPECT_EQ(screen.FindControl("\x01"
+                                 "BASE1"),
+              &screen.Layer(1));
     EXPECT_EQ(screen.FindObject("Object0"), nullptr);  // case-sensitive
 
     // Non-controls may share a name: the first registered is found.
@@ -148,11 +152,15 @@ TEST_F(ControlModelTest, ReparentingRefusesCyclesSelfAndLayers) {
 
     // A layer parent is named as lookups understand it, relative to the
     // current layer, so that reading and writing it back is stable.
-    EXPECT_EQ(GetStr(a, PR_PARENT), "\x01" "BASE0");
+    EXPECT_EQ(GetStr(a, PR_PARENT),
+              "\x01"
+              "BASE0");
     Set(a, PR_PARENT, "\x01");
     EXPECT_EQ(a.GetLayer(), &screen.Layer(1));
     EXPECT_EQ(c.GetLayer(), &screen.Layer(1));
-    EXPECT_EQ(GetStr(a, PR_PARENT), "\x01" "BASE1");
+    EXPECT_EQ(GetStr(a, PR_PARENT),
+              "\x01"
+              "BASE1");
     Set(a, PR_PARENT, GetStr(a, PR_PARENT));
     EXPECT_EQ(a.GetLayer(), &screen.Layer(1));
 

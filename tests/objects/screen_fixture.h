@@ -37,7 +37,8 @@ public:
     }
     void Paint(TPaintContext& context) override {
         ++PaintCount;
-        Fill(context.Target.View(), context.Clip, GetBoundsRect(), PixelFromColorRef(static_cast<uint32_t>(Color)));
+        Fill(context.Target.View(), context.Clip, GetBoundsRect(),
+             PixelFromColorRef(static_cast<uint32_t>(Color)));
     }
 
     bool PausedFlag = false;
@@ -104,7 +105,8 @@ protected:
     // Handler names of the queued events, in order.
     std::vector<std::string> Queued() const {
         std::vector<std::string> handlers;
-        for (size_t i = 0; i < screen.Events.Count(); ++i) handlers.push_back(screen.Events[i].Handler);
+        for (size_t i = 0; i < screen.Events.Count(); ++i)
+            handlers.push_back(screen.Events[i].Handler);
         return handlers;
     }
 

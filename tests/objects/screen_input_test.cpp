@@ -107,7 +107,8 @@ TEST_F(ScreenInputTest, AHeldButtonKeepsTheMouseWithThePressedControl) {
     screen.MouseDown(TMouseButton::Left);
     screen.Input(16);
     int presses = 0;
-    for (size_t i = 0; i < screen.Events.Count(); ++i) presses += screen.Events[i].Kind == PR_ONLBTNDOWN;
+    for (size_t i = 0; i < screen.Events.Count(); ++i)
+        presses += screen.Events[i].Kind == PR_ONLBTNDOWN;
     EXPECT_EQ(presses, 1);
 }
 

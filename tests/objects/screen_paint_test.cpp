@@ -63,7 +63,8 @@ TEST_F(ScreenPaintTest, PrioritiesDecideWhatIsOnTopAndOnlyDirtyPartsRepaint) {
     Set(red, PR_LEFT, 120);
     screen.Paint();
     TRect painted;
-    for (const TRect& r : screen.PaintedRects()) painted = painted.Union(r);
+    for (const TRect& r : screen.PaintedRects())
+        painted = painted.Union(r);
     EXPECT_EQ(painted, (TRect{10, 10, 160, 50}));
     EXPECT_EQ(At(20, 20), 0u);
     EXPECT_EQ(At(130, 20), kRed);

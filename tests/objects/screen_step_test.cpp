@@ -68,7 +68,9 @@ TEST_F(ScreenStepTest, DeletionFreesTheNameAtOnceAndTheComponentAfterTheStep) {
     EXPECT_EQ(screen.FindObject("dialog"), &fresh);
     screen.DeleteObject(screen.Layer(0));  // the layers stay
     screen.Step(16);
-    EXPECT_EQ(screen.Layer(0).Name, "\x01" "BASE0");
+    EXPECT_EQ(screen.Layer(0).Name,
+              "\x01"
+              "BASE0");
 }
 
 TEST_F(ScreenStepTest, IdleEventsWaitOneAtATimeAndResetClearsEverything) {
