@@ -125,6 +125,37 @@ TEST_F(ComponentRecords, BoxRoundTripKeepsItsOwnProperties) {
     EXPECT_EQ(Save(loaded), Save(box));
 }
 
+TEST_F(ComponentRecords, AWholeScreenOfComponentsComesBackAsItWasDrawn) {
+    auto& image = Create<TTovaImages>(LT_IMAGES, "img");
+    Set(image, PR_SOURCE, std::string("anim.brz"));
+    Set(image, PR_ZOOMX, 512);
+    Set(image, PR_LEFT, 30);
+    Set(image, PR_TOP, 5);
+    auto& box = Create<TTovaBox>(LT_BOX, "box");
+    Set(box, PR_WIDTH, 20);
+    Set(box, PR_HEIGHT, 30);
+    Set(box, PR_COLOR, 0x00FF00);
+    Set(box, PR_ALPHA, 77);
+    box.SetParent(&image);  // a child moves and is saved with its parent
+    for (int step = 0; step < 9; ++step)
+        Frame(10);
+    TTpMemoryStream stream;
+    screen_->SaveToStream(stream);
+    stream.SetPosition(0);
+    other_->LoadFromStream(stream, kObjectsSaveVersion);
+    auto* loadedImage = dynamic_cast<TTovaImages*>(other_->FindObject("img"));
+    auto* loadedBox = dynamic_cast<TTovaBox*>(other_->FindObject("box"));
+    ASSERT_NE(loadedImage, nullptr);
+    ASSERT_NE(loadedBox, nullptr);
+    EXPECT_EQ(loadedBox->Parent(), loadedImage);
+    EXPECT_EQ(loadedImage->FrameIndex, 1);
+    other_->Paint();
+    Frame(10);
+    for (int32_t y = 0; y < 48; ++y)
+        for (int32_t x = 0; x < 64; ++x)
+            ASSERT_EQ(other_->Surface().Row(y)[x], Pixel(x, y)) << x << "," << y;
+}
+
 TEST_F(ComponentRecords, EveryTruncationOrDamageIsAClearError) {
     auto& image = Create<TTovaImages>(LT_IMAGES, "img");
     auto expression = std::make_unique<TTovaParser>();
