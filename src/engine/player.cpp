@@ -7,12 +7,16 @@
 #include "engine/data_mount.h"
 #include "engine/player_sys_host.h"
 #include "engine/project.h"
+#include "engine/project_image_source.h"
 #include "expr/db_manager.h"
 #include "expr/ope_evaluator.h"
 #include "expr/param_collection.h"
 #include "expr/sys_func_man.h"
 #include "expr/system_variables.h"
+#include "graphics/brio_collection.h"
 #include "graphics/image_depth_flag.h"
+#include "objects/screen_component_role.h"
+#include "objects/screen_input_role.h"
 #include "objects/tova_base_list.h"
 #include "platform/file_system.h"
 #include "text/read_list.h"
@@ -54,6 +58,10 @@ void TPlayer::Create(const TPlayerOptions& options) {
     readList_ = std::make_unique<TTovaReadList>();
     imageDepth_ = std::make_unique<TImageDepthFlag>();
     screen_ = std::make_unique<TTovaBaseList>();
+    inputRole_ = std::make_unique<TScreenInputRole>(*screen_);
+    componentRole_ = std::make_unique<TScreenComponentRole>(*screen_);
+    roles_.InputRole = inputRole_.get();
+    roles_.ComponentRole = componentRole_.get();
 
     TProjectEnvironment environment;
     environment.ExecutablePath = options.ExecutablePath;
@@ -69,6 +77,19 @@ void TPlayer::Create(const TPlayerOptions& options) {
     environment.Trace = options.Log;
     project_ = std::make_unique<TProject>(std::move(environment));
     if (!project_->Loaded()) throw ETovaError("the project could not start");
+    const int32_t width = project_->Width;
+    const int32_t height = project_->Height;
+    if (width < 1 || height < 1 || width > kMaxScreenSide || height > kMaxScreenSide)
+        throw ETovaError("the game's screen size " + std::to_string(width) + " x " + std::to_string(height) +
+                         " is not usable: each side must be 1 to " + std::to_string(kMaxScreenSide) +
+                         " pixels");
+    imageSource_ = std::make_unique<TProjectImageSource>(*project_, *files_);
+    images_ = std::make_unique<TBrioCollection>(*imageSource_);
+    images_->SetImageKey(static_cast<uint32_t>(project_->ImageKey));
+    images_->SetDepthConversion(imageDepth_->DepthConversion);
+    screen_->SetImageCache(images_.get());
+    screen_->SetEvaluator(evaluator_.get());
+    screen_->SetSize(width, height);
 
     TCallManEnvironment callEnvironment;
     callEnvironment.Host = project_.get();
@@ -96,6 +117,7 @@ TPlayer::~TPlayer() {
     systemVariables_.reset();
     variables_.reset();
     screen_.reset();
+    images_.reset();
 }
 
 bool TPlayer::IsIdle() const {

@@ -21,6 +21,7 @@
 
 namespace tova {
 
+class TBrioCollection;
 class TCallMan;
 class TDBManager;
 class TImageDepthFlag;
@@ -29,6 +30,9 @@ class TOpeEvaluator;
 class TParamCollection;
 class TPlayerSysHost;
 class TProject;
+class TProjectImageSource;
+class TScreenComponentRole;
+class TScreenInputRole;
 class TSysFuncMan;
 class TSystemVariables;
 class TTovaBaseList;
@@ -60,6 +64,8 @@ class TPlayer {
 public:
     // Frames the end page may take at most before the program ends anyway.
     static constexpr int kEndPageFrameLimit = 4000;
+    // The largest game screen side the player accepts.
+    static constexpr int32_t kMaxScreenSide = 16384;
 
     // Mounts the data, loads the project and starts its start page; throws
     // ETovaError with the reason when the game cannot start (a message box
@@ -104,6 +110,7 @@ public:
     TDBManager& Database() const { return *database_; }
     TTovaBaseList& Screen() const { return *screen_; }
     TVrFileManager& Files() const { return *files_; }
+    TBrioCollection& Images() const { return *images_; }
 
 private:
     explicit TPlayer(const TPlayerOptions& options);
@@ -123,6 +130,9 @@ private:
     TPlayerPhase phase_ = TPlayerPhase::Running;
     std::ostream* log_;
     TPresentation* presentation_ = nullptr;
+    // The presentation that was last shown a whole picture; a new one gets
+    // the whole picture first.
+    TPresentation* presentedTo_ = nullptr;
     int32_t drawCounter_ = 0;  // frames modulo FrameDivider
     int32_t skipDraw_ = 0;     // frames not to draw (one after a game load)
     int32_t skipFrames_ = 0;   // whole frames to skip
@@ -138,7 +148,12 @@ private:
     std::unique_ptr<TImageDepthFlag> imageDepth_;
     std::unique_ptr<TCallMan> callMan_;
     std::unique_ptr<TProject> project_;
+    // The image cache outlives the screen, whose components hold its items.
+    std::unique_ptr<TProjectImageSource> imageSource_;
+    std::unique_ptr<TBrioCollection> images_;
     std::unique_ptr<TPlayerSysHost> scriptRole_;
+    std::unique_ptr<TScreenInputRole> inputRole_;
+    std::unique_ptr<TScreenComponentRole> componentRole_;
     TSysHost roles_;  // the roles the system functions reach
     std::unique_ptr<TSystemVariables> systemVariables_;
     std::unique_ptr<TSysFuncMan> functions_;

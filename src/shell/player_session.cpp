@@ -1,38 +1,55 @@
 #include "shell/player_session.h"
 
 #include <fstream>
+#include <sstream>
 
 #include "core/encoding.h"
 #include "core/error.h"
 #include "engine/player.h"
 #include "engine/project.h"
 #include "expr/variable_dump.h"
+#include "objects/tova_base_list.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "shell/headless_loop.h"
+#include "shell/screen_dump.h"
+#include "shell/screen_output.h"
 
 namespace tova {
 
 namespace {
 
-// hostPath "-" is standard output.
-void WriteDump(const TPlayer& player, const std::string& hostPath, std::ostream& standardOut) {
-    const std::string json = VariableDumpJson(player.Variables(), &player.Database());
-    if (hostPath == "-") {
-        standardOut << json;
-        standardOut.flush();
-        return;
+std::span<const uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// The --input script, read and checked before the player starts.
+TInputScript ReadInputScript(const std::string& hostPath) {
+    std::ifstream in(hostPath, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) throw ETovaError(Utf8ToCp932Lossy("cannot read the input script '" + hostPath + "'"));
+    return ParseInputScript(text.str(), hostPath);
+}
+
+// Writes one output; a failure is reported and remembered, the others go on.
+template <typename Write>
+void WriteReported(bool& failed, std::ostream& err, Write write) {
+    try {
+        write();
+    } catch (const std::exception& e) {
+        err << "tovaplayer: " << e.what() << "\n";
+        failed = true;
     }
-    std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
-    out.write(json.data(), static_cast<std::streamsize>(json.size()));
-    out.close();
-    if (!out) throw ETovaError(Utf8ToCp932Lossy("cannot write the variable dump '" + hostPath + "'"));
 }
 
 }  // namespace
 
 int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataFolder,
                      const TPlayerArguments& arguments, std::ostream& out, std::ostream& err) {
+    THeadlessOptions headless;
+    if (arguments.InputFile) headless.Input = ReadInputScript(*arguments.InputFile);
+
     THeadlessMessageBox messageBox;
     TPlayerOptions options;
     options.ExecutablePath = executablePath;
@@ -48,23 +65,46 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
         << Cp932ToUtf8(player->Project().StartPage) << "\n";
     out.flush();
 
-    THeadlessOptions headless;
+    bool outputFailed = false;
     headless.Frames = arguments.Frames;
     headless.FrameMs = arguments.FrameMs;
     // Until the window exists, a run without --headless ends when the game
     // is idle instead of waiting for a window that never closes.
     headless.UntilIdle = arguments.UntilIdle || !arguments.Headless;
-    RunHeadlessFrames(*player, headless);
-
-    bool dumpFailed = false;
-    if (arguments.DumpVars) try {
-            WriteDump(*player, *arguments.DumpVars, out);
-        } catch (const std::exception& e) {
-            err << "tovaplayer: " << e.what() << "\n";
-            dumpFailed = true;
+    // The screen surface only changes while a frame draws, so after frame N
+    // it holds what frame N (or the last frame drawn before it) presented.
+    headless.AfterFrame = [&](int64_t frame) {
+        for (const auto& shot : arguments.ScreenshotsAt)
+            if (shot.first == frame)
+                WriteReported(outputFailed, err, [&] {
+                    WriteOutputFile(shot.second, ScreenPng(player->Screen().Surface()), out, "screenshot");
+                });
+    };
+    const int64_t frames = RunHeadlessFrames(*player, headless);
+    for (const auto& [at, path] : arguments.ScreenshotsAt)
+        if (at > frames) {
+            err << "tovaplayer: no screenshot of frame " << at << " for '" << path << "': the game ran "
+                << frames << " frames\n";
+            outputFailed = true;
         }
+
+    if (arguments.Screenshot)
+        WriteReported(outputFailed, err, [&] {
+            WriteOutputFile(*arguments.Screenshot, ScreenPng(player->Screen().Surface()), out, "screenshot");
+        });
+    if (arguments.DumpScreen)
+        WriteReported(outputFailed, err, [&] {
+            WriteOutputFile(*arguments.DumpScreen, Bytes(ScreenDumpJson(player->Screen())), out,
+                            "screen dump");
+        });
+    if (arguments.DumpVars)
+        WriteReported(outputFailed, err, [&] {
+            WriteOutputFile(*arguments.DumpVars,
+                            Bytes(VariableDumpJson(player->Variables(), &player->Database())), out,
+                            "variable dump");
+        });
     player->Finish();
-    return dumpFailed || player->Flags().SaveWriteFailed ? 1 : 0;
+    return outputFailed || player->Flags().SaveWriteFailed ? 1 : 0;
 }
 
 }  // namespace tova

@@ -33,6 +33,10 @@ constexpr const char* kUsage =
     "  --trace            one line per executed command on standard error\n"
     "  --dump-vars FILE   write the variables and tables as JSON after the end page (- standard output)\n"
     "  --seed N           fix the generator of Random\n"
+    "  --screenshot FILE.png         the screen after the last frame as an RGB PNG\n"
+    "  --screenshot-at N:FILE.png    the screen as presented after frame N (repeatable)\n"
+    "  --input FILE       scripted input, one event a line: FRAME EVENT ARGS\n"
+    "  --dump-screen FILE.json       the components and events as JSON after the last frame\n"
     "  --help, -h         this text\n"
     "  --version          the player's version\n"
     "  options that take a value may be written --name=VALUE\n";
@@ -52,6 +56,16 @@ int64_t NumberOption(const std::string& option, const std::string& text, int64_t
 }
 
 const std::vector<std::string> kValuedOptions = {"--frames", "--frame-ms", "--dump-vars", "--seed"};
+const std::vector<std::string> kScreenOptions = {"--screenshot", "--screenshot-at", "--input",
+                                                 "--dump-screen"};
+
+// "N:FILE" of --screenshot-at: a frame from 1 and a file name.
+std::pair<int64_t, std::string> FrameAndFile(const std::string& option, const std::string& text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon + 1 == text.size())
+        throw ETovaError(option + " wants FRAME:FILE, not '" + text + "'");
+    return {NumberOption(option, text.substr(0, colon), 1, INT64_MAX), text.substr(colon + 1)};
+}
 
 // "--name=value" as "--name" "value" for the options that take a value.
 std::vector<std::string> WithValuesSplit(const std::vector<std::string>& args) {
@@ -63,7 +77,8 @@ std::vector<std::string> WithValuesSplit(const std::vector<std::string>& args) {
             continue;
         }
         const std::string name = arg.substr(0, equals);
-        if (std::find(kValuedOptions.begin(), kValuedOptions.end(), name) == kValuedOptions.end())
+        if (std::find(kValuedOptions.begin(), kValuedOptions.end(), name) == kValuedOptions.end() &&
+            std::find(kScreenOptions.begin(), kScreenOptions.end(), name) == kScreenOptions.end())
             throw ETovaError(name + " takes no value");
         split.push_back(name);
         split.push_back(arg.substr(equals + 1));
@@ -106,6 +121,14 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLin
             result.DumpVars = value();
         } else if (arg == "--seed") {
             result.Seed = static_cast<uint32_t>(NumberOption(arg, value(), 0, UINT32_MAX));
+        } else if (arg == "--screenshot") {
+            result.Screenshot = value();
+        } else if (arg == "--screenshot-at") {
+            result.ScreenshotsAt.push_back(FrameAndFile(arg, value()));
+        } else if (arg == "--input") {
+            result.InputFile = value();
+        } else if (arg == "--dump-screen") {
+            result.DumpScreen = value();
         } else {
             throw ETovaError("unknown option " + arg);
         }

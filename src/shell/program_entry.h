@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tova {
@@ -25,6 +26,11 @@ struct TPlayerArguments {
     bool Trace = false;                   // --trace: one line per command on standard error
     std::optional<std::string> DumpVars;  // --dump-vars FILE (host path)
     std::optional<uint32_t> Seed;         // --seed N: the generator of Random
+    // Seeing the screen (host paths; "-" is standard output).
+    std::optional<std::string> Screenshot;                       // --screenshot FILE.png
+    std::vector<std::pair<int64_t, std::string>> ScreenshotsAt;  // --screenshot-at N:FILE.png
+    std::optional<std::string> InputFile;                        // --input FILE
+    std::optional<std::string> DumpScreen;                       // --dump-screen FILE.json
 };
 
 // args are the host's (UTF-8) arguments after the program name; options

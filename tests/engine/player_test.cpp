@@ -40,7 +40,9 @@ public:
     TFrameClock& Clock() override { return clock_; }
     void PumpInput(TInputSink&) override { Log.push_back("input"); }
     TPresentation* Presentation() override { return this; }
-    void Present() override {
+    void Present(const TSurface32& screen, std::span<const TRect> changed) override {
+        Sizes.push_back({0, 0, screen.Width(), screen.Height()});
+        Changed.emplace_back(changed.begin(), changed.end());
         const TParamCollectionItem* waited = player_->Variables().FindItem("waited");
         Log.push_back("draw " + (waited ? waited->GetStr() : std::string("-")) + "@" +
                       std::to_string(player_->Flags().TotalTime));
@@ -48,6 +50,8 @@ public:
 
     TManualMilliseconds milliseconds_;
     std::vector<std::string> Log;
+    std::vector<TRect> Sizes;                 // of each presented picture
+    std::vector<std::vector<TRect>> Changed;  // the changed parts of each
 
 private:
     TRealTimeFrameClock clock_;
@@ -151,6 +155,22 @@ TEST_F(PlayerTest, StagesRunInOrderAndDrawingIsThinnedWhileTimeCountsEveryFrame)
     EXPECT_EQ(waited[1], 75);
 }
 
+TEST_F(PlayerTest, APresentationIsShownTheWholePictureFirstThenOnlyWhatChanged) {
+    auto player = Open();
+    TRecordingSource source(current_);
+    ASSERT_TRUE(player->RunFrame(source));
+    ASSERT_TRUE(player->RunFrame(source));
+    player->Screen().CurrentLayer().AddLayerDirtyRect({10, 20, 30, 40});
+    ASSERT_TRUE(player->RunFrame(source));
+    // A second presentation (a window opened later) starts with the whole picture too.
+    TRecordingSource other(current_);
+    ASSERT_TRUE(player->RunFrame(other));
+    const TRect whole{0, 0, 801, 600};
+    EXPECT_EQ(source.Sizes, (std::vector<TRect>{whole, whole, whole}));
+    EXPECT_EQ(source.Changed, (std::vector<std::vector<TRect>>{{whole}, {}, {{10, 20, 30, 40}}}));
+    EXPECT_EQ(other.Changed, (std::vector<std::vector<TRect>>{{whole}}));
+}
+
 TEST_F(PlayerTest, AGapOfThreeHundredMillisecondsRunsNoFrameAndAddsNoTime) {
     auto player = Open();
     TRecordingSource source(current_);
@@ -211,6 +231,24 @@ TEST_F(PlayerTest, AGameThatCannotStartIsAnError) {
         EXPECT_EQ(std::string(e.what()), "the project could not start");
     }
     EXPECT_EQ(messageBox_.Shown, (std::vector<std::string>{"警告: スタートページがありません"}));
+}
+
+TEST_F(PlayerTest, AnAbsurdScreenSizeIsRefusedAtStart) {
+    for (const auto& [width, height] : {std::pair{0, 600}, {801, -1}, {16385, 600}, {801, 100000}}) {
+        TProjectSetting setting = testing::MakeSetting("Frames", "start.tsb");
+        setting.Width = width;
+        setting.Height = height;
+        testing::WriteSettingsFile(data_ / "tova.tpb", setting);
+        try {
+            Open();
+            ADD_FAILURE() << width << " x " << height << " started";
+        } catch (const ETovaError& e) {
+            EXPECT_NE(std::string(e.what()).find("screen size " + std::to_string(width) + " x " +
+                                                 std::to_string(height) + " is not usable"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
 }
 
 }  // namespace

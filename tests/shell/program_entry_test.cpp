@@ -179,6 +179,20 @@ TEST(PlayerArguments, ValuesAfterEqualsAndMistypedOptions) {
         EXPECT_THROW(SplitPlayerArguments(bad), ETovaError) << bad.front();
 }
 
+TEST(PlayerArguments, ScreenOptions) {
+    const TPlayerArguments arguments =
+        SplitPlayerArguments({"--screenshot=-", "--screenshot-at", "3:a.png",
+                              "--screenshot-at=10:dir/b:c.png", "--input", "in.txt", "--dump-screen=s.json"});
+    EXPECT_EQ(arguments.Screenshot, "-");
+    // Only the first colon ends the frame number.
+    EXPECT_EQ(arguments.ScreenshotsAt,
+              (std::vector<std::pair<int64_t, std::string>>{{3, "a.png"}, {10, "dir/b:c.png"}}));
+    EXPECT_EQ(arguments.InputFile, "in.txt");
+    EXPECT_EQ(arguments.DumpScreen, "s.json");
+    for (const char* bad : {"0:a.png", "x:a.png", "a.png", "3:", "-1:a.png"})
+        EXPECT_THROW(SplitPlayerArguments({"--screenshot-at", bad}), ETovaError) << bad;
+}
+
 struct TRun {
     int exitCode;
     std::string out;
@@ -245,6 +259,23 @@ TEST_F(PlayerRun, ExitCodes) {
     EXPECT_EQ(config.out, "");
     first_.WriteFile("tova.tpb", std::string("\x73\0\0\0", 4));
     EXPECT_EQ(Player(Quote(first_.Path()), runtime_.Path()).exitCode, 1);
+}
+
+TEST_F(PlayerRun, AMalformedInputScriptNamesItsLineAndThePlayerDoesNotStart) {
+    first_.WriteFile("input.txt", "# clicks\n1 move 10 10\n\n2 down sideways\n");
+    const TRun run =
+        Player("--headless --input " + Quote(first_ / "input.txt") + " " + Quote(first_.Path()) + " 2>&1",
+               runtime_.Path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("input.txt:4: 'sideways' is no mouse button"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("started"), std::string::npos) << run.out;
+    EXPECT_FALSE(std::filesystem::exists(first_ / "save.dat"));
+
+    const TRun missing =
+        Player("--headless --input " + Quote(first_ / "none.txt") + " " + Quote(first_.Path()) + " 2>&1",
+               runtime_.Path());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.out.find("cannot read the input script"), std::string::npos) << missing.out;
 }
 
 // The files beside path whose names start with path + ".damaged-".
