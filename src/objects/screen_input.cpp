@@ -87,6 +87,19 @@ void TTovaBaseList::RouteMouse(TTovaBase& layer) {
     in.WheelDownNow = std::exchange(in.WheelDownLatch, false);
     in.WheelUpNow = std::exchange(in.WheelUpLatch, false);
 
+    // A right press first closes the first open component that closes on one.
+    if (in.RightDownNow)
+        for (size_t i = 0; i < registry_.Count(); ++i) {
+            TTovaControl* control = registry_.At(i).AsControl();
+            if (control && control->RightClickScrap() && control->Visible && control->GetLayer() == &layer &&
+                !control->Paused() && !control->InCabinet() &&
+                (control->IgnoreMouse == IM_NONE || control->IgnoreMouse == IM_LCLICK) &&
+                control->CloseByRightClick()) {
+                in.RightDownNow = false;
+                break;
+            }
+        }
+
     // A button pressed on a control keeps the mouse with it until released.
     TTovaControl* captor = LiveControl(*this, in.HoverControl);
     if ((in.Has(TCapture::LeftHeld) || in.Has(TCapture::RightHeld)) && captor) {

@@ -144,6 +144,11 @@ public:
     virtual void MouseOut();
     virtual void WheelDown();
     virtual void WheelUp();
+    // PR_RCLICKSCRAP of the components that have it (menus, map images).
+    virtual bool RightClickScrap() const { return false; }
+    // A right press anywhere asks such a component to close; true when it
+    // does, which spends the press.
+    virtual bool CloseByRightClick() { return false; }
     // Called every frame while a button pressed on this control is held.
     virtual void CaptureIdle() {}
     // The key events of the focused control; keys are the codes collected.

@@ -132,6 +132,34 @@ TEST_F(ScreenInputTest, ChildrenOutsideTheirParentAndHiddenControlsAreNotHit) {
     EXPECT_EQ(Take(), Events{});
 }
 
+// A popup that a right press anywhere closes (menus do this).
+class TPopup : public TFillControl {
+public:
+    bool RightClickScrap() const override { return true; }
+    bool CloseByRightClick() override {
+        SetVisible(false);
+        return true;
+    }
+};
+
+TEST_F(ScreenInputTest, ARightPressClosesAPopupInsteadOfReachingAControl) {
+    TFillControl& below = Box("below", 0, 0, 100, 100);
+    Set(below, PR_ONRBTNDOWN, "right");
+    auto owned = std::make_unique<TPopup>();
+    TTovaControl& popup = *screen.AddObject(std::move(owned)).AsControl();
+    popup.SetBounds(80, 80, 10, 10);
+    screen.MouseMove(10, 10);
+    screen.MouseDown(TMouseButton::Right);
+    screen.Input(16);
+    EXPECT_FALSE(popup.Visible);
+    EXPECT_EQ(Take(), Events{});
+    screen.MouseUp(TMouseButton::Right);
+    screen.Input(16);
+    screen.MouseDown(TMouseButton::Right);  // closed: the press goes through
+    screen.Input(16);
+    EXPECT_EQ(Take(), (Events{"right:38"}));
+}
+
 TEST_F(ScreenInputTest, KeyRepeatFollowsTheFrameClock) {
     TFillControl& field = Box("field", 0, 0, 10, 10);
     Set(field, PR_HANDLEKEY, 1);
