@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "shell/headless_loop.h"
 #include "shell/screen_output.h"
+#include "shell/window_session.h"
 
 namespace tova {
 
@@ -48,17 +49,22 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     THeadlessOptions headless;
     if (arguments.InputFile) headless.Input = ReadInputScript(*arguments.InputFile);
 
+    // The window's display is taken first: without one the game does not start.
+    std::unique_ptr<TWindowSession> window;
+    if (!arguments.Headless) window = std::make_unique<TWindowSession>(arguments.Window);
+
     THeadlessMessageBox messageBox;
     TPlayerOptions options;
     options.ExecutablePath = executablePath;
     options.Parameters = arguments.Parameters;
     options.DataFolder = dataFolder;
     options.Seed = arguments.Seed;
-    options.MessageBox = &messageBox;
+    options.MessageBox = window ? &window->MessageBox() : &messageBox;
+    options.ShellRole = window ? &window->ShellRole() : nullptr;
     options.MaxDiscRequests = 1;  // no one is at the screen to insert a disc
     options.Log = &err;
     options.CommandLog = arguments.Trace ? &err : nullptr;
-    const std::unique_ptr<TPlayer> player = TPlayer::Open(options);
+    const std::unique_ptr<TPlayer> player = window ? window->Open(options) : TPlayer::Open(options);
     out << "tovaplayer: " << Cp932ToUtf8(player->Project().Title) << " started at "
         << Cp932ToUtf8(player->Project().StartPage) << "\n";
     out.flush();
@@ -66,10 +72,11 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     bool outputFailed = false;
     headless.Frames = arguments.Frames;
     headless.FrameMs = arguments.FrameMs;
-    // Until the window exists, a run without --headless ends when the game
-    // is idle instead of waiting for a window that never closes.
-    headless.UntilIdle = arguments.UntilIdle || !arguments.Headless;
-    RunHeadlessFrames(*player, headless);
+    headless.UntilIdle = arguments.UntilIdle;
+    if (window)
+        window->Run(*player, arguments.Frames, err);
+    else
+        RunHeadlessFrames(*player, headless);
 
     if (arguments.DumpVars)
         WriteReported(outputFailed, err, [&] {
