@@ -26,6 +26,8 @@ public:
     // The picture shown was spoilt or resized: it must be shown again even
     // when nothing changed.
     virtual bool NeedsRepaint() const = 0;
+    // The process was asked to end (a signal): the game ends without asking.
+    virtual bool QuitRequested() const = 0;
     virtual bool IsFullScreen() const = 0;
     virtual void SetFullScreen(bool on) = 0;
 };

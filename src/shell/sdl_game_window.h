@@ -21,6 +21,7 @@ public:
     bool WaitForEvent(int32_t timeoutMs) override { return display_.WaitForEvent(timeoutMs); }
     void Present(const TSurface32& screen, std::span<const TRect> changed) override;
     bool NeedsRepaint() const override { return display_.NeedsRepaint(); }
+    bool QuitRequested() const override { return display_.QuitRequested(); }
     bool IsFullScreen() const override { return display_.IsFullScreen(); }
     void SetFullScreen(bool on) override { display_.SetFullScreen(on); }
 

@@ -46,8 +46,9 @@ public:
     // whole of it again when the window was spoilt; nothing when neither.
     void Present(const TSurface32& screen, std::span<const TRect> changed);
 
-    // The user confirmed the close question: the game's end page runs next.
-    bool CloseConfirmed() const { return closeConfirmed_; }
+    // The user confirmed the close question, or the process was told to
+    // end: the game's end page runs next.
+    bool CloseConfirmed() const { return closeConfirmed_ || window_.QuitRequested(); }
     // The window is inactive and the game stops while it is.
     bool Paused() const { return !active_ && options_.PauseWhenInactive; }
     // Waits (without frames) for the window's next events and hands them

@@ -53,6 +53,7 @@ public:
     bool Spoilt = false;
     std::vector<std::vector<TRect>> Shown;
     bool Full = false;
+    bool Quit = false;
 
     void PollEvents(std::vector<TInputEvent>& events) override {
         if (Polls.empty()) return;
@@ -70,6 +71,7 @@ public:
         Spoilt = false;
     }
     bool NeedsRepaint() const override { return Spoilt; }
+    bool QuitRequested() const override { return Quit; }
     bool IsFullScreen() const override { return Full; }
     void SetFullScreen(bool on) override { Full = on; }
 

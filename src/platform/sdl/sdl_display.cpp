@@ -39,6 +39,8 @@ TSdlVideo::TSdlVideo() {
     const char* noDisplay = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
     const bool asked = set("SDL_VIDEODRIVER");
     if (!asked && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) throw ETovaError(noDisplay);
+    // Closing the window asks the player's question; only signals quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) FailSdl("no display to open a window on");
     // SDL falls back on windows in memory, which nobody sees; they are taken
     // only when asked for by name (tests do).
@@ -158,7 +160,9 @@ void TSdlDisplay::PollEvents(std::vector<TInputEvent>& events) {
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
             case SDL_QUIT:
-                events.push_back(TInputEvent::Of(TInputKind::Close));
+                // A signal (Ctrl+C, a session ending): the window's close
+                // button comes as its own window event.
+                quitRequested_ = true;
                 break;
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_CLOSE)

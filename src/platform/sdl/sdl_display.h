@@ -70,7 +70,7 @@ public:
                  std::vector<uint32_t>* capture = nullptr);
 
     // Moves every pending SDL event into events (appended), in game terms.
-    // Key auto-repeat is dropped; Alt+Enter and F11 toggle full screen here
+    // The close button gives Close; key auto-repeat is dropped; Alt+Enter and F11 toggle full screen here
     // and are not passed on.
     void PollEvents(std::vector<TInputEvent>& events);
     // Waits up to timeoutMs for an event (0: returns at once); true when one
@@ -82,6 +82,9 @@ public:
     // The window's picture was spoilt or resized since the last Present, so
     // a frame without changes must be shown again.
     bool NeedsRepaint() const { return needsRepaint_; }
+    // The process was asked to end (a signal such as Ctrl+C): the game ends
+    // without a question.
+    bool QuitRequested() const { return quitRequested_; }
     void SetTitle(const std::string& titleUtf8);
     // Text input (an input method's composition) is on while an edit
     // component has the focus.
@@ -111,6 +114,7 @@ private:
     SDL_Cursor* cursor_ = nullptr;  // ours, while one is set
     bool fullScreen_ = false;
     bool needsRepaint_ = true;
+    bool quitRequested_ = false;
 };
 
 }  // namespace tova

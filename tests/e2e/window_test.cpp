@@ -1,0 +1,163 @@
+// The player in a real window, as a user starts it: without a display it
+// says so and ends (unless --headless); under an X server (Xvfb in CI) a
+// windowed session recorded with --record replays headless to the same
+// variables; and an X server that goes away ends the player with its status
+// record written.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "game_runner.h"
+
+namespace tova::testing {
+namespace {
+
+std::string Quote(const std::string& path) {
+    return "'" + path + "'";
+}
+
+std::string Player() {
+    const char* bin = std::getenv("TOVA_TEST_BIN");
+    return std::string(bin ? bin : ".") + "/src/shell/tovaplayer";
+}
+
+TProgramRun RunShell(const std::string& command, const TTempDir& folder) {
+    const std::string out = folder / "stdout.txt";
+    const std::string err = folder / "stderr.txt";
+    const int status =
+        std::system((command + " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null").c_str());
+    TProgramRun run;
+    run.ExitCode = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Out = ReadHostFile(out);
+    run.Err = ReadHostFile(err);
+    return run;
+}
+
+// The main script counts its frames and notes the script time at two waits;
+// whatever the real clock did, a replay gives the same values.
+constexpr const char* kTimedPage = R"(VarNew first int 0
+VarNew second int 0
+VarNew frames int 0
+Wait 100
+Calc first = @TickCount
+Wait 200
+Calc second = @TickCount
+Calc frames = @UpdateCount
+Wait while TRUE
+)";
+
+class WindowRun : public ::testing::Test {
+protected:
+    WindowRun() : game_("start.tss") {
+        game_.Write("start.tss", kTimedPage);
+        const TProgramRun build = game_.Build();
+        EXPECT_EQ(build.ExitCode, 0) << build.Err;
+        std::filesystem::create_directories(dir_ / "runtime");
+    }
+    // The player with a display of the test's choosing ("" for none).
+    std::string Command(const std::string& display, const std::string& options) const {
+        return "env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=" + Quote(display) +
+               " XDG_RUNTIME_DIR=" + Quote(dir_ / "runtime") + " HOME=" + Quote(dir_.Path()) + " " +
+               Player() + " " + options + " " + Quote(game_.OutputFolder());
+    }
+    bool StatusWritten() const { return std::filesystem::exists(game_.OutputFolder() + "/save.dat"); }
+
+    TGame game_;
+    TTempDir dir_;
+};
+
+TEST_F(WindowRun, WithoutADisplayItSaysSoInOneLineUnlessHeadless) {
+    const TProgramRun refused = RunShell(Command("", "--frames 5"), dir_);
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_EQ(refused.Out, "");
+    EXPECT_EQ(refused.Err,
+              "tovaplayer: no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+              "--headless plays without one\n");
+    EXPECT_FALSE(StatusWritten());  // the game did not start
+
+    const TProgramRun headless = RunShell(Command("", "--headless --frames 5"), dir_);
+    EXPECT_EQ(headless.ExitCode, 0) << headless.Err;
+    EXPECT_TRUE(StatusWritten());
+}
+
+TEST_F(WindowRun, AWindowedSessionReplaysHeadlessFrameForFrame) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !display[0]) GTEST_SKIP() << "no X display (make test runs these under Xvfb)";
+    const std::string record = dir_ / "session.txt";
+    const TProgramRun windowed = RunShell(Command(display, "--frames 40 --seed 3 --record " + Quote(record) +
+                                                               " --dump-vars " + Quote(dir_ / "a.json")),
+                                          dir_);
+    ASSERT_EQ(windowed.ExitCode, 0) << windowed.Err;
+    EXPECT_TRUE(StatusWritten());
+    const std::string session = ReadHostFile(record);
+    EXPECT_NE(session.find("\n40 tick "), std::string::npos) << session;
+
+    const TProgramRun replay =
+        RunShell(Command("", "--headless --frames 40 --seed 3 --input " + Quote(record) + " --dump-vars " +
+                                 Quote(dir_ / "b.json")),
+                 dir_);
+    ASSERT_EQ(replay.ExitCode, 0) << replay.Err;
+    const std::string windowDump = ReadHostFile(dir_ / "a.json");
+    EXPECT_NE(windowDump.find("\"second\""), std::string::npos);
+    EXPECT_EQ(ReadHostFile(dir_ / "b.json"), windowDump);
+}
+
+TEST_F(WindowRun, ALostDisplayEndsThePlayerWithItsStatusRecordWritten) {
+    if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) GTEST_SKIP() << "no Xvfb";
+    // A display of the test's own, to take away.
+    const std::string numberFile = dir_ / "display.txt";
+    const pid_t server = fork();
+    ASSERT_GE(server, 0);
+    if (server == 0) {
+        const std::string redirect = "exec Xvfb -displayfd 1 -screen 0 640x480x24 -nolisten tcp >" +
+                                     Quote(numberFile) + " 2>/dev/null";
+        execl("/bin/sh", "sh", "-c", redirect.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::string number;
+    for (int i = 0; i < 200 && number.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        number = ReadHostFile(numberFile);
+        if (!number.empty() && number.back() != '\n') number.clear();
+    }
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    number.pop_back();
+
+    const std::string record = dir_ / "session.txt";
+    const pid_t player = fork();
+    ASSERT_GE(player, 0);
+    if (player == 0) {
+        const std::string command = "exec " + Command(":" + number, "--record " + Quote(record)) +
+                                    " >/dev/null 2>" + Quote(dir_ / "err.txt");
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Some frames in the window first.
+    for (int i = 0; i < 400 && ReadHostFile(record).find("\n20 tick") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
+
+    int status = 0;
+    for (int i = 0; i < 200 && waitpid(player, &status, WNOHANG) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (waitpid(player, &status, WNOHANG) == 0) {
+        kill(player, SIGKILL);
+        waitpid(player, &status, 0);
+        FAIL() << "the player did not end when its display went away";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(ReadHostFile(dir_ / "err.txt").find("the display was lost"), std::string::npos)
+        << ReadHostFile(dir_ / "err.txt");
+    EXPECT_TRUE(StatusWritten());
+}
+
+}  // namespace
+}  // namespace tova::testing
