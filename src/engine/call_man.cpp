@@ -130,6 +130,10 @@ TCommand* TCallMan::StartedCommand() const {
     return Page->Commands[static_cast<size_t>(PC)].get();
 }
 
+void TCallMan::Note(std::string_view text) {
+    if (env_.Log) *env_.Log << "tovaplayer: " << text << "\n";
+}
+
 void TCallMan::WriteLog(std::string_view prefix, const TPage& page, int32_t lineId) {
     if (!env_.Log) return;
     char total[16];

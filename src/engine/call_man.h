@@ -114,6 +114,8 @@ public:
     TTovaBaseList& Screen() const { return *env_.Screen; }
     TRunFlags& Flags() const { return *env_.Flags; }
     TDBManager* Database() const { return env_.Database; }
+    // A line of the debug log that is not a command's (UTF-8), when there is a log.
+    void Note(std::string_view text);
     // The command at PC of Page when it has been prepared and not left yet.
     TCommand* StartedCommand() const;
 

@@ -12,6 +12,8 @@
 
 namespace tova {
 
+class TTovaObject;
+
 // One expression slot per property id 0..162, present where the page's mask
 // for the command's code has the bit set; the slots are created from the
 // mask when the command is, so a page's masks are read before its commands.
@@ -25,6 +27,15 @@ public:
     TTovaParser* Property(int id) const;
 
     std::array<std::unique_ptr<TTovaParser>, kComponentPropertyCount> Properties;
+
+protected:
+    // The creation path (component_creation.cpp): pc + 1, a component of the
+    // LT_ code made on the screen, handed what HandOver gives, then the
+    // properties of the present slots in the fixed order. Null, with a trace
+    // note, when there is no class for the code yet.
+    TTovaObject* CreateAndApply(TCallMan& callMan, int32_t& pc, int typeCode);
+    // What a command gives the new component before its properties.
+    virtual void HandOver(TTovaObject&) {}
 };
 
 class TComTimer final : public TComComponent {

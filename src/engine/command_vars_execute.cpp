@@ -12,6 +12,7 @@
 #include "expr/param_factory.h"
 #include "expr/param_types.h"
 #include "expr/property_types.h"
+#include "objects/property_access.h"
 #include "objects/tova_base_list.h"
 
 namespace tova {
@@ -87,7 +88,7 @@ void TComGetProp::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     if (!target) return;
     if (id < 0 || id >= kPropertyCount) throw ETovaError::Format("GetPropエラー");
     const std::unique_ptr<TCustomParam> value = CreateParam(PropertyValueType(id));
-    component->GetProp(id, *value);
+    GetProperty(*component, id, *value);
     target->AssignConverted(*value);
 }
 
@@ -98,15 +99,15 @@ void TComSetProp::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     const int32_t id = PropertyIdOf(callMan, PropertyId);
     const TCustomParam* value = callMan.Evaluate(Value);
     if (!value) return;
-    if (id < 0 || id >= kPropertyCount) throw ETovaError::Format("SetPropエラー");
-    component->SetProp(id, *value);
+    SetProperty(*component, id, *value);
 }
 
 void TComObjDel::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     ++pc;
     const std::string name = EvaluateText(callMan, Object);
     if (name.empty()) return;
-    if (TTovaObject* component = callMan.Screen().FindObject(name)) callMan.Screen().RemoveObject(*component);
+    // Freed at the end of the frame's component steps; the name is free at once.
+    if (TTovaObject* component = callMan.Screen().FindObject(name)) callMan.Screen().DeleteObject(*component);
 }
 
 void TComTerminate::Execute(TCallMan& callMan, TPage*&, int32_t&) {
@@ -176,7 +177,7 @@ void TComPCReset::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
 }
 
 void TComReset::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
-    callMan.Screen().ClearObjects();
+    callMan.Screen().Reset();
     callMan.Vars().ClearVars();
     if (TDBManager* database = callMan.Database()) database->RemoveOrdinaryTables();
     callMan.Host().ResetHistoryFormats();

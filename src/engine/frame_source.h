@@ -4,7 +4,10 @@
 // procedure itself (TPlayer::DoFrame) is the same for both.
 #pragma once
 
+#include <span>
+
 #include "engine/frame_clock.h"
+#include "graphics/surface.h"
 #include "objects/input_sink.h"
 
 namespace tova {
@@ -14,8 +17,9 @@ namespace tova {
 class TPresentation {
 public:
     virtual ~TPresentation() = default;
-    // Shows the frame the screen has just composed.
-    virtual void Present() = 0;
+    // Shows the frame the screen has just composed: the whole picture, and the
+    // parts of it that changed since the last call (the whole picture the first time).
+    virtual void Present(const TSurface32& screen, std::span<const TRect> changed) = 0;
 };
 
 class TFrameSource {

@@ -15,6 +15,8 @@
 #include "expr/system_variables.h"
 #include "graphics/brio_collection.h"
 #include "graphics/image_depth_flag.h"
+#include "objects/screen_component_role.h"
+#include "objects/screen_input_role.h"
 #include "objects/tova_base_list.h"
 #include "platform/file_system.h"
 #include "text/read_list.h"
@@ -57,6 +59,10 @@ void TPlayer::Create(const TPlayerOptions& options) {
     readList_ = std::make_unique<TTovaReadList>();
     imageDepth_ = std::make_unique<TImageDepthFlag>();
     screen_ = std::make_unique<TTovaBaseList>();
+    inputRole_ = std::make_unique<TScreenInputRole>(*screen_);
+    componentRole_ = std::make_unique<TScreenComponentRole>(*screen_);
+    roles_.InputRole = inputRole_.get();
+    roles_.ComponentRole = componentRole_.get();
 
     TProjectEnvironment environment;
     environment.ExecutablePath = options.ExecutablePath;
@@ -82,6 +88,8 @@ void TPlayer::Create(const TPlayerOptions& options) {
     images_ = std::make_unique<TBrioCollection>(*imageSource_);
     images_->SetImageKey(static_cast<uint32_t>(project_->ImageKey));
     images_->SetDepthConversion(imageDepth_->DepthConversion);
+    screen_->SetImageCache(images_.get());
+    screen_->SetSize(width, height);
 
     TCallManEnvironment callEnvironment;
     callEnvironment.Host = project_.get();

@@ -31,6 +31,8 @@ class TParamCollection;
 class TPlayerSysHost;
 class TProject;
 class TProjectImageSource;
+class TScreenComponentRole;
+class TScreenInputRole;
 class TSysFuncMan;
 class TSystemVariables;
 class TTovaBaseList;
@@ -130,6 +132,9 @@ private:
     TPlayerPhase phase_ = TPlayerPhase::Running;
     std::ostream* log_;
     TPresentation* presentation_ = nullptr;
+    // The presentation that was last shown a whole picture; a new one gets
+    // the whole picture first.
+    TPresentation* presentedTo_ = nullptr;
     int32_t drawCounter_ = 0;  // frames modulo FrameDivider
     int32_t skipDraw_ = 0;     // frames not to draw (one after a game load)
     int32_t skipFrames_ = 0;   // whole frames to skip
@@ -149,6 +154,8 @@ private:
     std::unique_ptr<TProjectImageSource> imageSource_;
     std::unique_ptr<TBrioCollection> images_;
     std::unique_ptr<TPlayerSysHost> scriptRole_;
+    std::unique_ptr<TScreenInputRole> inputRole_;
+    std::unique_ptr<TScreenComponentRole> componentRole_;
     TSysHost roles_;  // the roles the system functions reach
     std::unique_ptr<TSystemVariables> systemVariables_;
     std::unique_ptr<TSysFuncMan> functions_;

@@ -40,7 +40,7 @@ void TPlayer::Housekeeping() {
 }
 
 void TPlayer::UpdateInput() {
-    // The screen's per-frame input update comes with the screen layers.
+    screen_->Input(flags_.FrameDelta);
 }
 
 void TPlayer::RunInterpreter() {
@@ -67,8 +67,7 @@ void TPlayer::UpdateMedia() {
 }
 
 void TPlayer::StepComponents() {
-    // Components, timers, motions, films and transitions advance here once
-    // the screen has them.
+    screen_->Step(flags_.FrameDelta);
 }
 
 bool TPlayer::ProcessPendingSaveLoad() {
@@ -91,8 +90,18 @@ bool TPlayer::ProcessPendingSaveLoad() {
 }
 
 void TPlayer::Draw() {
-    // The screen composes its dirty parts here once it has layers.
-    if (presentation_) presentation_->Present();
+    TTovaBaseList& screen = *screen_;
+    screen.Paint();
+    if (presentation_) {
+        if (presentation_ == presentedTo_) {
+            presentation_->Present(screen.Surface(), screen.PaintedRects());
+        } else {
+            const TRect whole = screen.Surface().Bounds();
+            presentation_->Present(screen.Surface(), std::span<const TRect>(&whole, 1));
+            presentedTo_ = presentation_;
+        }
+    }
+    screen.ClearDirty();
 }
 
 }  // namespace tova

@@ -67,6 +67,7 @@ TTovaObject& TTovaBaseList::AddObject(std::unique_ptr<TTovaObject> object) {
     if (added.Name.empty() && added.WantsAutoName()) added.SetName(MakeName("object"));
     if (control) {
         if (!control->Parent()) {
+            control->parent_ = &CurrentLayer();
             CurrentLayer().AddChild(*control);
             control->Invalidate();
         }

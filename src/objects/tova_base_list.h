@@ -24,6 +24,7 @@
 namespace tova {
 
 class TBrioCollection;
+class TOpeEvaluator;
 
 class TTovaBaseList final : public TTovaComponent, public TInputSink {
 public:
@@ -142,6 +143,11 @@ public:
 
     void SetImageCache(TBrioCollection* images) { images_ = images; }
     TBrioCollection* ImageCache() const { return images_; }
+    // The interpreter's evaluator, through which components evaluate the
+    // expressions the creation commands handed them (an image's last-frame
+    // delay); null while no interpreter runs.
+    void SetEvaluator(TOpeEvaluator* evaluator) { evaluator_ = evaluator; }
+    TOpeEvaluator* Evaluator() const { return evaluator_; }
 
     // The screen's part of the save data: size, current layer, both layers
     // with their children, the top-level non-visual components, the event
@@ -181,6 +187,7 @@ private:
     bool focusDirty_ = false;
     std::vector<TRect> painted_;
     TBrioCollection* images_ = nullptr;
+    TOpeEvaluator* evaluator_ = nullptr;
 };
 
 }  // namespace tova

@@ -8,9 +8,11 @@
 #include "engine/player.h"
 #include "engine/project.h"
 #include "expr/variable_dump.h"
+#include "objects/tova_base_list.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "shell/headless_loop.h"
+#include "shell/screen_dump.h"
 #include "shell/screen_output.h"
 #include "shell/window_session.h"
 
@@ -73,11 +75,36 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     headless.Frames = arguments.Frames;
     headless.FrameMs = arguments.FrameMs;
     headless.UntilIdle = arguments.UntilIdle;
-    if (window)
-        window->Run(*player, arguments.Frames, err);
-    else
-        RunHeadlessFrames(*player, headless);
+    // The screen surface only changes while a frame draws, so after frame N
+    // it holds what frame N (or the last frame drawn before it) presented.
+    headless.AfterFrame = [&](int64_t frame) {
+        for (const auto& [at, path] : arguments.ScreenshotsAt)
+            if (at == frame)
+                WriteReported(outputFailed, err, [&] {
+                    WriteOutputFile(path, ScreenPng(player->Screen().Surface()), out, "screenshot");
+                });
+    };
+    const int64_t frames = window ? window->Run(*player, arguments.Frames, headless.AfterFrame, err)
+                                  : RunHeadlessFrames(*player, headless);
+    for (const auto& [at, path] : arguments.ScreenshotsAt)
+        if (at > frames) {
+            err << "tovaplayer: no screenshot of frame " << at << " for '" << path << "': the game ran "
+                << frames << " frames\n";
+            outputFailed = true;
+        }
 
+    if (arguments.Screenshot)
+        WriteReported(outputFailed, err, [&] {
+            // In a window: the picture as the window shows it, read back.
+            WriteOutputFile(*arguments.Screenshot,
+                            ScreenPng(window ? window->ShownPicture() : player->Screen().Surface()), out,
+                            "screenshot");
+        });
+    if (arguments.DumpScreen)
+        WriteReported(outputFailed, err, [&] {
+            WriteOutputFile(*arguments.DumpScreen, Bytes(ScreenDumpJson(player->Screen())), out,
+                            "screen dump");
+        });
     if (arguments.DumpVars)
         WriteReported(outputFailed, err, [&] {
             WriteOutputFile(*arguments.DumpVars,

@@ -144,16 +144,21 @@ void TWindowFrameSource::Present(const TSurface32& screen, std::span<const TRect
     window_.Present(screen, changed);
 }
 
-void RunWindowFrames(TPlayer& player, TWindowFrameSource& source, std::optional<int64_t> limit) {
-    while (!player.StopRequested() && !source.CloseConfirmed() && (!limit || source.Frames() < *limit)) {
+int64_t RunWindowFrames(TPlayer& player, TWindowFrameSource& source, std::optional<int64_t> limit,
+                        const std::function<void(int64_t frame)>& afterFrame) {
+    const int64_t first = source.Frames();
+    while (!player.StopRequested() && !source.CloseConfirmed() &&
+           (!limit || source.Frames() - first < *limit)) {
         if (source.Paused())
             source.WaitWhilePaused(player.Input());
-        else
-            player.RunFrame(source);
+        else if (player.RunFrame(source) && afterFrame)
+            afterFrame(source.Frames() - first);
     }
+    const int64_t frames = source.Frames() - first;
     player.BeginShutdown();
     while (player.Phase() == TPlayerPhase::EndPage)
         player.RunFrame(source);
+    return frames;
 }
 
 }  // namespace tova

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -35,16 +36,16 @@ struct TWindowSourceOptions {
     std::ostream* Log = nullptr;            // where the screenshot's name is told
 };
 
-class TWindowFrameSource final : public TFrameSource {
+class TWindowFrameSource final : public TFrameSource, public TPresentation {
 public:
     TWindowFrameSource(TGameWindow& window, TMillisecondSource& milliseconds, TWindowSourceOptions options);
 
     TFrameClock& Clock() override { return clock_; }
     void PumpInput(TInputSink& sink) override;
-    TPresentation* Presentation() override { return nullptr; }
+    TPresentation* Presentation() override { return this; }
     // Shows the screen's composed picture: the parts that changed, or the
     // whole of it again when the window was spoilt; nothing when neither.
-    void Present(const TSurface32& screen, std::span<const TRect> changed);
+    void Present(const TSurface32& screen, std::span<const TRect> changed) override;
 
     // The user confirmed the close question, or the process was told to
     // end: the game's end page runs next.
@@ -93,8 +94,11 @@ private:
 };
 
 // Runs the game's frames in the window until the game stops, the user
-// confirmed the close question or the limit of frames is reached, then the
-// end page's frames; the player is left for Finish.
-void RunWindowFrames(TPlayer& player, TWindowFrameSource& source, std::optional<int64_t> limit = {});
+// confirmed the close question or the limit of frames is reached (calling
+// afterFrame, when given, with each frame's number), then the end page's
+// frames; the player is left for Finish. Returns the number of the game's
+// frames.
+int64_t RunWindowFrames(TPlayer& player, TWindowFrameSource& source, std::optional<int64_t> limit = {},
+                        const std::function<void(int64_t frame)>& afterFrame = {});
 
 }  // namespace tova

@@ -1,5 +1,6 @@
 #include "shell/window_session.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -44,7 +45,8 @@ std::unique_ptr<TPlayer> TWindowSession::Open(const TPlayerOptions& options) {
     }
 }
 
-void TWindowSession::Run(TPlayer& player, std::optional<int64_t> frames, std::ostream& err) {
+int64_t TWindowSession::Run(TPlayer& player, std::optional<int64_t> frames,
+                            const std::function<void(int64_t frame)>& afterFrame, std::ostream& err) {
     const TProject& project = player.Project();
     TDisplayOptions display;
     display.TitleUtf8 = Cp932ToUtf8(project.Title);
@@ -84,8 +86,21 @@ void TWindowSession::Run(TPlayer& player, std::optional<int64_t> frames, std::os
     options.ScreenshotFolder = ScreenshotFolder();
     options.Log = &err;
     TWindowFrameSource source(window, milliseconds, options);
-    RunWindowFrames(player, source, frames);
+    const int64_t ran = RunWindowFrames(player, source, frames, afterFrame);
     shellRole_.Attach(nullptr);
+    return ran;
+}
+
+TSurface32 TWindowSession::ShownPicture() {
+    if (!display_) return {};
+    std::vector<uint32_t> pixels;
+    display_->Present(nullptr, 0, {}, &pixels);
+    const TViewport view = display_->Viewport();
+    TSurface32 picture(view.Width, view.Height);
+    for (int32_t y = 0; y < view.Height; ++y)
+        std::copy_n(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(view.Width), view.Width,
+                    picture.Row(y));
+    return picture;
 }
 
 }  // namespace tova

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -35,7 +36,12 @@ public:
     // ends, the user closes the window or (frames) that many frames ran, then
     // the end page. A display lost
     // on the way writes the status record and ends the process (exit 1).
-    void Run(TPlayer& player, std::optional<int64_t> frames, std::ostream& err);
+    // Returns the number of the game's frames (afterFrame as for RunWindowFrames).
+    int64_t Run(TPlayer& player, std::optional<int64_t> frames,
+                const std::function<void(int64_t frame)>& afterFrame, std::ostream& err);
+    // The picture the window shows now, read back from it (the size of the
+    // picture in the window: the game's times the scale). Empty before Run.
+    TSurface32 ShownPicture();
 
 private:
     // Counts the boxes shown, to tell whether a failure was told already.

@@ -40,7 +40,9 @@ public:
     TFrameClock& Clock() override { return clock_; }
     void PumpInput(TInputSink&) override { Log.push_back("input"); }
     TPresentation* Presentation() override { return this; }
-    void Present() override {
+    void Present(const TSurface32& screen, std::span<const TRect> changed) override {
+        Sizes.push_back({0, 0, screen.Width(), screen.Height()});
+        Changed.emplace_back(changed.begin(), changed.end());
         const TParamCollectionItem* waited = player_->Variables().FindItem("waited");
         Log.push_back("draw " + (waited ? waited->GetStr() : std::string("-")) + "@" +
                       std::to_string(player_->Flags().TotalTime));
@@ -48,6 +50,8 @@ public:
 
     TManualMilliseconds milliseconds_;
     std::vector<std::string> Log;
+    std::vector<TRect> Sizes;                 // of each presented picture
+    std::vector<std::vector<TRect>> Changed;  // the changed parts of each
 
 private:
     TRealTimeFrameClock clock_;
@@ -149,6 +153,22 @@ TEST_F(PlayerTest, StagesRunInOrderAndDrawingIsThinnedWhileTimeCountsEveryFrame)
     // The wait ends at the same script time however often the screen is drawn.
     EXPECT_EQ(waited[0], 75);
     EXPECT_EQ(waited[1], 75);
+}
+
+TEST_F(PlayerTest, APresentationIsShownTheWholePictureFirstThenOnlyWhatChanged) {
+    auto player = Open();
+    TRecordingSource source(current_);
+    ASSERT_TRUE(player->RunFrame(source));
+    ASSERT_TRUE(player->RunFrame(source));
+    player->Screen().CurrentLayer().AddLayerDirtyRect({10, 20, 30, 40});
+    ASSERT_TRUE(player->RunFrame(source));
+    // A second presentation (a window opened later) starts with the whole picture too.
+    TRecordingSource other(current_);
+    ASSERT_TRUE(player->RunFrame(other));
+    const TRect whole{0, 0, 801, 600};
+    EXPECT_EQ(source.Sizes, (std::vector<TRect>{whole, whole, whole}));
+    EXPECT_EQ(source.Changed, (std::vector<std::vector<TRect>>{{whole}, {}, {{10, 20, 30, 40}}}));
+    EXPECT_EQ(other.Changed, (std::vector<std::vector<TRect>>{{whole}}));
 }
 
 TEST_F(PlayerTest, AGapOfThreeHundredMillisecondsRunsNoFrameAndAddsNoTime) {
