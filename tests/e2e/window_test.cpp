@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "game_runner.h"
+#include "graphics/image_codecs.h"
 
 namespace tova::testing {
 namespace {
@@ -106,6 +107,54 @@ TEST_F(WindowRun, AWindowedSessionReplaysHeadlessFrameForFrame) {
     const std::string windowDump = ReadHostFile(dir_ / "a.json");
     EXPECT_NE(windowDump.find("\"second\""), std::string::npos);
     EXPECT_EQ(ReadHostFile(dir_ / "b.json"), windowDump);
+}
+
+TDecodedImage ReadPng(const std::string& path) {
+    const std::string bytes = ReadHostFile(path);
+    return DecodePng({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+}
+
+TEST(WindowPicture, TheWindowShowsWhatTheHeadlessPlayerComposesAtEveryWholeScale) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !display[0]) GTEST_SKIP() << "no X display (make test runs these under Xvfb)";
+    TGame game("start.tss");
+    game.UseSourcesOf(TOVA_DEMO_SOURCE);
+    ASSERT_EQ(game.Build().ExitCode, 0);
+    TTempDir dir;
+    std::filesystem::create_directories(dir / "runtime");
+    const auto run = [&](const std::string& options) {
+        return RunShell(
+            "env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR=" + Quote(dir / "runtime") + " " +
+                Player() + " --frames 60 --seed 1 " + options + " " + Quote(game.OutputFolder()),
+            dir);
+    };
+    const TProgramRun headless = run("--headless --screenshot " + Quote(dir / "headless.png"));
+    ASSERT_EQ(headless.ExitCode, 0) << headless.Err;
+    const TProgramRun windowed = run("--screenshot " + Quote(dir / "window.png"));
+    ASSERT_EQ(windowed.ExitCode, 0) << windowed.Err;
+    const TProgramRun doubled = run("--scale 2 --screenshot " + Quote(dir / "doubled.png"));
+    ASSERT_EQ(doubled.ExitCode, 0) << doubled.Err;
+
+    const TDecodedImage composed = ReadPng(dir / "headless.png");
+    const TDecodedImage shown = ReadPng(dir / "window.png");
+    const TDecodedImage twice = ReadPng(dir / "doubled.png");
+    ASSERT_EQ(composed.Colour.Width(), 640);
+    ASSERT_EQ(shown.Colour.Width(), 640);
+    ASSERT_EQ(twice.Colour.Width(), 1280);
+    ASSERT_EQ(twice.Colour.Height(), 960);
+    int differences = 0;
+    for (int32_t y = 0; y < 480; ++y)
+        for (int32_t x = 0; x < 640; ++x) {
+            const uint32_t pixel = composed.Colour.Row(y)[x];
+            differences += shown.Colour.Row(y)[x] != pixel;
+            // Whole factors keep pixels sharp: each game pixel is a 2x2 block.
+            for (int32_t dy = 0; dy < 2; ++dy)
+                for (int32_t dx = 0; dx < 2; ++dx)
+                    differences += twice.Colour.Row(2 * y + dy)[2 * x + dx] != pixel;
+        }
+    EXPECT_EQ(differences, 0);
+    // The picture is not empty: the demo's sky and box are in it.
+    EXPECT_NE(composed.Colour.Row(5)[5], composed.Colour.Row(470)[5]);
 }
 
 TEST_F(WindowRun, ALostDisplayEndsThePlayerWithItsStatusRecordWritten) {
