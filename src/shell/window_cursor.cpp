@@ -15,7 +15,7 @@ bool TWindowCursor::ShowFile(const std::string& hostPath) {
     std::ifstream in(hostPath, std::ios::binary);
     const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     try {
-        if (!in.eof() || data.empty()) throw ETovaError("the cursor file cannot be read");
+        if (!in.is_open() || data.empty()) throw ETovaError("the cursor file cannot be read");
         animation_ = ReadCursorFile(data);
     } catch (const ETovaError&) {
         ShowDefault();
