@@ -5,6 +5,7 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "engine/game_ini.h"
 #include "engine/player.h"
 #include "engine/project.h"
 #include "expr/variable_dump.h"
@@ -14,6 +15,7 @@
 #include "shell/headless_loop.h"
 #include "shell/screen_dump.h"
 #include "shell/screen_output.h"
+#include "shell/startup_files.h"
 #include "shell/window_session.h"
 
 namespace tova {
@@ -51,6 +53,7 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     THeadlessOptions headless;
     if (arguments.InputFile) headless.Input = ReadInputScript(*arguments.InputFile);
 
+    DeleteOldPlayerLog(ToHostPath(executablePath));
     // The window's display is taken first: without one the game does not start.
     std::unique_ptr<TWindowSession> window;
     if (!arguments.Headless) window = std::make_unique<TWindowSession>(arguments.Window);
@@ -70,6 +73,12 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     out << "tovaplayer: " << Cp932ToUtf8(player->Project().Title) << " started at "
         << Cp932ToUtf8(player->Project().StartPage) << "\n";
     out.flush();
+    if (arguments.Trace) {
+        const TGameIniSettings ini =
+            ReadGameIni(GameIniFiles(ToHostPath(executablePath), player->Project().Title));
+        err << "tovaplayer: game.ini: DirectSound=" << ini.DirectSound << " DelayTime=" << ini.DelayTime
+            << " UseWMP=" << ini.UseWMP << "\n";
+    }
 
     bool outputFailed = false;
     headless.Frames = arguments.Frames;
