@@ -18,6 +18,7 @@
 #include "graphics/image_codecs.h"
 #include "platform/input_script.h"
 #include "platform/virtual_keys.h"
+#include "shell/sdl_game_window.h"
 #include "shell/window_frame_source.h"
 
 namespace tova {
@@ -294,6 +295,21 @@ TEST_F(WindowLoop, OnlyChangesAreShownAndTheScreenshotKeyWritesWhatWasShown) {
                 ASSERT_EQ(decoded.Colour.Row(y)[x], screen.Row(y)[x]) << x << "," << y;
     }
     player->Finish();
+}
+
+TEST_F(WindowLoop, TheGameSwitchesFullScreenEvenBeforeTheWindowExists) {
+    TWindowShellRole role;
+    EXPECT_FALSE(role.FullScreen());
+    role.SetFullScreen(true);  // the start page asked before the window was made
+    EXPECT_TRUE(role.FullScreen());
+    role.Attach(&window_);
+    EXPECT_TRUE(window_.Full);
+    window_.Full = false;  // the user pressed F11
+    EXPECT_FALSE(role.FullScreen());
+    role.SetFullScreen(true);
+    EXPECT_TRUE(window_.Full);
+    role.Attach(nullptr);
+    EXPECT_FALSE(role.FullScreen());
 }
 
 }  // namespace
