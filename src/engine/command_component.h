@@ -70,6 +70,11 @@ public:
     explicit TComImgNew(TPage& page) : TComControl(page, TCommandCode::ImgNew) {}
     TCommandCode GetCode() const override { return TCommandCode::ImgNew; }
     void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
+
+protected:
+    // The component's own copy of the PR_DELAY expression, which lengthens
+    // its last frame each time it is shown.
+    void HandOver(TTovaObject& object) override;
 };
 
 class TComMesNew final : public TComControl {

@@ -5,6 +5,7 @@
 #include "engine/command_component.h"
 
 #include "objects/component_types.h"
+#include "objects/components/tova_custom_images.h"
 #include "objects/property_ids.h"
 
 namespace tova {
@@ -75,6 +76,15 @@ void TComCGCaption::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
 void TComPrevMenuNew::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     CreateAndApply(callMan, pc, LT_PREVMENU);
 }
+void TComImgNew::HandOver(TTovaObject& object) {
+    TTovaParser* delay = Property(PR_DELAY);
+    auto* images = dynamic_cast<TTovaCustomImages*>(&object);
+    if (!delay || !images) return;
+    auto copy = std::make_unique<TTovaParser>();
+    copy->Assign(*delay);
+    images->SetLastFrameExpression(std::move(copy));
+}
+
 void TComCabinetSave::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     TCommand::Execute(callMan, page, pc);
 }

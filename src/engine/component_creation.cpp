@@ -12,6 +12,7 @@
 #include "expr/custom_param.h"
 #include "expr/param_factory.h"
 #include "expr/param_types.h"
+#include "objects/components/tova_custom_image.h"
 #include "objects/property_access.h"
 #include "objects/property_ids.h"
 #include "objects/tova_base.h"
@@ -93,6 +94,9 @@ TTovaObject* TComComponent::CreateAndApply(TCallMan& callMan, int32_t& pc, int t
         if (!slot || property.Kind == TCreationKind::None) continue;
         const std::unique_ptr<TCustomParam> value = SlotValue(callMan, *slot, property);
         if (id == PR_FONTSTYLE || id == PR_FONTHOVERSTYLE) value->SetInt(value->GetInt() & kFontStyleBits);
+        // A picture that sizes itself takes its size before it is placed.
+        if (id == PR_LEFT)
+            if (auto* image = dynamic_cast<TTovaCustomImage*>(object)) image->SizeFromPicture();
         SetProperty(*object, id, *value);
     }
     return object;

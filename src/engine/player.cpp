@@ -89,6 +89,7 @@ void TPlayer::Create(const TPlayerOptions& options) {
     images_->SetImageKey(static_cast<uint32_t>(project_->ImageKey));
     images_->SetDepthConversion(imageDepth_->DepthConversion);
     screen_->SetImageCache(images_.get());
+    screen_->SetEvaluator(evaluator_.get());
     screen_->SetSize(width, height);
 
     TCallManEnvironment callEnvironment;

@@ -87,10 +87,10 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     // The screen surface only changes while a frame draws, so after frame N
     // it holds what frame N (or the last frame drawn before it) presented.
     headless.AfterFrame = [&](int64_t frame) {
-        for (const auto& [at, path] : arguments.ScreenshotsAt)
-            if (at == frame)
+        for (const auto& shot : arguments.ScreenshotsAt)
+            if (shot.first == frame)
                 WriteReported(outputFailed, err, [&] {
-                    WriteOutputFile(path, ScreenPng(player->Screen().Surface()), out, "screenshot");
+                    WriteOutputFile(shot.second, ScreenPng(player->Screen().Surface()), out, "screenshot");
                 });
     };
     const int64_t frames = window ? window->Run(*player, arguments.Frames, headless.AfterFrame, err)
