@@ -50,6 +50,7 @@ void TPlayer::Create(const TPlayerOptions& options) {
     // their defaults.
     scriptRole_ = std::make_unique<TPlayerSysHost>(flags_, callMan_, project_);
     roles_.ScriptRole = scriptRole_.get();
+    roles_.ShellRole = options.ShellRole;
     systemVariables_ = std::make_unique<TSystemVariables>(*variables_, &roles_);
     variables_->SetSystemHost(systemVariables_.get());
     functions_ = std::make_unique<TSysFuncMan>(

@@ -50,6 +50,8 @@ struct TPlayerOptions {
     int MaxDiscRequests = 1;
     std::ostream* Log = nullptr;         // why things failed (save, end page, damaged data)
     std::ostream* CommandLog = nullptr;  // one line per command run, or none
+    // The window's side of the script functions (full screen); none: the defaults.
+    TShellHost* ShellRole = nullptr;
 };
 
 // Where the player is in its life.

@@ -34,6 +34,13 @@ void DeliverInputEvent(TInputSink& sink, const TInputEvent& event) {
     }
 }
 
+std::optional<int32_t> TReplayFrameClock::NextFrame() {
+    const auto tick = ticks_.find(++frame_);
+    const int32_t ms = tick == ticks_.end() ? stepMs_ : tick->second;
+    now_ += static_cast<uint32_t>(ms);
+    return ms;
+}
+
 void THeadlessFrameSource::PumpInput(TInputSink& sink) {
     ++frame_;
     for (; next_ < input_.Events.size() && input_.Events[next_].Frame <= frame_; ++next_) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "engine/frame_clock.h"
@@ -31,9 +32,28 @@ struct THeadlessOptions {
 // close and focus changes are not the screen's: the caller handles them.
 void DeliverInputEvent(TInputSink& sink, const TInputEvent& event);
 
+// The virtual clock of a headless run: the milliseconds a recorded session
+// gives its frames ("tick" lines), so that a replay times every frame as the
+// window did, and the fixed step for the frames it does not name.
+class TReplayFrameClock final : public TFrameClock {
+public:
+    TReplayFrameClock(int32_t stepMs, const std::map<int64_t, int32_t>& ticks)
+        : stepMs_(stepMs), ticks_(ticks) {}
+    std::optional<int32_t> NextFrame() override;
+    uint32_t LastTick() const override { return now_; }
+    void Restart() override {}
+
+private:
+    int32_t stepMs_;
+    const std::map<int64_t, int32_t>& ticks_;
+    int64_t frame_ = 0;
+    uint32_t now_ = 0;
+};
+
 class THeadlessFrameSource final : public TFrameSource {
 public:
-    THeadlessFrameSource(int32_t frameMs, const TInputScript& input) : clock_(frameMs), input_(input) {}
+    THeadlessFrameSource(int32_t frameMs, const TInputScript& input)
+        : clock_(frameMs, input.FrameTicks), input_(input) {}
     TFrameClock& Clock() override { return clock_; }
     // Frame n's call (counted from 1) delivers the script's events of frame n.
     void PumpInput(TInputSink& sink) override;
@@ -45,7 +65,7 @@ public:
     bool InputPending() const { return next_ < input_.Events.size(); }
 
 private:
-    TVirtualFrameClock clock_;
+    TReplayFrameClock clock_;
     const TInputScript& input_;
     size_t next_ = 0;
     int64_t frame_ = 0;

@@ -5,6 +5,7 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "engine/game_ini.h"
 #include "engine/player.h"
 #include "engine/project.h"
 #include "expr/variable_dump.h"
@@ -14,6 +15,8 @@
 #include "shell/headless_loop.h"
 #include "shell/screen_dump.h"
 #include "shell/screen_output.h"
+#include "shell/startup_files.h"
+#include "shell/window_session.h"
 
 namespace tova {
 
@@ -50,27 +53,37 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     THeadlessOptions headless;
     if (arguments.InputFile) headless.Input = ReadInputScript(*arguments.InputFile);
 
+    DeleteOldPlayerLog(ToHostPath(executablePath));
+    // The window's display is taken first: without one the game does not start.
+    std::unique_ptr<TWindowSession> window;
+    if (!arguments.Headless) window = std::make_unique<TWindowSession>(arguments.Window);
+
     THeadlessMessageBox messageBox;
     TPlayerOptions options;
     options.ExecutablePath = executablePath;
     options.Parameters = arguments.Parameters;
     options.DataFolder = dataFolder;
     options.Seed = arguments.Seed;
-    options.MessageBox = &messageBox;
+    options.MessageBox = window ? &window->MessageBox() : &messageBox;
+    options.ShellRole = window ? &window->ShellRole() : nullptr;
     options.MaxDiscRequests = 1;  // no one is at the screen to insert a disc
     options.Log = &err;
     options.CommandLog = arguments.Trace ? &err : nullptr;
-    const std::unique_ptr<TPlayer> player = TPlayer::Open(options);
+    const std::unique_ptr<TPlayer> player = window ? window->Open(options) : TPlayer::Open(options);
     out << "tovaplayer: " << Cp932ToUtf8(player->Project().Title) << " started at "
         << Cp932ToUtf8(player->Project().StartPage) << "\n";
     out.flush();
+    if (arguments.Trace) {
+        const TGameIniSettings ini =
+            ReadGameIni(GameIniFiles(ToHostPath(executablePath), player->Project().Title));
+        err << "tovaplayer: game.ini: DirectSound=" << ini.DirectSound << " DelayTime=" << ini.DelayTime
+            << " UseWMP=" << ini.UseWMP << "\n";
+    }
 
     bool outputFailed = false;
     headless.Frames = arguments.Frames;
     headless.FrameMs = arguments.FrameMs;
-    // Until the window exists, a run without --headless ends when the game
-    // is idle instead of waiting for a window that never closes.
-    headless.UntilIdle = arguments.UntilIdle || !arguments.Headless;
+    headless.UntilIdle = arguments.UntilIdle;
     // The screen surface only changes while a frame draws, so after frame N
     // it holds what frame N (or the last frame drawn before it) presented.
     headless.AfterFrame = [&](int64_t frame) {
@@ -80,7 +93,8 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
                     WriteOutputFile(shot.second, ScreenPng(player->Screen().Surface()), out, "screenshot");
                 });
     };
-    const int64_t frames = RunHeadlessFrames(*player, headless);
+    const int64_t frames = window ? window->Run(*player, arguments.Frames, headless.AfterFrame, err)
+                                  : RunHeadlessFrames(*player, headless);
     for (const auto& [at, path] : arguments.ScreenshotsAt)
         if (at > frames) {
             err << "tovaplayer: no screenshot of frame " << at << " for '" << path << "': the game ran "
@@ -90,7 +104,10 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
 
     if (arguments.Screenshot)
         WriteReported(outputFailed, err, [&] {
-            WriteOutputFile(*arguments.Screenshot, ScreenPng(player->Screen().Surface()), out, "screenshot");
+            // In a window: the picture as the window shows it, read back.
+            WriteOutputFile(*arguments.Screenshot,
+                            ScreenPng(window ? window->ShownPicture() : player->Screen().Surface()), out,
+                            "screenshot");
         });
     if (arguments.DumpScreen)
         WriteReported(outputFailed, err, [&] {

@@ -25,8 +25,6 @@ constexpr const char* kUsage =
     "  without parameters the game data is looked for beside the player\n"
     "  /config            the configuration dialog\n"
     "  --headless         run without a window on a virtual clock, until the game ends\n"
-    "                     (until the window exists, a run without --headless also has\n"
-    "                     none and ends when the game is idle)\n"
     "  --frames N         end after N frames\n"
     "  --frame-ms MS      milliseconds per frame of the virtual clock (default 15)\n"
     "  --until-idle       end when the main script has finished and nothing is pending\n"
@@ -36,7 +34,8 @@ constexpr const char* kUsage =
     "  --screenshot FILE.png         the screen after the last frame as an RGB PNG\n"
     "  --screenshot-at N:FILE.png    the screen as presented after frame N (repeatable)\n"
     "  --input FILE       scripted input, one event a line: FRAME EVENT ARGS\n"
-    "  --dump-screen FILE.json       the components and events as JSON after the last frame\n"
+    "  --dump-screen FILE.json       the components and events as JSON after the last frame\n";
+constexpr const char* kUsageEnd =
     "  --help, -h         this text\n"
     "  --version          the player's version\n"
     "  options that take a value may be written --name=VALUE\n";
@@ -78,7 +77,8 @@ std::vector<std::string> WithValuesSplit(const std::vector<std::string>& args) {
         }
         const std::string name = arg.substr(0, equals);
         if (std::find(kValuedOptions.begin(), kValuedOptions.end(), name) == kValuedOptions.end() &&
-            std::find(kScreenOptions.begin(), kScreenOptions.end(), name) == kScreenOptions.end())
+            std::find(kScreenOptions.begin(), kScreenOptions.end(), name) == kScreenOptions.end() &&
+            !IsWindowValuedOption(name))
             throw ETovaError(name + " takes no value");
         split.push_back(name);
         split.push_back(arg.substr(equals + 1));
@@ -129,7 +129,7 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLin
             result.InputFile = value();
         } else if (arg == "--dump-screen") {
             result.DumpScreen = value();
-        } else {
+        } else if (!TakeWindowOption(arg, value, result.Window)) {
             throw ETovaError("unknown option " + arg);
         }
     }
@@ -174,11 +174,11 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         arguments = SplitPlayerArguments(args);
     } catch (const ETovaError& e) {
-        err << "tovaplayer: " << e.what() << "\n" << kUsage;
+        err << "tovaplayer: " << e.what() << "\n" << kUsage << kWindowUsage << kUsageEnd;
         return 2;
     }
     if (arguments.Help) {
-        out << kUsage;
+        out << kUsage << kWindowUsage << kUsageEnd;
         return 0;
     }
     if (arguments.Version) {

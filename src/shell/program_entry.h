@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/window_options.h"
+
 namespace tova {
 
 // The command line split into the player's own options (they start with
@@ -31,6 +33,7 @@ struct TPlayerArguments {
     std::vector<std::pair<int64_t, std::string>> ScreenshotsAt;  // --screenshot-at N:FILE.png
     std::optional<std::string> InputFile;                        // --input FILE
     std::optional<std::string> DumpScreen;                       // --dump-screen FILE.json
+    TWindowArguments Window;                                     // the window's options (without --headless)
 };
 
 // args are the host's (UTF-8) arguments after the program name; options

@@ -162,7 +162,7 @@ TEST(PlayerArguments, OwnOptionsAreTakenOut) {
     const TPlayerArguments arguments = SplitPlayerArguments({"--headless", "/config", "データ"});
     EXPECT_TRUE(arguments.Headless);
     EXPECT_EQ(arguments.Parameters, (std::vector<std::string>{"/config", Utf8ToCp932("データ")}));
-    EXPECT_THROW(SplitPlayerArguments({"--fullscreen"}), ETovaError);
+    EXPECT_THROW(SplitPlayerArguments({"--full-screen"}), ETovaError);
 }
 
 TEST(PlayerArguments, ValuesAfterEqualsAndMistypedOptions) {
@@ -230,7 +230,7 @@ protected:
 };
 
 TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
-    const TRun run = Player(Quote(first_.Path()), runtime_.Path());
+    const TRun run = Player("--headless --until-idle " + Quote(first_.Path()), runtime_.Path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "tovaplayer: ゲーム started at start.tsc\n");
     const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
@@ -246,19 +246,19 @@ TEST_F(PlayerRun, ASecondPlayerOnTheSameDataSaysSoAndEnds) {
     EXPECT_EQ(same.out, "tovaplayer: a player is already running on " + first_.Path() + "/\n");
     EXPECT_FALSE(std::filesystem::exists(first_ / "save.dat"));
 
-    const TRun other = Player(Quote(second_.Path()), runtime_.Path());
+    const TRun other = Player("--headless --until-idle " + Quote(second_.Path()), runtime_.Path());
     EXPECT_EQ(other.exitCode, 0);
     EXPECT_EQ(other.out, "tovaplayer: ゲーム started at start.tsc\n");
 }
 
 TEST_F(PlayerRun, ExitCodes) {
-    EXPECT_EQ(Player(Quote(first_ / "missing"), runtime_.Path()).exitCode, 1);
+    EXPECT_EQ(Player("--headless " + Quote(first_ / "missing"), runtime_.Path()).exitCode, 1);
     EXPECT_EQ(Player("--no-such-option", runtime_.Path()).exitCode, 2);
     const TRun config = Player("/CONFIG", runtime_.Path());
     EXPECT_EQ(config.exitCode, 0);
     EXPECT_EQ(config.out, "");
     first_.WriteFile("tova.tpb", std::string("\x73\0\0\0", 4));
-    EXPECT_EQ(Player(Quote(first_.Path()), runtime_.Path()).exitCode, 1);
+    EXPECT_EQ(Player("--headless --until-idle " + Quote(first_.Path()), runtime_.Path()).exitCode, 1);
 }
 
 TEST_F(PlayerRun, AMalformedInputScriptNamesItsLineAndThePlayerDoesNotStart) {
@@ -305,7 +305,7 @@ TEST_F(PlayerRun, ADamagedSaveFileIsKeptAsideAndTheGameStartsAfresh) {
         random[i] = static_cast<char>((i * 7919 + 13) % 251);
     for (const std::string& damaged : {std::string(), valid.substr(0, valid.size() / 2), random}) {
         first_.WriteFile("save.dat", damaged);
-        const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+        const TRun run = Player("--headless --until-idle " + Quote(first_.Path()) + " 2>&1", runtime_.Path());
         EXPECT_EQ(run.exitCode, 0) << run.out;
         EXPECT_NE(run.out.find("started at start.tsc"), std::string::npos) << run.out;
         const std::vector<std::string> kept = DamagedCopies(first_ / "save.dat");
@@ -323,7 +323,7 @@ TEST_F(PlayerRun, ADamagedSavedGameIsSetAsideAndTheOthersStay) {
     const std::string good = std::string("\x8b\0\0\0\x04\0\0\0good", 12);
     testing::WriteArchiveFile(first_ / "save.dat",
                               {{"GAMESAVEDATA1", good}, {"GAMESAVEDATA2", std::string("\x8b\0", 2)}});
-    const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+    const TRun run = Player("--headless --until-idle " + Quote(first_.Path()) + " 2>&1", runtime_.Path());
     EXPECT_EQ(run.exitCode, 0) << run.out;
     const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
     EXPECT_EQ(entries.at("GAMESAVEDATA1"), good);
@@ -343,7 +343,7 @@ TEST_F(PlayerRun, AFailedStatusWriteIsReportedWithItsPathAndExitCodeOne) {
                          return second_ / "old.dat";
                      }()));
     const std::string before = FileText(first_ / "save.dat");
-    const TRun run = Player(Quote(first_.Path()) + " 2>&1", runtime_.Path());
+    const TRun run = Player("--headless --until-idle " + Quote(first_.Path()) + " 2>&1", runtime_.Path());
     EXPECT_EQ(run.exitCode, 1) << run.out;
     EXPECT_NE(run.out.find("tovaplayer: " + first_.Path() + "/save.dat could not be written"),
               std::string::npos)

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string_view>
 
 #include "core/encoding.h"
 #include "core/error.h"
@@ -28,6 +30,30 @@ TMouseButton ButtonOf(uint8_t sdlButton) {
 }
 
 }  // namespace
+
+TSdlVideo::TSdlVideo() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && value[0];
+    };
+    const char* noDisplay = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    const bool asked = set("SDL_VIDEODRIVER");
+    if (!asked && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) throw ETovaError(noDisplay);
+    // Closing the window asks the player's question; only signals quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) FailSdl("no display to open a window on");
+    // SDL falls back on windows in memory, which nobody sees; they are taken
+    // only when asked for by name (tests do).
+    const std::string_view driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !asked) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw ETovaError(noDisplay);
+    }
+}
+
+TSdlVideo::~TSdlVideo() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
 
 TSdlDisplay::TSdlDisplay(const TDisplayOptions& options) : options_(options) {
     if (options.Width < 1 || options.Height < 1 || options.Width > 16384 || options.Height > 16384)
@@ -110,6 +136,7 @@ void TSdlDisplay::Present(const uint32_t* pixels, int32_t stride, std::span<cons
             pixel &= 0x00FFFFFFu;
     }
     SDL_RenderPresent(renderer_);
+    needsRepaint_ = false;
 }
 
 TInputEvent TSdlDisplay::AtPointer(TInputKind kind, int32_t windowX, int32_t windowY) const {
@@ -133,7 +160,9 @@ void TSdlDisplay::PollEvents(std::vector<TInputEvent>& events) {
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
             case SDL_QUIT:
-                events.push_back(TInputEvent::Of(TInputKind::Close));
+                // A signal (Ctrl+C, a session ending): the window's close
+                // button comes as its own window event.
+                quitRequested_ = true;
                 break;
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_CLOSE)
@@ -143,6 +172,9 @@ void TSdlDisplay::PollEvents(std::vector<TInputEvent>& events) {
                 if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
                     events.push_back(TInputEvent::Of(TInputKind::FocusGained));
                 if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) ChooseScaleQuality();
+                if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                    e.window.event == SDL_WINDOWEVENT_EXPOSED)
+                    needsRepaint_ = true;
                 break;
             case SDL_KEYDOWN:
             case SDL_KEYUP: {
@@ -198,6 +230,7 @@ bool TSdlDisplay::WaitForEvent(int32_t timeoutMs) {
 void TSdlDisplay::SetFullScreen(bool on) {
     if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) fullScreen_ = on;
     ChooseScaleQuality();
+    needsRepaint_ = true;
 }
 
 bool TSdlDisplay::SetCursorImage(const uint32_t* colour, int32_t colourStride, const uint8_t* alpha,

@@ -41,6 +41,17 @@ struct TDirtyRect {
     int32_t Bottom = 0;
 };
 
+// SDL's video held open: taken before the game starts, so that a machine
+// without a display is told at once (ETovaError, one line) rather than after
+// the game's start page ran.
+class TSdlVideo {
+public:
+    TSdlVideo();
+    ~TSdlVideo();
+    TSdlVideo(const TSdlVideo&) = delete;
+    TSdlVideo& operator=(const TSdlVideo&) = delete;
+};
+
 class TSdlDisplay {
 public:
     // Opens the window. Throws ETovaError when SDL has no display (the text
@@ -59,7 +70,7 @@ public:
                  std::vector<uint32_t>* capture = nullptr);
 
     // Moves every pending SDL event into events (appended), in game terms.
-    // Key auto-repeat is dropped; Alt+Enter and F11 toggle full screen here
+    // The close button gives Close; key auto-repeat is dropped; Alt+Enter and F11 toggle full screen here
     // and are not passed on.
     void PollEvents(std::vector<TInputEvent>& events);
     // Waits up to timeoutMs for an event (0: returns at once); true when one
@@ -68,6 +79,12 @@ public:
 
     void SetFullScreen(bool on);
     bool IsFullScreen() const { return fullScreen_; }
+    // The window's picture was spoilt or resized since the last Present, so
+    // a frame without changes must be shown again.
+    bool NeedsRepaint() const { return needsRepaint_; }
+    // The process was asked to end (a signal such as Ctrl+C): the game ends
+    // without a question.
+    bool QuitRequested() const { return quitRequested_; }
     void SetTitle(const std::string& titleUtf8);
     // Text input (an input method's composition) is on while an edit
     // component has the focus.
@@ -96,6 +113,8 @@ private:
     SDL_Texture* texture_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;  // ours, while one is set
     bool fullScreen_ = false;
+    bool needsRepaint_ = true;
+    bool quitRequested_ = false;
 };
 
 }  // namespace tova

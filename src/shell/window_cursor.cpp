@@ -1,0 +1,56 @@
+#include "shell/window_cursor.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "core/error.h"
+#include "platform/clock.h"
+#include "platform/sdl/sdl_display.h"
+
+namespace tova {
+
+bool TWindowCursor::ShowFile(const std::string& hostPath) {
+    std::ifstream in(hostPath, std::ios::binary);
+    const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    try {
+        if (!in.is_open() || data.empty()) throw ETovaError("the cursor file cannot be read");
+        animation_ = ReadCursorFile(data);
+    } catch (const ETovaError&) {
+        ShowDefault();
+        return false;
+    }
+    step_ = 0;
+    stepStart_ = SystemTickCount();
+    if (ShowFrame(0)) return true;
+    ShowDefault();
+    return false;
+}
+
+void TWindowCursor::ShowDefault() {
+    animation_ = {};
+    display_.SetDefaultCursor();
+}
+
+void TWindowCursor::Step(uint32_t nowMs) {
+    if (animation_.Sequence.size() < 2 || step_ >= animation_.Jiffies.size()) return;
+    // A jiffy is 1/60 s; a step of no length lasts one jiffy.
+    const uint32_t length = static_cast<uint32_t>(std::max(1, animation_.Jiffies[step_])) * 1000 / 60;
+    if (nowMs - stepStart_ < length) return;
+    stepStart_ = nowMs;
+    step_ = (step_ + 1) % animation_.Sequence.size();
+    if (!ShowFrame(step_)) ShowDefault();
+}
+
+bool TWindowCursor::ShowFrame(size_t step) {
+    if (step >= animation_.Sequence.size()) return false;
+    const int32_t index = animation_.Sequence[step];
+    if (index < 0 || static_cast<size_t>(index) >= animation_.Frames.size()) return false;
+    const TCursorImage& image = animation_.Frames[static_cast<size_t>(index)];
+    return display_.SetCursorImage(image.Colour.Data(), image.Colour.Stride(), image.Alpha.Data(),
+                                   image.Alpha.Stride(), image.Colour.Width(), image.Colour.Height(),
+                                   image.HotX, image.HotY);
+}
+
+}  // namespace tova

@@ -1,0 +1,35 @@
+// The pointer's picture over the game's window: a game's ".cur" or ".ani"
+// file (an animated one steps through its frames at its own rate), or the
+// system's arrow. A file that is missing or damaged shows the arrow.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "graphics/cursor_file.h"
+
+namespace tova {
+
+class TSdlDisplay;
+
+class TWindowCursor {
+public:
+    explicit TWindowCursor(TSdlDisplay& display) : display_(display) {}
+
+    // Shows the cursor file at hostPath; false (and the arrow) when it
+    // cannot be read or shown.
+    bool ShowFile(const std::string& hostPath);
+    void ShowDefault();
+    // Moves an animated cursor on to the step due at nowMs (the millisecond counter).
+    void Step(uint32_t nowMs);
+
+private:
+    bool ShowFrame(size_t step);
+
+    TSdlDisplay& display_;
+    TCursorAnimation animation_;  // empty while the arrow shows
+    size_t step_ = 0;
+    uint32_t stepStart_ = 0;
+};
+
+}  // namespace tova
