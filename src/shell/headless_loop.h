@@ -30,8 +30,8 @@ private:
     TVirtualFrameClock clock_;
 };
 
-// Runs the game's frames until the limit, the stop flag, or (UntilIdle) the
-// game is idle, then the end page's frames; returns the number of the game's
+// Runs the game's frames until the limit, the stop flag, SIGINT or SIGTERM,
+// or (UntilIdle) the game is idle, then the end page's frames; returns the number of the game's
 // frames. The player is left for Finish.
 int64_t RunHeadlessFrames(TPlayer& player, const THeadlessOptions& options);
 

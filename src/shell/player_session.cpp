@@ -39,6 +39,7 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     options.Parameters = arguments.Parameters;
     options.DataFolder = dataFolder;
     options.Seed = arguments.Seed;
+    if (arguments.SavePath) options.SaveFolder = FromHostPath(*arguments.SavePath);
     options.MessageBox = &messageBox;
     options.MaxDiscRequests = 1;  // no one is at the screen to insert a disc
     options.Log = &err;

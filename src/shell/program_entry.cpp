@@ -13,6 +13,8 @@
 #include "platform/executable_path.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
+#include "platform/message_gloss.h"
+#include "platform/stop_signal.h"
 #include "shell/player_session.h"
 
 namespace tova {
@@ -33,6 +35,8 @@ constexpr const char* kUsage =
     "  --trace            one line per executed command on standard error\n"
     "  --dump-vars FILE   write the variables and tables as JSON after the end page (- standard output)\n"
     "  --seed N           fix the generator of Random\n"
+    "  --save-path DIR    keep save.dat in DIR (default: the data folder when it is writable,\n"
+    "                     else $XDG_DATA_HOME/tovaplayer/TITLE/)\n"
     "  --help, -h         this text\n"
     "  --version          the player's version\n"
     "  options that take a value may be written --name=VALUE\n";
@@ -51,7 +55,8 @@ int64_t NumberOption(const std::string& option, const std::string& text, int64_t
     return value;
 }
 
-const std::vector<std::string> kValuedOptions = {"--frames", "--frame-ms", "--dump-vars", "--seed"};
+const std::vector<std::string> kValuedOptions = {"--frames", "--frame-ms", "--dump-vars", "--seed",
+                                                 "--save-path"};
 
 // "--name=value" as "--name" "value" for the options that take a value.
 std::vector<std::string> WithValuesSplit(const std::vector<std::string>& args) {
@@ -104,6 +109,9 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLin
             result.Trace = true;
         } else if (arg == "--dump-vars") {
             result.DumpVars = value();
+        } else if (arg == "--save-path") {
+            result.SavePath = value();
+            if (result.SavePath->empty()) throw ETovaError("--save-path wants a folder");
         } else if (arg == "--seed") {
             result.Seed = static_cast<uint32_t>(NumberOption(arg, value(), 0, UINT32_MAX));
         } else {
@@ -176,7 +184,7 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         lock = TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(dataFolder.Folder)));
         if (!lock) {
-            err << "tovaplayer: a player is already running on " << Cp932ToUtf8(dataFolder.Folder) << "\n";
+            err << "tovaplayer: a player is already running on " << ToHostPath(dataFolder.Folder) << "\n";
             return kExitAlreadyRunning;
         }
     } catch (const ETovaError& e) {
@@ -187,10 +195,11 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "tovaplayer: the configuration dialog is not available\n";
         return 0;
     }
+    InstallStopSignals();  // from here on Ctrl-C ends the game as closing its window does
     try {
         return RunPlayerSession(executablePath, dataFolder, arguments, out, err);
     } catch (const ETovaError& e) {
-        err << "tovaplayer: " << e.what() << "\n";
+        err << "tovaplayer: " << WithGloss(e.what()) << "\n";
         return 1;
     }
 }
