@@ -16,6 +16,7 @@
 #include "expr/param_factory.h"
 #include "expr/tova_parser.h"
 #include "objects/tova_base_list.h"
+#include "platform/message_gloss.h"
 
 namespace tova {
 
@@ -184,7 +185,7 @@ void TCallMan::ExecuteOne(TPage*& page, uint8_t& started, int32_t& pc, bool& yie
         // again at once, so this frame's work ends here.
         if (env_.Log)
             *env_.Log << "error in " << Cp932ToUtf8(oldPage->Name) << "(" << command.LineId
-                      << "): " << e.what() << "\n";
+                      << "): " << WithGloss(e.what()) << "\n";
         if (page == oldPage && pc == oldPc) frameDone_ = true;
     }
 }
