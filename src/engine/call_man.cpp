@@ -16,6 +16,7 @@
 #include "expr/param_factory.h"
 #include "expr/tova_parser.h"
 #include "objects/tova_base_list.h"
+#include "platform/message_gloss.h"
 
 namespace tova {
 
@@ -112,7 +113,22 @@ bool TCallMan::IsFinished() const {
 }
 
 bool TCallMan::PageExists(std::string_view name) {
+    // A Jump back to a page of the cache need not ask the file system again
+    // (for loose files a lookup on disk), which made a Jump loop crawl.
+    for (const auto& page : cache_)
+        if (page->Name == name) return true;
     return Host().PageExists(name);
+}
+
+bool TCallMan::MayCall(std::string_view pageName) {
+    if (Stack.Count() < kMaxCallDepth) return true;
+    const std::string line = "call of " + Cp932ToUtf8(pageName) + " from " +
+                             (Page ? Cp932ToUtf8(Page->Name) : std::string()) + ": more than " +
+                             std::to_string(kMaxCallDepth) + " calls deep; the call is not made";
+    if (env_.Log) *env_.Log << line << "\n";
+    if (env_.Errors && !deepCallReported_) *env_.Errors << "tovaplayer: " << line << "\n";
+    deepCallReported_ = true;
+    return false;
 }
 
 TCustomParam* TCallMan::Evaluate(TTovaParser& expression) {
@@ -173,7 +189,7 @@ void TCallMan::ExecuteOne(TPage*& page, uint8_t& started, int32_t& pc, bool& yie
         // again at once, so this frame's work ends here.
         if (env_.Log)
             *env_.Log << "error in " << Cp932ToUtf8(oldPage->Name) << "(" << command.LineId
-                      << "): " << e.what() << "\n";
+                      << "): " << WithGloss(e.what()) << "\n";
         if (page == oldPage && pc == oldPc) frameDone_ = true;
     }
 }

@@ -59,6 +59,8 @@ struct TCallManEnvironment {
     TDBManager* Database = nullptr;
     // The debug log: one line per command run (page names in UTF-8), or none.
     std::ostream* Log = nullptr;
+    // Where the player tells of scripts that went wrong (a call too deep), or none.
+    std::ostream* Errors = nullptr;
 };
 
 class TCallMan final : public TPageRunner {
@@ -70,7 +72,11 @@ public:
     static constexpr int kStallLimit = 1000;
     // Commands one Run executes at most; the rest of the work goes on in the
     // next frame, so that an endless chained loop leaves the player alive.
-    static constexpr int64_t kRunCommandLimit = int64_t{1} << 22;
+    static constexpr int64_t kRunCommandLimit = int64_t{1} << 20;
+    // Frames the call stack holds at most; a Call beyond them does nothing,
+    // like a Call of a page that does not exist, so that a page calling
+    // itself without end cannot use up the memory.
+    static constexpr int32_t kMaxCallDepth = 10000;
     // The saved-game version from which EventLevel is part of the record.
     static constexpr int32_t kEventLevelVersion = 116;
 
@@ -102,8 +108,11 @@ public:
     void SaveToStream(TStream& stream) const;
     void LoadFromStream(TStream& stream, int32_t version);
 
-    // For the commands.
+    // For the commands. A page in the cache exists: it is run from there.
     bool PageExists(std::string_view name);
+    // Whether a Call may push one more frame; when not, the refused call of
+    // that page is written to the logs.
+    bool MayCall(std::string_view pageName);
     // Evaluates an expression: its value, or null when it yields none.
     TCustomParam* Evaluate(TTovaParser& expression);
     // Whether the expression yields a value that reads as true.
@@ -151,6 +160,7 @@ private:
     bool frameDone_ = false;  // a guard ended this frame's work
     int stalls_ = 0;
     int64_t executed_ = 0;
+    bool deepCallReported_ = false;  // standard error heard of a too deep call once
 };
 
 // The page and label of an event's handler text: split at the last colon

@@ -64,7 +64,7 @@ void TComJump::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
 
 void TComCall::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     ++pc;
-    if (!callMan.IsTrue(Condition) || !callMan.PageExists(PageName)) return;
+    if (!callMan.IsTrue(Condition) || !callMan.PageExists(PageName) || !callMan.MayCall(PageName)) return;
     TStringList args;
     for (const auto& argument : Arguments)
         if (const TCustomParam* value = callMan.Evaluate(*argument)) args.push_back(value->GetStr());

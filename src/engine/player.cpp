@@ -67,6 +67,7 @@ void TPlayer::Create(const TPlayerOptions& options) {
     TProjectEnvironment environment;
     environment.ExecutablePath = options.ExecutablePath;
     environment.DataFolder = dataFolder;
+    environment.SaveFolder = options.SaveFolder;
     environment.Files = files_.get();
     environment.Variables = variables_.get();
     environment.MessageBox = options.MessageBox;
@@ -102,6 +103,7 @@ void TPlayer::Create(const TPlayerOptions& options) {
     callEnvironment.MessageBox = options.MessageBox;
     callEnvironment.Database = database_.get();
     callEnvironment.Log = options.CommandLog;
+    callEnvironment.Errors = options.Log;
     callMan_ = std::make_unique<TCallMan>(callEnvironment);
     project_->Start(*callMan_);
     if (!project_->Loaded()) throw ETovaError("the project could not start");

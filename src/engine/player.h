@@ -43,6 +43,7 @@ struct TPlayerOptions {
     std::string ExecutablePath;             // code page 932
     std::vector<std::string> Parameters;    // the game's own parameters, code page 932
     TDataFolder DataFolder;                 // ResolveDataFolder of the two above
+    std::string SaveFolder;                 // the folder for save.dat the user chose, or empty
     std::optional<uint32_t> Seed;           // fixes the generator of Random
     TMessageBoxHost* MessageBox = nullptr;  // required; outlives the player
     // How often a data disc is asked for; a player without a person at the

@@ -14,6 +14,7 @@
 #include "expr/param_types.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "platform/message_gloss.h"
 #include "vfs/big_stream.h"
 #include "vfs/file_collection.h"
 
@@ -87,7 +88,7 @@ std::ostream& TProject::Report() const {
 }
 
 void TProject::TraceLine(const std::string& utf8Line) const {
-    if (env_.Trace) *env_.Trace << "tovaplayer: " << utf8Line << "\n";
+    if (env_.Trace) *env_.Trace << "tovaplayer: " << WithGloss(utf8Line) << "\n";
 }
 
 void TProject::Load() {
@@ -119,6 +120,7 @@ bool TProject::ReadSettings(TProjectSetting& setting) {
     }
     if (content.GetSize() == 0) {
         env_.MessageBox->Show(SysText("警告"), SysText("プロジェクトがありません"), TMessageButtons::Ok);
+        TraceLine("プロジェクトがありません: " + std::string(kSettingsFile));
         return false;
     }
     // Too new a version is the one failure the user is told of; a damaged
@@ -245,6 +247,7 @@ void TProject::ReadOriginalFolderDisks() {
 void TProject::Start(TPageRunner& runner) {
     if (!env_.Files->Exists(StartPage)) {
         env_.MessageBox->Show(SysText("警告"), SysText("スタートページがありません"), TMessageButtons::Ok);
+        TraceLine("スタートページがありません: " + Cp932ToUtf8(StartPage));
         env_.Flags->Stop = true;
         return;
     }
@@ -273,9 +276,9 @@ void TProject::EndPageFailed(const std::exception& error) {
 }
 
 std::string TProject::GetSavePath() {
-    if (env_.DataFolder.FromParameters) return env_.DataFolder.Folder + std::string(kSaveFile);
     if (!SavePathKnown) {
-        SavePath = LocateSaveFile(env_.ExecutablePath, Title);
+        SavePath = env_.SaveFolder.empty() ? LocateSaveFile(env_.DataFolder.Folder, Title)
+                                           : ChosenSaveFile(env_.SaveFolder);
         SavePathKnown = true;
     }
     return SavePath;

@@ -36,6 +36,7 @@ class TVrFileCollection;
 struct TProjectEnvironment {
     std::string ExecutablePath;  // program path of the player
     TDataFolder DataFolder;      // where the game data lies
+    std::string SaveFolder;      // where save.dat goes when the user chose (program path), else empty
     TVrFileManager* Files = nullptr;
     TParamCollection* Variables = nullptr;
     TMessageBoxHost* MessageBox = nullptr;
@@ -113,8 +114,8 @@ public:
     // Records an end page that failed while it ran.
     void EndPageFailed(const std::exception& error);
 
-    // With a parameter: the parameter's folder + "save.dat" (not cached).
-    // Else LocateSaveFile, computed once.
+    // The chosen save folder's "save.dat" (ChosenSaveFile), else
+    // LocateSaveFile of the data folder; computed once.
     std::string GetSavePath();
     // Whether a page can be switched to: it resolves, or its folder is on a
     // data disc that the user inserts (media files never ask for a disc).

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/encoding.h"
 #include "core/error.h"
 #include "core/path_names.h"
 #include "core/sjis.h"
@@ -31,8 +32,15 @@ uint32_t Fnv1a(std::string_view bytes) {
     return hash;
 }
 
-[[noreturn]] void RaiseCannotCreate() {
-    throw ETovaError(SysText("データファイルを作成することができません"));
+[[noreturn]] void RaiseCannotCreate(std::string_view folder = {}) {
+    std::string message = SysText("データファイルを作成することができません");
+    if (!folder.empty()) message += ": " + Utf8ToCp932Lossy(ToHostPath(folder));
+    throw ETovaError(message);
+}
+
+// The folder made with its parents, or the error naming it.
+void MakeFolder(const std::string& folder) {
+    if (!ForceDirectories(folder) || !DirectoryExists(folder)) RaiseCannotCreate(folder);
 }
 
 // Whether a file can be made in the folder: the probe is created and removed.
@@ -91,20 +99,25 @@ bool IsSystemInstalled(std::string_view executableHostPath) {
     return executableHostPath.starts_with("/usr/") || executableHostPath.starts_with("/opt/");
 }
 
-std::string LocateSaveFile(std::string_view executablePath, std::string_view title) {
-    const std::string exeFolder = IncludeTrailingDelimiter(ExtractFilePath(executablePath));
-    if (!IsSystemInstalled(ToHostPath(executablePath)) && CanWriteIn(exeFolder))
-        return exeFolder + std::string(kSaveFile);
+std::string LocateSaveFile(std::string_view dataFolder, std::string_view title) {
+    const std::string data = IncludeTrailingDelimiter(std::string(dataFolder));
+    if (!IsSystemInstalled(ToHostPath(data)) && CanWriteIn(data)) return data + std::string(kSaveFile);
 
     const std::string folder = UserSaveFolder(title);
-    if (!ForceDirectories(folder) || !DirectoryExists(folder)) RaiseCannotCreate();
+    MakeFolder(folder);
     const std::string target = folder + std::string(kSaveFile);
-    const auto source = FindHostPath(exeFolder + std::string(kSaveFile));
-    if (source && FileExists(exeFolder + std::string(kSaveFile)) && !FileExists(target)) {
+    const auto source = FindHostPath(data + std::string(kSaveFile));
+    if (source && FileExists(data + std::string(kSaveFile)) && !FileExists(target)) {
         std::error_code ignored;
         std::filesystem::copy_file(*source, HostPathForCreate(target), ignored);
     }
     return target;
+}
+
+std::string ChosenSaveFile(std::string_view folder) {
+    const std::string chosen = IncludeTrailingDelimiter(std::string(folder));
+    MakeFolder(chosen);
+    return chosen + std::string(kSaveFile);
 }
 
 }  // namespace tova

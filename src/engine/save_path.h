@@ -1,6 +1,7 @@
-// Where "save.dat" lives for a player started without parameters: beside
-// the executable when that folder is writable and not a system folder, else
-// in the user's data folder, in a folder named after the game's title.
+// Where "save.dat" lives: in the folder the user chose; else in the data
+// folder when it is writable and not a system folder; else in the user's data
+// folder, in a folder named after the game's title. The rule is the same
+// whether the data folder was given on the command line or is the player's own.
 #pragma once
 
 #include <string>
@@ -25,10 +26,15 @@ std::string UserSaveFolder(std::string_view title);
 // (below /usr or /opt), where a player never writes beside itself.
 bool IsSystemInstalled(std::string_view executableHostPath);
 
-// The save file of a player started without parameters (see above). The
-// user's folder is created with its parents, and an existing save.dat beside
-// the executable is copied into it unless one is there already. Throws
-// "データファイルを作成することができません" when the folder cannot be made.
-std::string LocateSaveFile(std::string_view executablePath, std::string_view title);
+// The save file for the game data in dataFolder (a program path ending in a
+// delimiter), see above. The user's folder is created with its parents, and
+// an existing save.dat of the data folder is copied into it unless one is
+// there already. Throws "データファイルを作成することができません" (with the
+// folder's host path) when the folder cannot be made.
+std::string LocateSaveFile(std::string_view dataFolder, std::string_view title);
+
+// The save file in a folder the user chose (a program path): the folder is
+// created with its parents; throws as LocateSaveFile when it cannot be.
+std::string ChosenSaveFile(std::string_view folder);
 
 }  // namespace tova

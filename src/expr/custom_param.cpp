@@ -80,7 +80,9 @@ int TCustomParam::IndexOfStr(std::string_view s, bool caseSensitive, bool partia
 }
 
 void TCustomParam::AssignConverted(const TCustomParam& src) {
-    SetDims(src.ShapeOf());
+    // A scalar stays a scalar (ShapeOf would make it an array of one).
+    const bool scalar = src.Dims().empty() && src.GetCount() == 1;
+    SetDims(scalar ? TDynamicIntArray{} : src.ShapeOf());
     const int count = src.GetCount();
     const int ownType = GetParamType();
     for (int i = 0; i < count; ++i) {

@@ -77,7 +77,8 @@ public:
     // ignored (ASCII letters outside double-byte characters) unless caseSensitive.
     virtual int IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const;
 
-    // Takes src's shape and converts each of its elements into the own type.
+    // Takes src's shape (a scalar's too) and converts each of its elements
+    // into the own type.
     void AssignConverted(const TCustomParam& src);
 
     const TDynamicIntArray& Dims() const { return dims_; }

@@ -4,13 +4,14 @@
 #include <string>
 
 #include "core/encoding.h"
+#include "platform/message_gloss.h"
 
 namespace tova {
 
 TMessageResult THeadlessMessageBox::Show(std::string_view caption, std::string_view text,
                                          TMessageButtons buttons) {
     std::string line = Cp932ToUtf8(caption);
-    line.append(": ").append(Cp932ToUtf8(text)).push_back('\n');
+    line.append(": ").append(WithGloss(Cp932ToUtf8(text))).push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
     const bool asksYes = buttons == TMessageButtons::YesNo || buttons == TMessageButtons::YesNoCancel;

@@ -18,8 +18,9 @@ public:
     virtual TMessageResult Show(std::string_view caption, std::string_view text, TMessageButtons buttons) = 0;
 };
 
-// Prints "caption: text" in UTF-8 to standard error and returns the first
-// button (Ok or Yes).
+// Prints "caption: text" in UTF-8 to standard error (with an English gloss
+// for a user whose locale is not Japanese) and returns the first button (Ok
+// or Yes).
 class THeadlessMessageBox : public TMessageBoxHost {
 public:
     TMessageResult Show(std::string_view caption, std::string_view text, TMessageButtons buttons) override;

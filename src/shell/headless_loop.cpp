@@ -1,6 +1,7 @@
 #include "shell/headless_loop.h"
 
 #include "engine/player.h"
+#include "platform/stop_signal.h"
 
 namespace tova {
 
@@ -53,7 +54,7 @@ void THeadlessFrameSource::PumpInput(TInputSink& sink) {
 int64_t RunHeadlessFrames(TPlayer& player, const THeadlessOptions& options) {
     THeadlessFrameSource source(options.FrameMs, options.Input);
     int64_t frames = 0;
-    while (!player.StopRequested() && !source.CloseRequested() &&
+    while (!player.StopRequested() && !StopSignalReceived() && !source.CloseRequested() &&
            (!options.Frames || frames < *options.Frames)) {
         if (options.UntilIdle && player.IsIdle() && !source.InputPending()) break;
         if (!player.RunFrame(source)) continue;

@@ -72,9 +72,9 @@ private:
     bool closeRequested_ = false;
 };
 
-// Runs the game's frames until the limit, the stop flag, a scripted close or
-// (UntilIdle) the game is idle, then the end page's frames; returns the
-// number of the game's frames. The player is left for Finish.
+// Runs the game's frames until the limit, the stop flag, SIGINT or SIGTERM, a
+// scripted close or (UntilIdle) the game is idle, then the end page's frames;
+// returns the number of the game's frames. The player is left for Finish.
 int64_t RunHeadlessFrames(TPlayer& player, const THeadlessOptions& options);
 
 }  // namespace tova

@@ -64,6 +64,7 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     options.Parameters = arguments.Parameters;
     options.DataFolder = dataFolder;
     options.Seed = arguments.Seed;
+    if (arguments.SavePath) options.SaveFolder = FromHostPath(*arguments.SavePath);
     options.MessageBox = window ? &window->MessageBox() : &messageBox;
     options.ShellRole = window ? &window->ShellRole() : nullptr;
     options.MaxDiscRequests = 1;  // no one is at the screen to insert a disc

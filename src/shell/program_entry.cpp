@@ -13,6 +13,8 @@
 #include "platform/executable_path.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
+#include "platform/message_gloss.h"
+#include "platform/stop_signal.h"
 #include "shell/player_session.h"
 
 namespace tova {
@@ -34,7 +36,10 @@ constexpr const char* kUsage =
     "  --screenshot FILE.png         the screen after the last frame as an RGB PNG\n"
     "  --screenshot-at N:FILE.png    the screen as presented after frame N (repeatable)\n"
     "  --input FILE       scripted input, one event a line: FRAME EVENT ARGS\n"
-    "  --dump-screen FILE.json       the components and events as JSON after the last frame\n";
+    "  --dump-screen FILE.json       the components and events as JSON after the last frame\n"
+    "  --save-path DIR    keep save.dat in DIR (default: the data folder when it is writable,\n"
+    "                     else $XDG_DATA_HOME/tovaplayer/TITLE/)\n";
+
 constexpr const char* kUsageEnd =
     "  --help, -h         this text\n"
     "  --version          the player's version\n"
@@ -54,7 +59,8 @@ int64_t NumberOption(const std::string& option, const std::string& text, int64_t
     return value;
 }
 
-const std::vector<std::string> kValuedOptions = {"--frames", "--frame-ms", "--dump-vars", "--seed"};
+const std::vector<std::string> kValuedOptions = {"--frames", "--frame-ms", "--dump-vars", "--seed",
+                                                 "--save-path"};
 const std::vector<std::string> kScreenOptions = {"--screenshot", "--screenshot-at", "--input",
                                                  "--dump-screen"};
 
@@ -119,6 +125,9 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLin
             result.Trace = true;
         } else if (arg == "--dump-vars") {
             result.DumpVars = value();
+        } else if (arg == "--save-path") {
+            result.SavePath = value();
+            if (result.SavePath->empty()) throw ETovaError("--save-path wants a folder");
         } else if (arg == "--seed") {
             result.Seed = static_cast<uint32_t>(NumberOption(arg, value(), 0, UINT32_MAX));
         } else if (arg == "--screenshot") {
@@ -199,7 +208,7 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         lock = TInstanceLock::TryAcquire(InstanceKey(InstanceFolder(dataFolder.Folder)));
         if (!lock) {
-            err << "tovaplayer: a player is already running on " << Cp932ToUtf8(dataFolder.Folder) << "\n";
+            err << "tovaplayer: a player is already running on " << ToHostPath(dataFolder.Folder) << "\n";
             return kExitAlreadyRunning;
         }
     } catch (const ETovaError& e) {
@@ -210,10 +219,11 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "tovaplayer: the configuration dialog is not available\n";
         return 0;
     }
+    InstallStopSignals();  // from here on Ctrl-C ends the game as closing its window does
     try {
         return RunPlayerSession(executablePath, dataFolder, arguments, out, err);
     } catch (const ETovaError& e) {
-        err << "tovaplayer: " << e.what() << "\n";
+        err << "tovaplayer: " << WithGloss(e.what()) << "\n";
         return 1;
     }
 }

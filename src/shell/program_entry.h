@@ -27,6 +27,7 @@ struct TPlayerArguments {
     bool UntilIdle = false;               // --until-idle
     bool Trace = false;                   // --trace: one line per command on standard error
     std::optional<std::string> DumpVars;  // --dump-vars FILE (host path)
+    std::optional<std::string> SavePath;  // --save-path DIR: the folder of save.dat (host path)
     std::optional<uint32_t> Seed;         // --seed N: the generator of Random
     // Seeing the screen (host paths; "-" is standard output).
     std::optional<std::string> Screenshot;                       // --screenshot FILE.png

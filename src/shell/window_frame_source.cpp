@@ -6,6 +6,7 @@
 #include "core/encoding.h"
 #include "core/error.h"
 #include "engine/player.h"
+#include "platform/stop_signal.h"
 #include "platform/virtual_keys.h"
 #include "shell/headless_loop.h"
 #include "shell/screenshot_file.h"
@@ -147,7 +148,7 @@ void TWindowFrameSource::Present(const TSurface32& screen, std::span<const TRect
 int64_t RunWindowFrames(TPlayer& player, TWindowFrameSource& source, std::optional<int64_t> limit,
                         const std::function<void(int64_t frame)>& afterFrame) {
     const int64_t first = source.Frames();
-    while (!player.StopRequested() && !source.CloseConfirmed() &&
+    while (!player.StopRequested() && !StopSignalReceived() && !source.CloseConfirmed() &&
            (!limit || source.Frames() - first < *limit)) {
         if (source.Paused())
             source.WaitWhilePaused(player.Input());

@@ -118,7 +118,13 @@ Calc @Result = "never"
     const TPlayerRun run = game.BuildAndRun(kUntilIdle);
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Value("product"), "42");
+    // A result stored into a scalar leaves it a scalar, whatever its type.
+    for (const char* scalar : {"product", "count", "text"}) {
+        ASSERT_TRUE(run.Has(scalar)) << scalar;
+        EXPECT_TRUE(run.Dump->Find(scalar)->Dims.empty()) << scalar;
+    }
     ASSERT_TRUE(run.Has("cells"));
+    EXPECT_EQ(run.Dump->Find("cells")->Dims, std::vector<int>{3});
     EXPECT_EQ(run.Dump->Find("cells")->Values, (std::vector<std::string>{"0", "0", "10"}));
     EXPECT_EQ(run.Value("count"), "3");
     EXPECT_EQ(run.Value("text"), "a7");

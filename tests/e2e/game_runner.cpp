@@ -114,11 +114,11 @@ TPlayerRun TGame::RunOn(const std::string& data, const std::string& options) con
     std::filesystem::remove(dump);
     // The single-instance lock lives in the runtime folder: one of the test's own.
     std::filesystem::create_directories(dir_ / "runtime");
-    TPlayerRun run{
-        RunProgram("XDG_RUNTIME_DIR=" + Quote(dir_ / "runtime") + " " + BinaryPath("src/shell/tovaplayer") +
-                       " --headless " + options + " --dump-vars " + Quote(dump) + " " + Quote(data),
-                   dir_),
-        std::nullopt};
+    TPlayerRun run{RunProgram(Environment + " XDG_RUNTIME_DIR=" + Quote(dir_ / "runtime") + " " +
+                                  BinaryPath("src/shell/tovaplayer") + " --headless " + options +
+                                  " --dump-vars " + Quote(dump) + " " + Quote(data),
+                              dir_),
+                   std::nullopt};
     if (std::filesystem::exists(dump)) run.Dump = TVariableDump::Parse(ReadHostFile(dump));
     return run;
 }

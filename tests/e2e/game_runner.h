@@ -62,6 +62,11 @@ public:
     TPlayerRun RunOn(const std::string& data, const std::string& options) const;
 
     std::string SourceFolder() const { return dir_ / "src"; }
+    // A folder of the test's own, removed with the game.
+    std::string Folder() const { return dir_.Path(); }
+
+    // Variable assignments put before the player's command ("A='x' B='y'").
+    std::string Environment;
     std::string OutputFolder() const { return dir_ / "out"; }
 
 private:

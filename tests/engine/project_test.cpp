@@ -145,6 +145,10 @@ TEST_F(ProjectTest, MissingStartPageStops) {
     EXPECT_TRUE(world.Flags.Stop);
     EXPECT_EQ(world.MessageBox.Shown, (std::vector<std::string>{"警告: スタートページがありません"}))
         << world.Trace.str();
+    // The box keeps the system's text; standard error also names the page.
+    EXPECT_NE(world.Trace.str().find("tovaplayer: スタートページがありません: nowhere.tsc"),
+              std::string::npos)
+        << world.Trace.str();
 }
 
 TEST_F(ProjectTest, RestoresTheSaveFile) {

@@ -1,5 +1,5 @@
-// Where save.dat goes: the parameter's folder, beside the executable when it
-// may write there, else the user's data folder named after the game.
+// Where save.dat goes: the folder the user chose, the data folder when it
+// may be written, else the user's data folder named after the game.
 #include "engine/save_path.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "core/encoding.h"
 #include "core/error.h"
 #include "engine/game_data.h"
+#include "platform/file_system.h"
 
 namespace tova {
 namespace {
@@ -38,10 +39,11 @@ protected:
     TEnvVar homeVar_{"HOME", home_.Path().c_str()};
     TEnvVar dataVar_{"XDG_DATA_HOME", dataHome_.Path().c_str()};
     std::string exePath_ = FromHostPath(exe_ / "player");
+    std::string exeFolder_ = FromHostPath(exe_.Path()) + "\\";
 };
 
 TEST_F(SavePathTest, BesideTheExecutableWhenItsFolderIsWritable) {
-    EXPECT_EQ(LocateSaveFile(exePath_, "Game"), FromHostPath(exe_ / "save.dat"));
+    EXPECT_EQ(ToHostPath(LocateSaveFile(exeFolder_, "Game")), exe_ / "save.dat");
     EXPECT_FALSE(std::filesystem::exists(exe_ / "save.dat.$$$"));
     EXPECT_TRUE(std::filesystem::is_empty(dataHome_.Path()));
 }
@@ -51,7 +53,7 @@ TEST_F(SavePathTest, UserFolderWhenTheExecutableFolderRefusesAndCopiesTheOldSave
     std::filesystem::create_directory(exe_ / "save.dat.$$$");
     exe_.WriteFile("save.dat", "old saves");
     const std::string title = Utf8ToCp932("ソフト: a/b\\c*?\"<>|,;");
-    const std::string path = LocateSaveFile(exePath_, title);
+    const std::string path = LocateSaveFile(exeFolder_, title);
     const std::string folder = dataHome_ / ("tovaplayer/ソフト_ a_b_c________/");
     EXPECT_EQ(Cp932ToUtf8(path), folder + "save.dat");
     std::ifstream copied(folder + "save.dat");
@@ -59,21 +61,21 @@ TEST_F(SavePathTest, UserFolderWhenTheExecutableFolderRefusesAndCopiesTheOldSave
 
     // A save file already there is never overwritten by the old one.
     exe_.WriteFile("save.dat", "older saves");
-    LocateSaveFile(exePath_, title);
+    LocateSaveFile(exeFolder_, title);
     std::ifstream kept(folder + "save.dat");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old saves");
 }
 
 TEST_F(SavePathTest, SystemInstallsAndMissingFoldersUseTheUserFolder) {
     EXPECT_TRUE(IsSystemInstalled("/usr/games/player"));
+    EXPECT_TRUE(IsSystemInstalled("/usr/share/games/g/"));
     EXPECT_TRUE(IsSystemInstalled("/opt/game/player"));
     EXPECT_FALSE(IsSystemInstalled("/usrlocal/player"));
-    EXPECT_EQ(Cp932ToUtf8(LocateSaveFile("/opt/no-such-game/player", "G")),
-              dataHome_ / "tovaplayer/G/save.dat");
+    EXPECT_EQ(Cp932ToUtf8(LocateSaveFile("/opt/no-such-game/", "G")), dataHome_ / "tovaplayer/G/save.dat");
 
     // Without XDG_DATA_HOME (or with a relative one) the folder is below HOME.
     TEnvVar relative("XDG_DATA_HOME", "relative/dir");
-    EXPECT_EQ(Cp932ToUtf8(LocateSaveFile(FromHostPath(exe_ / "missing/player"), "G")),
+    EXPECT_EQ(Cp932ToUtf8(LocateSaveFile(FromHostPath(exe_ / "missing/"), "G")),
               home_ / ".local/share/tovaplayer/G/save.dat");
     EXPECT_TRUE(std::filesystem::is_directory(home_ / ".local/share/tovaplayer/G"));
 }
@@ -83,7 +85,7 @@ TEST_F(SavePathTest, EveryTitleGivesOneFolderBelowTheGamesFolder) {
     std::set<std::string> folders;
     for (const std::string& title :
          std::vector<std::string>{"", ".", "..", "...", "a\tb", std::string("x\0y", 3), "../up", "ok"}) {
-        const std::filesystem::path save = Cp932ToUtf8(LocateSaveFile("/opt/no-such-game/player", title));
+        const std::filesystem::path save = Cp932ToUtf8(LocateSaveFile("/opt/no-such-game/", title));
         EXPECT_EQ(save.filename(), "save.dat");
         EXPECT_EQ(save.parent_path().parent_path().string() + "/", games) << title;
         EXPECT_TRUE(std::filesystem::is_directory(save.parent_path())) << title;
@@ -100,27 +102,52 @@ TEST_F(SavePathTest, EveryTitleGivesOneFolderBelowTheGamesFolder) {
     EXPECT_LE(name.size(), 160u);
     EXPECT_EQ(name, SaveFolderName(longTitle));
     EXPECT_NE(name, SaveFolderName(longTitle + "B"));
-    EXPECT_NO_THROW(LocateSaveFile("/opt/no-such-game/player", longTitle));
+    EXPECT_NO_THROW(LocateSaveFile("/opt/no-such-game/", longTitle));
 }
 
-TEST_F(SavePathTest, AFolderThatCannotBeMadeIsAnError) {
+TEST_F(SavePathTest, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
     home_.WriteFile("file", "in the way");
     TEnvVar blocked("XDG_DATA_HOME", (home_ / "file").c_str());
-    try {
-        LocateSaveFile("/opt/no-such-game/player", "G");
-        ADD_FAILURE() << "no error";
-    } catch (const ETovaError& e) {
-        EXPECT_EQ(Cp932ToUtf8(e.Message()), "データファイルを作成することができません");
-    }
+    const auto errorOf = [](const auto& locate) {
+        try {
+            locate();
+        } catch (const ETovaError& e) {
+            return Cp932ToUtf8(e.Message());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(errorOf([] { LocateSaveFile("/opt/no-such-game/", "G"); }),
+              "データファイルを作成することができません: " + (home_ / "file/tovaplayer/G/"));
+    EXPECT_EQ(errorOf([&] { ChosenSaveFile(FromHostPath(home_ / "file/saves")); }),
+              "データファイルを作成することができません: " + (home_ / "file/saves/"));
 }
 
-TEST_F(SavePathTest, TheParameterWinsAndIsNotCached) {
+TEST_F(SavePathTest, AChosenFolderIsMadeAndWins) {
+    EXPECT_EQ(ToHostPath(ChosenSaveFile(FromHostPath(home_ / "a/b"))), home_ / "a/b/save.dat");
+    EXPECT_TRUE(std::filesystem::is_directory(home_ / "a/b"));
+
     testing::TProjectWorld world;
     TTempDir data;
     testing::WriteSettingsFile(data / "tova.tpb", testing::MakeSetting("G"));
-    TProject project(world.Mount(exePath_, {FromHostPath(data.Path())}));
-    EXPECT_EQ(project.GetSavePath(), FromHostPath(data.Path()) + "\\save.dat");
-    EXPECT_FALSE(project.SavePathKnown);
+    TProjectEnvironment environment = world.Mount(exePath_, {FromHostPath(data.Path())});
+    environment.SaveFolder = FromHostPath(home_ / "chosen");
+    TProject project(environment);
+    EXPECT_EQ(ToHostPath(project.GetSavePath()), home_ / "chosen/save.dat");
+}
+
+TEST_F(SavePathTest, AGivenDataFolderFollowsTheSameRule) {
+    testing::TProjectWorld world;
+    TTempDir data;
+    testing::WriteSettingsFile(data / "tova.tpb", testing::MakeSetting("G"));
+    {
+        TProject project(world.Mount(exePath_, {FromHostPath(data.Path())}));
+        EXPECT_EQ(project.GetSavePath(), FromHostPath(data.Path()) + "\\save.dat");
+    }
+    // A data folder the player may not write to sends the saves to the user's folder.
+    std::filesystem::create_directory(data / "save.dat.$$$");
+    testing::TProjectWorld other;
+    TProject project(other.Mount(exePath_, {FromHostPath(data.Path())}));
+    EXPECT_EQ(Cp932ToUtf8(project.GetSavePath()), dataHome_ / "tovaplayer/G/save.dat");
 }
 
 }  // namespace

@@ -202,8 +202,10 @@ struct TRun {
 // runtime folder; standard error goes to the test log.
 TRun Player(const std::string& arguments, const std::string& runtimeDir) {
     const char* bin = std::getenv("TOVA_TEST_BIN");
-    const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " + std::string(bin ? bin : ".") +
-                                "/src/shell/tovaplayer " + arguments;
+    // Saves that leave the data folder go below the runtime folder, not into the user's home.
+    const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' XDG_DATA_HOME='" + runtimeDir +
+                                "/data' " + std::string(bin ? bin : ".") + "/src/shell/tovaplayer " +
+                                arguments;
     TRun run{-1, ""};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -343,7 +345,10 @@ TEST_F(PlayerRun, AFailedStatusWriteIsReportedWithItsPathAndExitCodeOne) {
                          return second_ / "old.dat";
                      }()));
     const std::string before = FileText(first_ / "save.dat");
-    const TRun run = Player("--headless --until-idle " + Quote(first_.Path()) + " 2>&1", runtime_.Path());
+    // The folder is chosen: the player may not go elsewhere.
+    const TRun run = Player("--headless --until-idle --save-path " + Quote(first_.Path()) + " " + Quote(first_.Path()) +
+                                " 2>&1",
+                            runtime_.Path());
     EXPECT_EQ(run.exitCode, 1) << run.out;
     EXPECT_NE(run.out.find("tovaplayer: " + first_.Path() + "/save.dat could not be written"),
               std::string::npos)
