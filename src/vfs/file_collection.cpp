@@ -145,16 +145,18 @@ void TVrFileCollection::ReadDirectoryFrom(TTpBigStream& directory, int64_t dataS
         RaiseDamaged("the directory declares " + std::to_string(count) +
                      " entries but ends before their tables");
 
-    std::vector<std::string> names(static_cast<size_t>(count));
+    // Each name goes straight into its entry: a directory of millions of
+    // names is never held twice.
+    Clear();
     {
         TTpBuffBigStream buffered(directory);
-        for (std::string& name : names)
-            name = ReadString(buffered);
+        TNameScrambler scrambler;
+        for (int32_t i = 0; i < count; ++i) {
+            std::string name = ReadString(buffered);
+            if (version > 99) scrambler.Apply(name);
+            AddFile(std::move(name));
+        }
     }
-    if (version > 99) ScrambleNames(names);
-    Clear();
-    for (std::string& name : names)
-        AddFile(std::move(name));
     TVrFile* eof = AddFile(std::string(kEofEntryName));
 
     std::vector<int64_t> offsets(static_cast<size_t>(count) + 1);
