@@ -55,17 +55,6 @@ public:
 private:
     friend class THashCollection;
 
-    // Hashing and comparing names without regard to case, in place: a lookup
-    // never builds a folded copy of the name.
-    struct TFoldedNameHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view name) const;
-    };
-    struct TFoldedNameEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-
     THashCollection* collection_ = nullptr;
     int index_ = -1;
     int bucket_ = -1;
@@ -76,7 +65,15 @@ private:
 
 class THashCollection {
 public:
-    THashCollection() = default;
+    // The items of one name (ignoring case): the newest first, and a count
+    // of the changes to the chain, so that a caller may remember what it
+    // found and know when to look again.
+    struct TChain {
+        THashCollectionItem* head = nullptr;
+        uint64_t version = 0;
+    };
+
+    THashCollection();
     virtual ~THashCollection();
     THashCollection(const THashCollection&) = delete;
     THashCollection& operator=(const THashCollection&) = delete;
@@ -94,6 +91,17 @@ public:
     int IndexOf(std::string_view name) const;
     // Head of the chain of items named `name` (ignoring case), or null.
     THashCollectionItem* FirstNamed(std::string_view name) const;
+    // The chain of that name, or null when no item ever had it. A chain
+    // stays where it is until Clear or the collection's end; Epoch tells
+    // them apart (no two collections, nor one before and after a Clear,
+    // share an epoch).
+    const TChain* ChainOf(std::string_view name) const;
+    uint64_t Epoch() const { return epoch_; }
+
+protected:
+    // Marks the item's chain as changed: for changes other than adding,
+    // removing or renaming items that decide what a lookup answers.
+    void TouchChain(const THashCollectionItem& item);
 
 private:
     friend class THashCollectionItem;
@@ -103,8 +111,11 @@ private:
 
     std::vector<std::unique_ptr<THashCollectionItem>> items_;
     // Keyed by the name of the item that made the chain (any spelling of
-    // the name finds it) -> the newest item of that name.
-    std::unordered_map<std::string, THashCollectionItem*, TFoldedNameHash, TFoldedNameEqual> chains_;
+    // the name finds it) -> the newest item of that name. A chain that
+    // empties keeps its key with a null head, so that names which come and
+    // go (the evaluator's temporaries) cost no allocation after the first.
+    std::unordered_map<std::string, TChain, TFoldedNameHash, TFoldedNameEqual> chains_;
+    uint64_t epoch_;
 };
 
 // Typed access for collections that hold one item class.

@@ -81,7 +81,10 @@ void TOpeData::AddOperand(std::unique_ptr<TCustomParam> operand) {
     TCustomParam* raw = operand.get();
     operands_.push_back(std::move(operand));
     view_.push_back(raw);
-    if (raw->StoredType() == PT_NONE) references_.push_back(static_cast<TParamVar*>(raw));
+    if (raw->StoredType() == PT_NONE) {
+        references_.push_back(static_cast<TParamVar*>(raw));
+        found_.emplace_back();
+    }
 }
 
 void TOpeData::AddReference(std::string name) {
@@ -94,6 +97,8 @@ void TOpeData::LoadFromStream(TStream& stream) {
     operands_.clear();
     view_.clear();
     references_.clear();
+    found_.clear();
+    foundTarget_ = {};
     Op = ReadU8(stream);
     Target = ReadString(stream);
     const int32_t count = ReadI32(stream);

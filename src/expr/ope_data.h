@@ -12,6 +12,7 @@
 
 #include "core/stream.h"
 #include "expr/custom_param.h"
+#include "expr/param_collection.h"
 
 namespace tova {
 
@@ -82,6 +83,9 @@ public:
     std::span<TCustomParam* const> Operands() const { return view_; }
     // The reference operands among them, in order.
     std::span<TParamVar* const> References() const { return references_; }
+    // Where the evaluator last found the name of reference i, and the target.
+    TFoundName& FoundReference(size_t i) const { return found_[i]; }
+    TFoundName& FoundTarget() const { return foundTarget_; }
 
     void AddOperand(std::unique_ptr<TCustomParam> operand);
     void AddReference(std::string name);
@@ -96,6 +100,9 @@ private:
     std::vector<std::unique_ptr<TCustomParam>> operands_;
     std::vector<TCustomParam*> view_;
     std::vector<TParamVar*> references_;
+    // Remembered lookups: the evaluator's to keep, never part of the record.
+    mutable std::vector<TFoundName> found_;
+    mutable TFoundName foundTarget_;
 };
 
 }  // namespace tova

@@ -23,8 +23,9 @@ bool IsTemporaryName(std::string_view name) {
 class TOperandBinding {
 public:
     TOperandBinding(const TOpeData& record, const TParamCollection& vars) : refs_(record.References()) {
-        for (TParamVar* ref : refs_) {
-            TParamCollectionItem* item = vars.FindItem(ref->TargetName);
+        for (size_t i = 0; i < refs_.size(); ++i) {
+            TParamVar* ref = refs_[i];
+            TParamCollectionItem* item = vars.FindItem(ref->TargetName, record.FoundReference(i));
             if (!item) throw ETovaError::Format("\"%s\" 変数がありません", {ref->TargetName});
             // A reference to an element reference addresses the same element.
             const TCustomParam& value = item->Value();
@@ -226,7 +227,7 @@ void TOpeEvaluator::Evaluate(const TOpeData& record, TTemporaryList& created) {
     const TOperandBinding binding(record, vars_);
     const int required = RequiredOperands(record.Op);
     if (required < 0 || record.OperandCount() < required) ThrowInvalidRecord(record);
-    TParamCollectionItem* target = vars_.FindItem(record.Target);
+    TParamCollectionItem* target = vars_.FindItem(record.Target, record.FoundTarget());
     if (!target) {
         if (!IsTemporaryName(record.Target))
             throw ETovaError::Format("\"%s\" 変数がありません", {record.Target});

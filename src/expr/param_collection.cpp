@@ -26,10 +26,21 @@ void TParamCollection::SetSystemHost(TSystemVariableHost* host) {
 }
 
 TParamCollectionItem* TParamCollection::FindItem(std::string_view name) const {
+    return FindInChain(FirstNamed(name));
+}
+
+TParamCollectionItem* TParamCollection::FindAndRemember(std::string_view name, TFoundName& found) const {
+    const TChain* chain = ChainOf(name);
+    if (!chain) return nullptr;  // no chain to watch: nothing remembered
+    found = {Epoch(), chain, chain->version, CurrentDepth, FindInChain(chain->head)};
+    return found.Item;
+}
+
+TParamCollectionItem* TParamCollection::FindInChain(THashCollectionItem* head) const {
     TParamCollectionItem* global = nullptr;
     // The chain runs from the newest item to the oldest, so the last global
     // seen is the one linked earliest.
-    for (THashCollectionItem* link = FirstNamed(name); link; link = link->NextSameName()) {
+    for (THashCollectionItem* link = head; link; link = link->NextSameName()) {
         auto* item = static_cast<TParamCollectionItem*>(link);
         if (item->LocalFlag == 0) {
             global = item;
@@ -82,6 +93,9 @@ std::unique_ptr<TCustomParam> TParamCollection::DetachedCopy(std::string_view na
 }
 
 void TParamCollection::Track(TParamCollectionItem& item) {
+    // Its owner and scope were set after it was named: lookups of its name
+    // remembered since then must look again.
+    TouchChain(item);
     if (item.Owner >= 0) owned_[item.Owner].push_back(&item);
     if (dynamic_cast<TParamVar*>(&item.Value())) references_.insert(&item);
 }

@@ -25,6 +25,19 @@ namespace tova {
 // The message history settings that saves of versions 113 to 134 carry.
 using THistorySettings = std::array<std::pair<int32_t, int32_t>, 3>;
 
+// Where a name was last found, kept by a compiled expression for each name
+// it uses. The chain of the name stays valid as long as the collection's
+// epoch does, so a repeated lookup never hashes the name again; the item
+// found stays the answer while the call depth and the chain's version (moved
+// on by any change to the items of that name) are the ones it was found with.
+struct TFoundName {
+    uint64_t Epoch = 0;
+    const THashCollection::TChain* Chain = nullptr;
+    uint64_t Version = 0;
+    int32_t Depth = 0;
+    TParamCollectionItem* Item = nullptr;
+};
+
 class TParamCollection final : public THashCollectionOf<TParamCollectionItem> {
 public:
     static constexpr int kCurrentSaveVersion = 139;
@@ -40,6 +53,16 @@ public:
     // among globals of that name the one linked earliest. Locals of other
     // depths are never found.
     TParamCollectionItem* FindItem(std::string_view name) const;
+    // The same answer, skipping the lookup while what found is still holds.
+    TParamCollectionItem* FindItem(std::string_view name, TFoundName& found) const {
+        if (found.Epoch != Epoch()) return FindAndRemember(name, found);
+        if (found.Depth != CurrentDepth || found.Chain->version != found.Version) {
+            found.Version = found.Chain->version;
+            found.Depth = CurrentDepth;
+            found.Item = FindInChain(found.Chain->head);
+        }
+        return found.Item;
+    }
     // The newest item of that name that is a local of CurrentDepth (local) or
     // a global (not local).
     TParamCollectionItem* FindDeclared(std::string_view name, bool local) const;
@@ -94,6 +117,8 @@ public:
     void NoteRetyped(TParamCollectionItem& item);
 
 private:
+    TParamCollectionItem* FindAndRemember(std::string_view name, TFoundName& found) const;
+    TParamCollectionItem* FindInChain(THashCollectionItem* head) const;
     // Destroys, from the last to the first, the items doom selects (never a
     // system variable), unbinding the references that pointed at them.
     void DestroyWhere(const std::function<bool(const TParamCollectionItem&)>& doom);

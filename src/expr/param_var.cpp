@@ -11,7 +11,8 @@ bool TParamVar::Bind(TParamCollectionItem* target) {
     // Every binding is checked, so the chain itself has no cycle and ends.
     for (const TCustomParam* step = target ? &target->Value() : nullptr; step;) {
         if (step == this) return false;
-        const auto* ref = dynamic_cast<const TParamVar*>(step);
+        // Only a reference stores no type of its own (a cheaper test than a cast).
+        const auto* ref = step->StoredType() == PT_NONE ? static_cast<const TParamVar*>(step) : nullptr;
         step = ref && ref->target_ ? &ref->target_->Value() : nullptr;
     }
     target_ = target;

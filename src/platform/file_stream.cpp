@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,7 +81,20 @@ TFileStream::TFileStream(std::string_view programPath, unsigned mode) : name_(pr
 }
 
 TFileStream::~TFileStream() {
+    if (mapped_) ::munmap(mapped_, static_cast<size_t>(openedSize_));
     if (fd_ >= 0) ::close(fd_);
+}
+
+std::span<const uint8_t> TFileStream::MappedView() {
+    if (!mapTried_) {
+        mapTried_ = true;
+        if (!writable_ && openedSize_ > 0 && static_cast<uint64_t>(openedSize_) <= SIZE_MAX) {
+            void* view = ::mmap(nullptr, static_cast<size_t>(openedSize_), PROT_READ, MAP_PRIVATE, fd_, 0);
+            if (view != MAP_FAILED) mapped_ = view;
+        }
+    }
+    if (!mapped_) return {};
+    return {static_cast<const uint8_t*>(mapped_), static_cast<size_t>(openedSize_)};
 }
 
 void TFileStream::Fail(std::string_view action, int error) const {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,13 @@ public:
     int64_t ReadAt(int64_t position, void* buffer, int64_t count);
     int64_t WriteAt(int64_t position, const void* buffer, int64_t count);
 
+    // The whole file as read-only memory, mapped on first use, for readers
+    // that take many small pieces (one system call each would cost more
+    // than the piece). Empty for a writable stream, an empty file or when
+    // the system cannot map it: the caller then reads as usual. The view
+    // covers the size at open and lives as long as the stream.
+    std::span<const uint8_t> MappedView();
+
     // Forces written data to the disk (fsync). Closing does not: callers
     // that need a file to survive a crash say so (save.dat), the rest (an
     // extracted file, a packed archive) must not pay a sync per file.
@@ -66,6 +74,8 @@ private:
     std::string hostPath_;
     int64_t openedSize_ = 0;
     int64_t modifiedTime_ = 0;
+    void* mapped_ = nullptr;
+    bool mapTried_ = false;
 };
 
 }  // namespace tova

@@ -143,6 +143,16 @@ int64_t TTpBigFileStream::Write(const void* buffer, int64_t count) {
     return done;
 }
 
+std::span<const uint8_t> TTpBigFileStream::ViewAt(int64_t position, int64_t count) {
+    if (Writes(impl_->mode) || position < 0 || count < 0) return {};
+    const auto part = static_cast<size_t>(position / partSize_);
+    const int64_t inPart = position % partSize_;
+    if (part >= impl_->parts.size() || count > impl_->sizes[part] - inPart) return {};
+    const std::span<const uint8_t> view = impl_->parts[part]->MappedView();
+    if (view.size() < static_cast<size_t>(inPart + count)) return {};
+    return view.subspan(static_cast<size_t>(inPart), static_cast<size_t>(count));
+}
+
 // Between two split files each step stays inside one part of either side, so
 // every step is one read of one source part and one write of one target part.
 int64_t TTpBigFileStream::CopyFromBig(TTpBigStream& source, int64_t count) {

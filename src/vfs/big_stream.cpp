@@ -62,6 +62,14 @@ int64_t TTpBigStream::CopyTo(TStream& destination, int64_t count) {
 
 // --- TTpBigMemoryStream ---
 
+std::span<const uint8_t> TTpBigMemoryStream::ViewAt(int64_t position, int64_t count) {
+    const std::vector<uint8_t>& bytes = memory_.Bytes();
+    if (position < 0 || count < 0 || position > static_cast<int64_t>(bytes.size()) ||
+        count > static_cast<int64_t>(bytes.size()) - position)
+        return {};
+    return std::span(bytes).subspan(static_cast<size_t>(position), static_cast<size_t>(count));
+}
+
 void TTpBigMemoryStream::SetPositionBig(int64_t position) {
     memory_.SetPosition(position);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,10 @@ public:
     int64_t CopyFromStream(TStream& source, int64_t count) { return CopyFrom(source, count); }
     // Reads count bytes from here into destination.
     virtual int64_t CopyTo(TStream& destination, int64_t count);
+    // The count bytes at position as memory that stays valid while the
+    // stream lives and is not written, when the stream can give them so (a mapped file part,
+    // memory); empty otherwise. The position does not move.
+    virtual std::span<const uint8_t> ViewAt(int64_t /*position*/, int64_t /*count*/) { return {}; }
 };
 
 // The part size of split archive files: 1 GiB.
@@ -49,6 +54,8 @@ public:
     // Beyond the size moves to the size.
     void SetPositionBig(int64_t position) override;
     int64_t CopyFromBig(TTpBigStream& source, int64_t count) override;
+    // Within one part of a stream opened for reading only.
+    std::span<const uint8_t> ViewAt(int64_t position, int64_t count) override;
 
     const std::string& FileName() const { return fileName_; }
     int64_t PartSize() const { return partSize_; }
@@ -76,6 +83,7 @@ public:
     void SetSize(int64_t size) override { memory_.SetSize(size); }
     int64_t GetPositionBig() override { return memory_.GetPosition(); }
     void SetPositionBig(int64_t position) override;
+    std::span<const uint8_t> ViewAt(int64_t position, int64_t count) override;
 
     TTpMemoryStream& Memory() { return memory_; }
     void LoadFromFile(std::string_view programPath);

@@ -41,6 +41,10 @@ public:
     int32_t Age = 0;                        // DOS date and time of the source file
     uint32_t Crc = 0;
     bool CrcOfPlain = false;  // the CRC covers the uncompressed data
+    // The plain size of a compressed entry once it was read (0 before): the
+    // next read sizes its output exactly. A remembered fact about the data,
+    // so reading, itself a const operation, may note it.
+    mutable uint32_t PlainSizeHint = 0;
 };
 
 class TVrFileCollection : public THashCollectionOf<TVrFile> {

@@ -7,11 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "core/random.h"
+
 namespace tova {
 
 // One generator across all names in order; every byte takes the low 8 bits
 // of the next value.
 void ScrambleNames(std::vector<std::string>& names);
+
+// The same, one name at a time as a directory is read, so that the names
+// need not be held twice.
+class TNameScrambler {
+public:
+    void Apply(std::string& name);
+
+private:
+    TTpRandom random_{TTpRandom::kArchiveSeed};
+};
 
 // Version 100: 32-bit offsets combined with the values.
 void ScrambleOffsets32(std::vector<int64_t>& offsets);

@@ -59,6 +59,12 @@ struct TInflater {
     }
 };
 
+TInflater& ThreadInflater() {
+    thread_local TInflater inflater;
+    if (inflater.decompressor == nullptr) throw ETovaError("libdeflate could not start");
+    return inflater;
+}
+
 // What zlib says about a stream libdeflate refused (libdeflate only says
 // "bad data"): the message is worth the second pass on this rare path.
 std::string ZlibDiagnosis(std::span<const uint8_t> packed) {
@@ -89,8 +95,7 @@ std::string ZlibDiagnosis(std::span<const uint8_t> packed) {
 // beyond maxSize: filling exactly maxSize and still lacking room is enough
 // to know the entry is too large.
 std::optional<std::vector<uint8_t>> InflateWithin(std::span<const uint8_t> packed, int64_t maxSize) {
-    thread_local TInflater inflater;
-    if (inflater.decompressor == nullptr) throw ETovaError("libdeflate could not start");
+    TInflater& inflater = ThreadInflater();
     const size_t allowed =
         static_cast<size_t>(std::clamp<int64_t>(maxSize, 0, static_cast<int64_t>(SIZE_MAX / 8)));
     const size_t guess = packed.size() > kFirstGuessMax / 8 ? kFirstGuessMax : packed.size() * 8;
@@ -123,6 +128,20 @@ std::vector<uint8_t> InflateBytes(std::span<const uint8_t> packed, int64_t maxSi
         throw ETovaError("entry inflates to more than " + std::to_string(std::max<int64_t>(0, maxSize)) +
                          " bytes");
     return std::move(*plain);
+}
+
+size_t InflateInto(std::span<const uint8_t> packed, std::vector<uint8_t>& out, size_t hint, int64_t maxSize) {
+    if (hint > 0 && static_cast<int64_t>(hint) <= maxSize) {
+        out.resize(hint);
+        size_t produced = 0;
+        if (libdeflate_zlib_decompress(ThreadInflater().decompressor, packed.data(), packed.size(),
+                                       out.data(), hint, &produced) == LIBDEFLATE_SUCCESS) {
+            out.resize(produced);
+            return produced;
+        }
+    }
+    out = InflateBytes(packed, maxSize);
+    return out.size();
 }
 
 void InflateInPlace(TTpMemoryStream& stream, int64_t maxSize) {

@@ -25,6 +25,12 @@ std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> plain);
 std::optional<std::vector<uint8_t>> InflateWithin(std::span<const uint8_t> packed, int64_t maxSize);
 // Throws ETovaError on a damaged stream or when the output would pass maxSize.
 std::vector<uint8_t> InflateBytes(std::span<const uint8_t> packed, int64_t maxSize = kMaxInflatedSize);
+// Inflates into out (replacing its content, keeping its capacity). A hint,
+// the plain size the same bytes gave before, lets the output be sized
+// exactly and filled in place; a wrong hint only costs the general path.
+// Returns the plain size. Throws as InflateBytes.
+size_t InflateInto(std::span<const uint8_t> packed, std::vector<uint8_t>& out, size_t hint,
+                   int64_t maxSize = kMaxInflatedSize);
 // Replaces the content of the memory stream by its inflated form, position 0.
 void InflateInPlace(TTpMemoryStream& stream, int64_t maxSize = kMaxInflatedSize);
 

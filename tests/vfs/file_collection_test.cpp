@@ -35,7 +35,8 @@ TEST_P(ArchiveVersions, EveryVersionRoundTrips) {
     EXPECT_EQ(archive.Version, version);
     ASSERT_EQ(archive.Count(), 5);  // the entries and the sentinel
     EXPECT_EQ(archive.Item(4)->GetName(), kEofEntryName);
-    for (const auto& [name, content] : kEntries) EXPECT_EQ(ReadAll(archive, name), content) << name;
+    for (const auto& [name, content] : kEntries)
+        EXPECT_EQ(ReadAll(archive, name), content) << name;
     // Lookup ignores case; separators are part of the name.
     EXPECT_EQ(ReadAll(archive, "BGM\\TITLE.OGG"), "ogg data");
     EXPECT_EQ(archive.IndexOf("bgm/title.ogg"), -1);
@@ -79,7 +80,10 @@ TEST(Archive, AnExecutableCarriesItsArchiveBeforeATrailer) {
     EXPECT_GE(collection.Find("bgm\\title.ogg")->Offset, 1000);
     // A player for this system has no extension: its ELF header tells.
     std::vector<uint8_t> elf = exe;
-    std::copy_n("\x7F" "ELF", 4, elf.begin());
+    std::copy_n(
+        "\x7F"
+        "ELF",
+        4, elf.begin());
     WriteBytes(dir / "tovaplayer", elf);
     collection.Open(FromHostPath(dir / "tovaplayer"));
     EXPECT_EQ(ReadAll(collection, "bgm\\title.ogg"), "ogg data");
@@ -97,7 +101,8 @@ TEST(Archive, ADataFileWithAnExtDirectory) {
     WriteBytes(dir / "game.dat", std::vector<uint8_t>(whole.begin() + tablesEnd, whole.end()));
     TVrFileCollection collection;
     collection.Open(FromHostPath(dir / "game.dat"));
-    for (const auto& [name, content] : kEntries) EXPECT_EQ(ReadAll(collection, name), content);
+    for (const auto& [name, content] : kEntries)
+        EXPECT_EQ(ReadAll(collection, name), content);
     EXPECT_EQ(collection.Find("bgm\\title.ogg")->Offset, 0);
 }
 
@@ -117,9 +122,55 @@ TEST(Archive, SplitPartsFormOneByteSequence) {
     EXPECT_TRUE(FileExists(FromHostPath(dir / "game.002")));
     TVrFileCollection collection(64);
     collection.Open(path);
-    for (const auto& [name, content] : kEntries) EXPECT_EQ(ReadAll(collection, name), content);
+    for (const auto& [name, content] : kEntries)
+        EXPECT_EQ(ReadAll(collection, name), content);
     const auto range = collection.OpenRange("bgm\\title.ogg");
     ASSERT_TRUE(range);
+}
+
+// Reads of a file archive come from its mapping and size their output from
+// what the entry gave before: a stale size must not show, nor a failed read
+// leave half an entry in the caller's stream.
+TEST(Archive, RepeatedReadsIntoOneStreamStayExact) {
+    TTempDir dir;
+    const std::string path = FromHostPath(dir / "game.dat");
+    const std::string big(70000, 'q');
+    WriteBytes(dir / "game.dat", ArchiveBytes({{"a.txt", "first entry"}, {"b.txt", big}}));
+    TVrFileCollection collection;
+    collection.Open(path);
+    TTpMemoryStream out;
+    out.WriteBuffer("old content", 11);
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& [name, content] : TEntries{{"b.txt", big}, {"a.txt", "first entry"}}) {
+            collection.ReadArchived(out, *collection.Find(name));
+            EXPECT_EQ(out.GetPosition(), 0);
+            EXPECT_EQ(ReadAll(out), content);
+        }
+    }
+    EXPECT_EQ(collection.Find("b.txt")->PlainSizeHint, big.size());
+    for (uint32_t wrong : {1u, 1u << 20}) {
+        collection.Find("b.txt")->PlainSizeHint = wrong;
+        collection.ReadArchived(out, *collection.Find("b.txt"));
+        EXPECT_EQ(ReadAll(out), big);
+    }
+
+    // The same bytes with the deflate data of b.txt damaged.
+    std::vector<uint8_t> bytes = ArchiveBytes({{"a.txt", "first entry"}, {"b.txt", big}});
+    TVrFileCollection probe;
+    TTpBigMemoryStream memory(bytes);
+    probe.ReadDirectory(memory);
+    const TVrFile& damaged = *probe.Find("b.txt");
+    for (int64_t i = 2; i < damaged.Size - 4; ++i)
+        bytes[static_cast<size_t>(damaged.Offset + i)] ^= 0x5A;
+    WriteBytes(dir / "bad.dat", bytes);
+    TVrFileCollection bad;
+    bad.Open(FromHostPath(dir / "bad.dat"));
+    out.WriteBuffer("old content", 11);
+    for (uint32_t hint : {0u, static_cast<uint32_t>(big.size())}) {
+        bad.Find("b.txt")->PlainSizeHint = hint;
+        EXPECT_THROW(bad.ReadArchived(out, *bad.Find("b.txt")), ETovaError);
+        EXPECT_EQ(out.GetSize(), 0);
+    }
 }
 
 TEST(Archive, RangesExposeTheStoredBytes) {
@@ -160,7 +211,8 @@ TEST(Archive, TheSentinelIsNeitherListedNorWritten) {
     again.ArchiveStream = std::make_unique<TTpBigMemoryStream>(copy.Memory().Bytes());
     again.ReadDirectory(*again.ArchiveStream);
     ASSERT_EQ(again.Count(), 5);
-    for (const auto& [name, content] : kEntries) EXPECT_EQ(ReadAll(again, name), content);
+    for (const auto& [name, content] : kEntries)
+        EXPECT_EQ(ReadAll(again, name), content);
 }
 
 TEST(Archive, ReadEntryFallsBackToLooseFilesInTheArchiveFolder) {
