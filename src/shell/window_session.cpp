@@ -7,12 +7,37 @@
 #include "core/encoding.h"
 #include "core/error.h"
 #include "engine/project.h"
+#include "objects/tova_base_list.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "platform/sdl/display_loss.h"
 #include "shell/screenshot_file.h"
 #include "shell/window_frame_source.h"
+#include "vfs/file_manager.h"
 
 namespace tova {
+
+namespace {
+
+// The pointer's picture follows the screen: the cursor file of the control
+// under the pointer (a name in the game's files, taken out of an archive when
+// it is in one), else the arrow; a file that cannot be shown gives the arrow.
+void FollowScreenCursor(TPlayer& player, TWindowCursor& cursor, std::string& shown) {
+    const std::string& wanted = player.Screen().CursorFile();
+    if (wanted == shown) return;
+    shown = wanted;
+    if (wanted.empty()) {
+        cursor.ShowDefault();
+        return;
+    }
+    try {
+        cursor.ShowFile(ToHostPath(player.Files().GetLocalFileName(wanted)));
+    } catch (const ETovaError&) {
+        cursor.ShowDefault();
+    }
+}
+
+}  // namespace
 
 bool UserLanguageIsJapanese() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -86,7 +111,12 @@ int64_t TWindowSession::Run(TPlayer& player, std::optional<int64_t> frames,
     options.ScreenshotFolder = ScreenshotFolder();
     options.Log = &err;
     TWindowFrameSource source(window, milliseconds, options);
-    const int64_t ran = RunWindowFrames(player, source, frames, afterFrame);
+    std::string shownCursor;
+    const auto frameDone = [&](int64_t frame) {
+        FollowScreenCursor(player, window.Cursor(), shownCursor);
+        if (afterFrame) afterFrame(frame);
+    };
+    const int64_t ran = RunWindowFrames(player, source, frames, frameDone);
     shellRole_.Attach(nullptr);
     return ran;
 }
