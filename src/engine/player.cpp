@@ -81,6 +81,9 @@ void TPlayer::Create(const TPlayerOptions& options) {
     if (!project_->Loaded()) throw ETovaError("the project could not start");
     const int32_t width = project_->Width;
     const int32_t height = project_->Height;
+    // The screen's surfaces have a largest side; a bigger game would be cut
+    // off without a word, so it is refused here.
+    constexpr int32_t kMaxScreenSide = TTovaBaseList::kMaxSide;
     if (width < 1 || height < 1 || width > kMaxScreenSide || height > kMaxScreenSide)
         throw ETovaError("the game's screen size " + std::to_string(width) + " x " + std::to_string(height) +
                          " is not usable: each side must be 1 to " + std::to_string(kMaxScreenSide) +

@@ -67,8 +67,6 @@ class TPlayer {
 public:
     // Frames the end page may take at most before the program ends anyway.
     static constexpr int kEndPageFrameLimit = 4000;
-    // The largest game screen side the player accepts.
-    static constexpr int32_t kMaxScreenSide = 16384;
 
     // Mounts the data, loads the project and starts its start page; throws
     // ETovaError with the reason when the game cannot start (a message box

@@ -234,7 +234,8 @@ TEST_F(PlayerTest, AGameThatCannotStartIsAnError) {
 }
 
 TEST_F(PlayerTest, AnAbsurdScreenSizeIsRefusedAtStart) {
-    for (const auto& [width, height] : {std::pair{0, 600}, {801, -1}, {16385, 600}, {801, 100000}}) {
+    for (const auto& [width, height] :
+         {std::pair{0, 600}, {801, -1}, {4097, 600}, {16385, 600}, {801, 100000}}) {
         TProjectSetting setting = testing::MakeSetting("Frames", "start.tsb");
         setting.Width = width;
         setting.Height = height;

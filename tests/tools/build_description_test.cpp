@@ -93,7 +93,7 @@ TEST(BuildDescription, MistakesNameFileAndLine) {
         {head + "titel = T\n", 4, "unknown key \"titel\""},
         {head + "[sound]\n", 4, "unknown section [sound]"},
         {head + "title = U\n", 4, "given twice (first at line 2)"},
-        {head + "width = 0\n", 4, "between 1 and 16384"},
+        {head + "width = 0\n", 4, "between 1 and 4096"},
         {head + "height = 12px\n", 4, "whole number"},
         {head + "image_key = 2147483648\n", 4, "between"},
         {head + "write_status = maybe\n", 4, "yes or no"},

@@ -11,13 +11,15 @@
 #include "core/encoding.h"
 #include "core/error.h"
 #include "core/sjis.h"
+#include "objects/tova_base_list.h"
 #include "sdk/build_ini.h"
 #include "sdk/build_sources.h"
 
 namespace tova::sdk {
 namespace {
 
-constexpr int32_t kMaxScreenSide = 16384;
+// The player refuses a screen larger than its surfaces can be.
+constexpr int32_t kMaxScreenSide = TTovaBaseList::kMaxSide;
 
 class TDescriptionParser {
 public:
