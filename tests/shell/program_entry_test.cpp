@@ -346,9 +346,9 @@ TEST_F(PlayerRun, AFailedStatusWriteIsReportedWithItsPathAndExitCodeOne) {
                      }()));
     const std::string before = FileText(first_ / "save.dat");
     // The folder is chosen: the player may not go elsewhere.
-    const TRun run = Player("--headless --until-idle --save-path " + Quote(first_.Path()) + " " + Quote(first_.Path()) +
-                                " 2>&1",
-                            runtime_.Path());
+    const TRun run = Player(
+        "--headless --until-idle --save-path " + Quote(first_.Path()) + " " + Quote(first_.Path()) + " 2>&1",
+        runtime_.Path());
     EXPECT_EQ(run.exitCode, 1) << run.out;
     EXPECT_NE(run.out.find("tovaplayer: " + first_.Path() + "/save.dat could not be written"),
               std::string::npos)
