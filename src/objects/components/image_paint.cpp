@@ -86,7 +86,10 @@ void PaintTurned(TView32 target, const TRect& clip, const TRect& bounds, const T
     const bool plain = look.Flip == TFlip::None && f.OffsetX == 0 && f.OffsetY == 0 &&
                        f.Colour.Width() == FullWidth(f) && f.Colour.Height() == FullHeight(f) &&
                        int64_t{w} * FullHeight(f) == int64_t{h} * FullWidth(f);
-    if (plain || int64_t{w} * h > kMaxTurnedPixels) {
+    if (w <= 0 || h <= 0) return;
+    // A picture too big to draw unturned first (a huge zoom) is turned
+    // straight from its frame.
+    if (plain || int64_t{w} * h > kMaxTurnedPixels || w > TSurface32::MaxSide || h > TSurface32::MaxSide) {
         rotation.Zoom = Scale(w, 256, FullWidth(f));
         const TConstView8 maskView = shown.MaskSurface() ? shown.MaskSurface()->View() : TConstView8{};
         DrawRotated(target, clip, centreX, centreY, shown.ColourView(), rotation,
