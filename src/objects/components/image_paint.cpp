@@ -142,7 +142,7 @@ void ShowFrame(TShownFrame& shown, const TBrioItemFrame* frame, int32_t brightne
         const uint32_t add = static_cast<uint32_t>(std::min(brightness - 255, 255));
         Lighten(shown.Colour.View(), all, all, add * 0x010101u);
     } else {
-        const uint32_t sub = static_cast<uint32_t>(std::min(255 - brightness, 255));
+        const uint32_t sub = static_cast<uint32_t>(std::min<int64_t>(255 - int64_t{brightness}, 255));
         Darken(shown.Colour.View(), all, all, sub * 0x010101u);
     }
     if (frame->HasMask) {
