@@ -33,9 +33,10 @@ fuzz: deps
 # Runs every fuzz target for FUZZ_SECONDS each, from the seeds in fuzz/corpus;
 # fails when one reports a crash, a leak or undefined behaviour (whole
 # reports in build-fuzz/fuzz-logs, the inputs in build-fuzz/artifacts).
+# FUZZ_SEED=N fixes the random seed (see scripts/run-fuzzers).
 FUZZ_SECONDS ?= 600
 fuzz-run: fuzz
-	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+	FUZZ_SEED=$(FUZZ_SEED) scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
 bench: build
 	scripts/run-benchmarks build

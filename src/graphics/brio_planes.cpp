@@ -94,6 +94,7 @@ void UnpackRow(const uint8_t* src, int32_t bpp, int32_t x0, int32_t count, TBrio
 }
 
 void PackRow(TBrioPlaneIn plane, int32_t y, int32_t x0, int32_t count, uint8_t* dst) {
+    if (count <= 0) return;  // a zero-width image has empty rows and no row memory
     const int32_t bpp = plane.Bpp;
     if (plane.Colour) {
         const TPixel32* src = plane.Colour->Row(y) + x0;

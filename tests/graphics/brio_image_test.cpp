@@ -113,6 +113,24 @@ std::vector<TRoundTrip> RoundTrips() {
 
 INSTANTIATE_TEST_SUITE_P(AllLayouts, BrioRoundTrip, ::testing::ValuesIn(RoundTrips()));
 
+TEST(BrioImage, EmptyLayersRoundTripAtEveryDepth) {
+    // A layer may be zero pixels wide or high; its rows hold no memory.
+    for (int32_t bpp : {1, 8, 32})
+        for (auto [w, h] : {std::pair{0, 5}, std::pair{5, 0}}) {
+            TBrioFrameList list(0);
+            TBrioFrame& frame = list.AddFrame();
+            frame.Bpp = bpp;
+            if (bpp <= 8) frame.Palette = test::Palette(bpp);
+            FillPicture(frame.AddLayer().Picture, bpp, w, h, 1);
+            TBrioFrameList read(0);
+            test::Load(read, test::Save(list));
+            ASSERT_EQ(read.Count(), 1);
+            const TBrioLayer& layer = *read.Frames[0]->Layers.at(0);
+            EXPECT_TRUE(SameSurface(frame.Layers[0]->Pixels().Indices, layer.Pixels().Indices)) << bpp;
+            EXPECT_TRUE(SameSurface(frame.Layers[0]->Pixels().Colour, layer.Pixels().Colour)) << bpp;
+        }
+}
+
 TEST(BrioImage, JpegColourKeepsTheSizeAndAlphaExactly) {
     TBrioFrameList list = MakeList(24, 0);
     TSurface32& smooth = list.Frames[0]->Layers[1]->Picture.Colour;
