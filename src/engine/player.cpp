@@ -142,6 +142,7 @@ bool TPlayer::RunFrame(TFrameSource& source) {
     flags_.LastTick = source.Clock().LastTick();
     presentation_ = source.Presentation();
     DoFrame(*elapsed);
+    if (const std::optional<int32_t> rate = frameRate_.Add(*elapsed)) screen_->FrameRate = *rate;
     return true;
 }
 

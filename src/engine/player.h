@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/data_mount.h"
+#include "engine/frame_rate_meter.h"
 #include "engine/frame_source.h"
 #include "engine/run_flags.h"
 #include "expr/sys_host.h"
@@ -135,8 +136,9 @@ private:
     // the whole picture first.
     TPresentation* presentedTo_ = nullptr;
     int32_t drawCounter_ = 0;  // frames modulo FrameDivider
-    int32_t skipDraw_ = 0;     // frames not to draw (one after a game load)
-    int32_t skipFrames_ = 0;   // whole frames to skip
+    TFrameRateMeter frameRate_;
+    int32_t skipDraw_ = 0;    // frames not to draw (one after a game load)
+    int32_t skipFrames_ = 0;  // whole frames to skip
     int endPageFrames_ = 0;
 
     // Declared in the creation order; freed in reverse. The call manager and

@@ -102,6 +102,7 @@ void TPlayer::Draw() {
         }
     }
     screen.ClearDirty();
+    frameRate_.Drew();
 }
 
 }  // namespace tova

@@ -159,6 +159,9 @@ public:
     void LoadFromStream(TStream& stream, int32_t version) override;
 
     TTimerList Events;
+    // Frames drawn per second, measured by the frame loop every two seconds
+    // of frame time (0 until the first measurement).
+    int32_t FrameRate = 0;
 
 private:
     friend class TTovaObject;

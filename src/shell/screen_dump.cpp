@@ -66,6 +66,7 @@ std::string ScreenDumpJson(const TTovaBaseList& screen) {
     std::string out =
         "{\"width\": " + std::to_string(screen.Width()) + ", \"height\": " + std::to_string(screen.Height()) +
         ", \"current\": " + std::to_string(screen.Current()) +
+        ", \"frame_rate\": " + std::to_string(screen.FrameRate) +
         ", \"focus\": " + JsonString(focus ? focus->Name : std::string()) + ",\n\"components\": [";
     for (size_t i = 0; i < screen.ObjectCount(); ++i) {
         out += i ? ",\n  " : "\n  ";

@@ -191,6 +191,20 @@ TEST_F(PlayerTest, AGapOfThreeHundredMillisecondsRunsNoFrameAndAddsNoTime) {
     EXPECT_EQ(player->Flags().FrameDelta, 299);
 }
 
+TEST_F(PlayerTest, TheFrameRateCountsDrawnFramesOverTwoSecondsOfFrameTime) {
+    auto player = Open();
+    TRecordingSource source(current_);
+    player->Flags().FrameDivider = 2;
+    for (int frame = 1; frame <= 133; ++frame)
+        ASSERT_TRUE(player->RunFrame(source));
+    EXPECT_EQ(player->Screen().FrameRate, 0);  // 1995 ms so far
+    // A suspension in between adds no time to the measurement.
+    source.milliseconds_.Advance(5000);
+    EXPECT_FALSE(player->RunFrame(source));
+    ASSERT_TRUE(player->RunFrame(source));
+    EXPECT_EQ(player->Screen().FrameRate, 67 * 1000 / 2010);  // 134 frames, every second drawn
+}
+
 TEST_F(PlayerTest, EndPageRunsThroughTheFramesThenTheStatusRecordIsWritten) {
     auto player = Open();
     TRecordingSource source(current_);
