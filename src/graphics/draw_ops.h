@@ -148,6 +148,9 @@ struct TRotation {
 };
 void DrawRotated(TView32 target, const TRect& clip, int32_t centreX, int32_t centreY, TConstView32 source,
                  const TRotation& rotation, const TDrawOptions& options = {});
+// The target rectangle DrawRotated may touch for a source of this size.
+TRect RotatedBounds(int32_t centreX, int32_t centreY, int32_t width, int32_t height,
+                    const TRotation& rotation);
 
 // --- 8-bit shapes (masks of transitions) ----------------------------------
 

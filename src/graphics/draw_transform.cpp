@@ -219,6 +219,20 @@ void DrawTiled(TView8 target, const TRect& clip, const TRect& rect, TConstView8 
     });
 }
 
+TRect RotatedBounds(int32_t centreX, int32_t centreY, int32_t width, int32_t height,
+                    const TRotation& rotation) {
+    const double scale = rotation.Zoom / 256.0;
+    const double c = std::abs(std::cos(rotation.Angle)), s = std::abs(std::sin(rotation.Angle));
+    const double halfW = width / 2.0, halfH = height / 2.0;
+    const double extentX = (c * halfW + s * halfH) * scale;
+    const double extentY = (s * halfW + c * halfH) * scale;
+    if (!std::isfinite(extentX) || !std::isfinite(extentY)) return {centreX, centreY, centreX, centreY};
+    return {Clamp32(static_cast<int64_t>(std::floor(centreX - extentX))),
+            Clamp32(static_cast<int64_t>(std::floor(centreY - extentY))),
+            Clamp32(static_cast<int64_t>(std::ceil(centreX + extentX)) + 1),
+            Clamp32(static_cast<int64_t>(std::ceil(centreY + extentY)) + 1)};
+}
+
 void DrawRotated(TView32 target, const TRect& clip, int32_t centreX, int32_t centreY, TConstView32 source,
                  const TRotation& rotation, const TDrawOptions& options) {
     if (options.Level <= LevelNone || rotation.Zoom <= 0 || source.IsEmpty() ||
@@ -235,13 +249,7 @@ void DrawRotated(TView32 target, const TRect& clip, int32_t centreX, int32_t cen
     double scale = rotation.Zoom / 256.0;
     double c = std::cos(rotation.Angle), s = std::sin(rotation.Angle);
     double halfW = source.Width / 2.0, halfH = source.Height / 2.0;
-    // The target's bounding box of the turned frame.
-    double extentX = (std::abs(c) * halfW + std::abs(s) * halfH) * scale;
-    double extentY = (std::abs(s) * halfW + std::abs(c) * halfH) * scale;
-    TRect box{Clamp32(static_cast<int64_t>(std::floor(centreX - extentX))),
-              Clamp32(static_cast<int64_t>(std::floor(centreY - extentY))),
-              Clamp32(static_cast<int64_t>(std::ceil(centreX + extentX)) + 1),
-              Clamp32(static_cast<int64_t>(std::ceil(centreY + extentY)) + 1)};
+    const TRect box = RotatedBounds(centreX, centreY, source.Width, source.Height, rotation);
     auto window = ClipRect(target.Bounds(), clip, box);
     if (!window) return;
     size_t n = static_cast<size_t>(window->Width());

@@ -183,7 +183,7 @@ void TTovaControl::AddDirtyRect(const TRect& rect) {
 void TTovaControl::Invalidate() {
     if (!Visible || !Screen) return;
     // Children may reach outside their parent, so they are redrawn too.
-    const TRect rect = GetBoundsRect().Intersect(VisibleClip());
+    const TRect rect = PaintedRect().Intersect(VisibleClip());
     if (!rect.IsEmpty()) AddDirtyRect(rect);
     for (TTovaControl* child : children_)
         child->Invalidate();
@@ -196,7 +196,7 @@ void TTovaControl::PaintTree(TPaintContext& context) {
     const TRect outer = context.Clip;
     context.Clip = outer.Intersect(VisibleClip());
     if (!context.Clip.IsEmpty()) {
-        if (!context.Clip.Intersect(GetBoundsRect()).IsEmpty()) Paint(context);
+        if (!context.Clip.Intersect(PaintedRect()).IsEmpty()) Paint(context);
         for (TTovaControl* child : children_)
             child->PaintTree(context);
     }

@@ -98,6 +98,9 @@ public:
     int32_t LocalX() const;
     int32_t LocalY() const;
     TRect GetBoundsRect() const;
+    // The screen rectangle the control's own drawing may touch: its bounds,
+    // or more for a picture turned beyond them.
+    virtual TRect PaintedRect() const { return GetBoundsRect(); }
     // The rectangle the control's drawing and its children's are limited to
     // (screen coordinates): the clip sub-rectangles of it and its ancestors.
     TRect VisibleClip() const;

@@ -77,22 +77,47 @@ bool FramePoint(const TShownFrame& shown, TFlip flip, int32_t w, int32_t h, int6
     return true;
 }
 
-void PaintTurned(TView32 target, const TRect& clip, const TRect& bounds, const TShownFrame& shown,
-                 const TImageLook& look) {
+// How a turned frame is drawn: straight from the frame, zoomed by width
+// (a plain picture, or one too big to draw unturned first), or from the
+// picture as it would be drawn unturned, at its own size.
+struct TTurning {
+    bool Direct = false;
+    int32_t CentreX = 0, CentreY = 0;
+    int32_t SourceWidth = 0, SourceHeight = 0;
+    TRotation Rotation;
+};
+
+TTurning TurningOf(const TRect& bounds, const TShownFrame& shown, const TImageLook& look) {
     const TBrioItemFrame& f = *shown.Frame;
     const int32_t w = bounds.Width(), h = bounds.Height();
-    const int32_t centreX = bounds.Left + w / 2, centreY = bounds.Top + h / 2;
-    TRotation rotation{AngleRadians(look.Angle), 256};
+    TTurning turning;
+    turning.CentreX = bounds.Left + w / 2;
+    turning.CentreY = bounds.Top + h / 2;
+    turning.Rotation = {AngleRadians(look.Angle), 256};
     const bool plain = look.Flip == TFlip::None && f.OffsetX == 0 && f.OffsetY == 0 &&
                        f.Colour.Width() == FullWidth(f) && f.Colour.Height() == FullHeight(f) &&
                        int64_t{w} * FullHeight(f) == int64_t{h} * FullWidth(f);
+    turning.Direct =
+        plain || int64_t{w} * h > kMaxTurnedPixels || w > TSurface32::MaxSide || h > TSurface32::MaxSide;
+    if (turning.Direct) {
+        turning.Rotation.Zoom = Scale(w, 256, FullWidth(f));
+        turning.SourceWidth = f.Colour.Width();
+        turning.SourceHeight = f.Colour.Height();
+    } else {
+        turning.SourceWidth = w;
+        turning.SourceHeight = h;
+    }
+    return turning;
+}
+
+void PaintTurned(TView32 target, const TRect& clip, const TRect& bounds, const TShownFrame& shown,
+                 const TImageLook& look) {
+    const int32_t w = bounds.Width(), h = bounds.Height();
     if (w <= 0 || h <= 0) return;
-    // A picture too big to draw unturned first (a huge zoom) is turned
-    // straight from its frame.
-    if (plain || int64_t{w} * h > kMaxTurnedPixels || w > TSurface32::MaxSide || h > TSurface32::MaxSide) {
-        rotation.Zoom = Scale(w, 256, FullWidth(f));
+    const TTurning turning = TurningOf(bounds, shown, look);
+    if (turning.Direct) {
         const TConstView8 maskView = shown.MaskSurface() ? shown.MaskSurface()->View() : TConstView8{};
-        DrawRotated(target, clip, centreX, centreY, shown.ColourView(), rotation,
+        DrawRotated(target, clip, turning.CentreX, turning.CentreY, shown.ColourView(), turning.Rotation,
                     OptionsFor(shown, look.Level, TFlip::None, maskView));
         return;
     }
@@ -111,7 +136,7 @@ void PaintTurned(TView32 target, const TRect& clip, const TRect& bounds, const T
     TDrawOptions options;
     options.Level = look.Level;
     options.Mask = &maskView;
-    DrawRotated(target, clip, centreX, centreY, picture.View(), rotation, options);
+    DrawRotated(target, clip, turning.CentreX, turning.CentreY, picture.View(), turning.Rotation, options);
 }
 
 }  // namespace
@@ -180,6 +205,15 @@ void PaintImageFrame(TView32 target, const TRect& clip, const TRect& bounds, con
                    bounds.Left + Scale(content.Right, bounds.Width(), FullWidth(f)),
                    bounds.Top + Scale(content.Bottom, bounds.Height(), FullHeight(f))};
     Stretch(target, clip, at, colour, colour.Bounds(), options);
+}
+
+TRect FramePaintedRect(const TRect& bounds, const TShownFrame& shown, const TImageLook& look) {
+    if (look.Angle % kAngleSteps == 0 || shown.IsEmpty() || bounds.IsEmpty() ||
+        shown.Frame->Colour.IsEmpty() || FullWidth(*shown.Frame) <= 0 || FullHeight(*shown.Frame) <= 0)
+        return bounds;
+    const TTurning turning = TurningOf(bounds, shown, look);
+    return RotatedBounds(turning.CentreX, turning.CentreY, turning.SourceWidth, turning.SourceHeight,
+                         turning.Rotation);
 }
 
 bool FrameHitsPoint(const TRect& bounds, const TShownFrame& shown, const TImageLook& look, int32_t x,

@@ -50,6 +50,10 @@ void ShowFrame(TShownFrame& shown, const TBrioItemFrame* frame, int32_t brightne
 void PaintImageFrame(TView32 target, const TRect& clip, const TRect& bounds, const TShownFrame& shown,
                      const TImageLook& look);
 
+// The screen rectangle PaintImageFrame may touch: bounds, or the box
+// around the turned picture.
+TRect FramePaintedRect(const TRect& bounds, const TShownFrame& shown, const TImageLook& look);
+
 // Whether the screen point (x, y) falls on an opaque pixel of the frame as
 // PaintImageFrame draws it into bounds (mask value above 0, not the
 // transparent colour). A frame without mask or transparent colour is opaque.

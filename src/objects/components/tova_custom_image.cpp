@@ -95,6 +95,10 @@ TImageLook TTovaCustomImage::Look() const {
     return {Alpha, flip, Angle};
 }
 
+TRect TTovaCustomImage::PaintedRect() const {
+    return FramePaintedRect(GetBoundsRect(), Shown(), Look());
+}
+
 void TTovaCustomImage::Paint(TPaintContext& context) {
     PaintImageFrame(context.Target.View(), context.Clip, GetBoundsRect(), Shown(), Look());
 }
@@ -181,6 +185,7 @@ void TTovaCustomImage::SetProp(int id, const TCustomParam& value) {
             Invalidate();
             return;
         case PR_ANGLE:
+            Invalidate();  // the turned picture's old box
             Angle = value.GetInt();
             Invalidate();
             return;

@@ -30,6 +30,7 @@ public:
     bool FlipV() const override { return flipV_; }
     std::string IdleText() const override { return OnIdle; }
     void Paint(TPaintContext& context) override;
+    TRect PaintedRect() const override;
     // With PR_CAPTUREMASK, the control itself is hit only where its
     // picture is opaque.
     TTovaControl* HitTest(int32_t x, int32_t y, TMouseModes modes) override;

@@ -37,6 +37,40 @@ protected:
     }
 };
 
+TEST_F(ImagesOnScreen, ATurnedPictureBeyondItsBoundsIsRedrawnAndErasedWhole) {
+    auto& image = Create<TTovaImages>(LT_IMAGES, "img");
+    Set(image, PR_SOURCE, std::string("pic.brz"));
+    Set(image, PR_ZOOMX, 1024);
+    Set(image, PR_ZOOMY, 1024);
+    Set(image, PR_LEFT, 20);
+    Set(image, PR_TOP, 20);  // 16 x 8, centred on (28, 24)
+    Frame(16);
+    EXPECT_EQ(Pixel(28, 17), 0u);
+    // A quarter turn stands 8 x 16: above and below the bounds.
+    Set(image, PR_ANGLE, 64);
+    Frame(16);
+    EXPECT_NE(Pixel(28, 17), 0u);
+    EXPECT_NE(Pixel(28, 30), 0u);
+    EXPECT_EQ(Pixel(22, 24), 0u);
+    // A box passing over the turned part only: the picture comes back under it.
+    const TPixel32 turned = Pixel(27, 17);
+    auto& box = Create<TTovaBox>(LT_BOX, "box");
+    Set(box, PR_LEFT, 26);
+    Set(box, PR_TOP, 16);
+    Set(box, PR_WIDTH, 3);
+    Set(box, PR_HEIGHT, 3);
+    Frame(16);
+    Set(box, PR_VISIBLE, 0);
+    Frame(16);
+    EXPECT_EQ(Pixel(27, 17), turned);
+    // Turned back: nothing stays behind outside the bounds.
+    Set(image, PR_ANGLE, 0);
+    Frame(16);
+    EXPECT_EQ(Pixel(28, 17), 0u);
+    EXPECT_EQ(Pixel(28, 30), 0u);
+    EXPECT_NE(Pixel(22, 24), 0u);
+}
+
 TEST_F(ImagesOnScreen, ZoomedMirroredImageUnderAHalfTransparentFramedBox) {
     auto& image = Create<TTovaImages>(LT_IMAGES, "img");
     Set(image, PR_SOURCE, std::string("pic.brz"));
