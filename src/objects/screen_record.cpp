@@ -49,7 +49,9 @@ void TTovaBaseList::LoadFromStream(TStream& stream, int32_t version) {
     io.I32(width);
     io.I32(height);
     io.I32(current);
-    SetSize(width, height);
+    // The screen keeps the size the game gave it: the window shows that size,
+    // and a saved size that differs (a game whose size changed since the
+    // save, or a damaged record) would make the screen disagree with it.
     current_ = current & 1;
     for (auto& layer : layers_) {
         layer->LoadFromStream(stream, version);

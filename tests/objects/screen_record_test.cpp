@@ -82,9 +82,23 @@ TEST_F(ScreenRecordTest, TheScreenComesBackAsItWasSaved) {
     const std::vector<uint8_t> bytes = Saved(screen);
 
     TTovaBaseList loaded;
+    loaded.SetSize(320, 200);
     Load(loaded, bytes, bytes.size(), kObjectsSaveVersion);
     EXPECT_EQ(Saved(loaded), bytes);  // every field came back
     EXPECT_EQ(loaded.Width(), 320);
+
+    // A record of another size (a damaged one, or the game's size changed
+    // since) loads onto the screen at the size the game gave it.
+    TTovaBaseList other;
+    other.SetSize(200, 100);
+    std::vector<uint8_t> huge = bytes;
+    for (size_t i = 0; i < 8; ++i)
+        huge[i] = 0x7F;
+    Load(other, huge, huge.size(), kObjectsSaveVersion);
+    EXPECT_EQ(other.Width(), 200);
+    EXPECT_EQ(other.Surface().Width(), 200);
+    EXPECT_EQ(other.Layer(1).Height, 100);
+    EXPECT_NE(other.FindControl("inner"), nullptr);
     ASSERT_EQ(loaded.ObjectCount(), 3u);
     auto* outer = loaded.FindControl("outer");
     auto* inner = loaded.FindControl("inner");
