@@ -122,6 +122,20 @@ TEST_F(ArchiveSafety, SizeBudgetStopsABomb) {
     EXPECT_FALSE(fs::exists(work_ / "x/bomb2"));
     EXPECT_EQ(Extract(archive, work_ / "y", "--max-size 9000000"), 0);
     EXPECT_EQ(fs::file_size(work_ / "y/bomb2"), 4u << 20);
+
+    // A file that does not compress is stored as it is; the budget holds for it too.
+    fs::create_directories(work_ / "src");
+    std::string noise(1 << 20, '\0');
+    uint32_t state = 12345;
+    for (char& c : noise)
+        c = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
+    std::ofstream(work_ / "src/noise.bin", std::ios::binary) << noise;
+    const std::string stored = work_ / "stored.dat";
+    ASSERT_EQ(Tova("pack " + Quote(stored) + " " + Quote(work_ / "src") + " 2>/dev/null").exitCode, 0);
+    EXPECT_EQ(Extract(stored, work_ / "z", "--max-size 500000"), 1);
+    EXPECT_FALSE(fs::exists(work_ / "z/noise.bin"));
+    EXPECT_EQ(Extract(stored, work_ / "w", "--max-size 2000000"), 0);
+    EXPECT_EQ(Slurp(work_ / "w/noise.bin"), noise);
 }
 
 TEST_F(ArchiveSafety, PackingStoresLinksAsLinks) {

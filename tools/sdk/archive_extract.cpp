@@ -145,6 +145,9 @@ void CheckTarget(const TConfinedFolder& target, const std::map<std::string, THos
 // have none: inflating is the check), else a reason.
 std::variant<std::vector<uint8_t>, std::string> ReadChecked(TVrFileCollection& archive, const TVrFile& entry,
                                                             int64_t budgetLeft, bool& overBudget) {
+    // A stored entry's plain size is its stored size: known before reading.
+    overBudget = entry.Stored && entry.Size > budgetLeft;
+    if (overBudget) return std::string();
     std::vector<uint8_t> stored = archive.ReadStored(entry);
     const bool hasCrc = archive.Version > 100;
     if (hasCrc && !entry.CrcOfPlain && Crc32(stored) != entry.Crc)
@@ -152,8 +155,6 @@ std::variant<std::vector<uint8_t>, std::string> ReadChecked(TVrFileCollection& a
     std::vector<uint8_t> plain;
     if (entry.Stored) {
         plain = std::move(stored);
-        overBudget = static_cast<int64_t>(plain.size()) > budgetLeft;
-        if (overBudget) return std::string();
     } else if (!stored.empty()) {
         std::optional<std::vector<uint8_t>> inflated = InflateWithin(stored, budgetLeft);
         overBudget = !inflated;
