@@ -1,36 +1,13 @@
 #include "objects/record_io.h"
 
-#include "core/binary_io.h"
 #include "core/error.h"
 
 namespace tova {
 
-void TRecordIO::I32(int32_t& v) {
-    if (Reading())
-        v = ReadI32(stream_);
-    else
-        WriteI32(stream_, v);
-}
-
-void TRecordIO::U8(uint8_t& v) {
-    if (Reading())
-        v = ReadU8(stream_);
-    else
-        WriteU8(stream_, v);
-}
-
 void TRecordIO::Bool(bool& v) {
-    if (Reading())
-        v = ReadU8(stream_) != 0;
-    else
-        WriteU8(stream_, v ? 1 : 0);
-}
-
-void TRecordIO::String(std::string& v) {
-    if (Reading())
-        v = ReadString(stream_);
-    else
-        WriteString(stream_, v);
+    uint8_t byte = v ? 1 : 0;
+    Byte(byte);
+    v = byte != 0;
 }
 
 void TRecordIO::Rect(TRect& v) {
@@ -41,12 +18,11 @@ void TRecordIO::Rect(TRect& v) {
 }
 
 void TRecordIO::Count(int32_t& v, int32_t limit, int32_t minItemBytes) {
-    I32(v);
-    if (!Reading()) return;
-    const int64_t left = stream_.GetSize() - stream_.GetPosition();
-    if (v < 0 || v > limit || static_cast<int64_t>(v) * minItemBytes > left)
+    v = TRecordArchive::Count(v, minItemBytes, "a component record's");
+    if (v > limit)
         throw ETovaError(TErrorKind::DamagedSave, "a component record is damaged: the count " +
-                                                      std::to_string(v) + " does not fit its data");
+                                                      std::to_string(v) + " is above " +
+                                                      std::to_string(limit));
 }
 
 }  // namespace tova
