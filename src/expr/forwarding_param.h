@@ -30,26 +30,26 @@ public:
         const TCustomParam* v = Forwarded();
         return v ? v->GetBool() : TCustomParam::GetBool();
     }
+    void SetBool(bool value) override {
+        if (TCustomParam* v = Forwarded()) v->SetBool(value);
+    }
     long double GetFloat() const override {
         const TCustomParam* v = Forwarded();
         return v ? v->GetFloat() : TCustomParam::GetFloat();
+    }
+    void SetFloat(long double value) override {
+        if (TCustomParam* v = Forwarded()) v->SetFloat(value);
     }
     int32_t GetInt() const override {
         const TCustomParam* v = Forwarded();
         return v ? v->GetInt() : TCustomParam::GetInt();
     }
+    void SetInt(int32_t value) override {
+        if (TCustomParam* v = Forwarded()) v->SetInt(value);
+    }
     std::string GetStr() const override {
         const TCustomParam* v = Forwarded();
         return v ? v->GetStr() : TCustomParam::GetStr();
-    }
-    void SetBool(bool value) override {
-        if (TCustomParam* v = Forwarded()) v->SetBool(value);
-    }
-    void SetFloat(long double value) override {
-        if (TCustomParam* v = Forwarded()) v->SetFloat(value);
-    }
-    void SetInt(int32_t value) override {
-        if (TCustomParam* v = Forwarded()) v->SetInt(value);
     }
     void SetStr(std::string_view value) override {
         if (TCustomParam* v = Forwarded()) v->SetStr(value);
