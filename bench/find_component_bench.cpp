@@ -16,10 +16,7 @@ constexpr int kComponentCount = 1000;
 
 // Names as scripts write them: a common stem and a number.
 std::vector<std::string> ComponentNames() {
-    std::vector<std::string> names;
-    for (int i = 0; i < kComponentCount; ++i)
-        names.push_back("button_" + std::to_string(i));
-    return names;
+    return tova::NumberedNames(kComponentCount, "button_", 0, "");
 }
 
 void BM_FindObject(benchmark::State& state) {

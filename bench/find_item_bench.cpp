@@ -15,10 +15,7 @@ constexpr int kVariableCount = 2000;
 // Names alike in length and outer letters, as script variables tend to be,
 // so that many of them share one of the 256 buckets.
 std::vector<std::string> VariableNames() {
-    std::vector<std::string> names;
-    for (int i = 0; i < kVariableCount; ++i)
-        names.push_back("flag_" + std::to_string(10000 + i) + "_x");
-    return names;
+    return tova::NumberedNames(kVariableCount, "flag_", 10000, "_x");
 }
 
 void BM_FindItem(benchmark::State& state) {

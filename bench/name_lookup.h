@@ -1,5 +1,5 @@
-// The name-lookup benchmarks' common part: looking names up one after the
-// other, and the reference they are measured against, a plain
+// The name-lookup benchmarks' common part: the names, looking them up one
+// after the other, and the reference they are measured against, a plain
 // std::unordered_map lookup of the same names in the same run.
 #pragma once
 
@@ -10,6 +10,15 @@
 #include <vector>
 
 namespace tova {
+
+// count names: stem, a number counting up from first, then tail.
+inline std::vector<std::string> NumberedNames(int count, const std::string& stem, int first,
+                                              const std::string& tail) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back(stem + std::to_string(first + i) + tail);
+    return names;
+}
 
 // Calls find with each name in turn, one per iteration, round and round.
 template <class Find>
