@@ -12,6 +12,7 @@
 #include <random>
 
 #include "platform/file_system.h"
+#include "ratio_reporter.h"
 #include "vfs/file_manager.h"
 #include "vfs/zlib_codec.h"
 
@@ -173,18 +174,6 @@ void BM_LookUpEveryName(benchmark::State& state) {
 }
 BENCHMARK(BM_LookUpEveryName)->Unit(benchmark::kMillisecond);
 
-// Keeps the mean time per iteration of each benchmark, to print the ratio
-// that the reading target is stated in.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.iterations > 0) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 }  // namespace tova
 
@@ -192,13 +181,12 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     tova::TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    // CPU time: on a shared machine the wall clock mostly measures the neighbours.
     for (const auto& [size, target] : {std::pair{"4096", 1.15}, std::pair{"1048576", 1.1}}) {
-        const auto bare = reporter.times.find(std::string("BM_BareLibdeflate/") + size);
-        const auto load = reporter.times.find(std::string("BM_LoadToStream/") + size);
-        if (bare != reporter.times.end() && load != reporter.times.end())
+        const auto bare = reporter.Time(std::string("BM_BareLibdeflate/") + size);
+        const auto load = reporter.Time(std::string("BM_LoadToStream/") + size);
+        if (bare && load)
             std::printf("LoadToStream / bare libdeflate, %s bytes: %.3f (target at most %.2f)\n", size,
-                        load->second / bare->second, target);
+                        *load / *bare, target);
     }
     benchmark::Shutdown();
     std::filesystem::remove_all(tova::BenchDir());

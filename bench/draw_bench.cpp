@@ -9,14 +9,11 @@
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
-#include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "graphics/draw_ops.h"
+#include "ratio_reporter.h"
 
 namespace tova {
 namespace {
@@ -258,46 +255,19 @@ BENCHMARK(BM_Brighten);
 BENCHMARK(BM_Stretch);
 BENCHMARK(BM_Memcpy);
 
-// Keeps each benchmark's time per iteration to print the ratios at the end.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatios() const {
-        const char* pairs[][2] = {{"BM_SpriteMasked", "BM_SpriteMaskedPixman"},
-                                  {"BM_FrameMasked", "BM_FrameMaskedPixman"},
-                                  {"BM_BlendInPlace", "BM_BlendInPlacePixman"},
-                                  {"BM_CrossFade", "BM_BlendInPlacePixman"},
-                                  {"BM_CrossFade", "BM_MemcpyTwoFrames"},
-                                  {"BM_Copy", "BM_Memcpy"},
-                                  {"BM_CopyFlipped", "BM_Memcpy"},
-                                  {"BM_Fill", "BM_Memcpy"},
-                                  {"BM_Brighten", "BM_Memcpy"},
-                                  {"BM_Stretch", "BM_Memcpy"}};
-        std::printf("\nRatios (ours / reference):\n");
-        for (const auto& pair : pairs) {
-            auto a = times_.find(pair[0]), b = times_.find(pair[1]);
-            if (a == times_.end() || b == times_.end() || b->second <= 0) continue;
-            std::printf("  %-16s / %-22s %6.2fx\n", pair[0], pair[1], a->second / b->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 }  // namespace tova
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    tova::TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
-    return 0;
+    return tova::RunWithRatios(argc, argv,
+                               {{"BM_SpriteMasked", "BM_SpriteMaskedPixman"},
+                                {"BM_FrameMasked", "BM_FrameMaskedPixman"},
+                                {"BM_BlendInPlace", "BM_BlendInPlacePixman"},
+                                {"BM_CrossFade", "BM_BlendInPlacePixman"},
+                                {"BM_CrossFade", "BM_MemcpyTwoFrames"},
+                                {"BM_Copy", "BM_Memcpy"},
+                                {"BM_CopyFlipped", "BM_Memcpy"},
+                                {"BM_Fill", "BM_Memcpy"},
+                                {"BM_Brighten", "BM_Memcpy"},
+                                {"BM_Stretch", "BM_Memcpy"}});
 }

@@ -5,9 +5,9 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "name_lookup.h"
 #include "objects/tova_base_list.h"
 
 namespace {
@@ -16,10 +16,7 @@ constexpr int kComponentCount = 1000;
 
 // Names as scripts write them: a common stem and a number.
 std::vector<std::string> ComponentNames() {
-    std::vector<std::string> names;
-    for (int i = 0; i < kComponentCount; ++i)
-        names.push_back("button_" + std::to_string(i));
-    return names;
+    return tova::NumberedNames(kComponentCount, "button_", 0, "");
 }
 
 void BM_FindObject(benchmark::State& state) {
@@ -30,26 +27,12 @@ void BM_FindObject(benchmark::State& state) {
         control->Name = name;
         screen.AddObject(std::move(control));
     }
-    size_t next = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(screen.FindObject(names[next]));
-        next = next + 1 == names.size() ? 0 : next + 1;
-    }
-    state.SetItemsProcessed(state.iterations());
+    tova::FindEachInTurn(state, names, [&](const std::string& name) { return screen.FindObject(name); });
 }
 BENCHMARK(BM_FindObject);
 
 void BM_UnorderedMapFind(benchmark::State& state) {
-    const std::vector<std::string> names = ComponentNames();
-    std::unordered_map<std::string, int> map;
-    for (int i = 0; i < kComponentCount; ++i)
-        map.emplace(names[static_cast<size_t>(i)], i);
-    size_t next = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(map.find(names[next]));
-        next = next + 1 == names.size() ? 0 : next + 1;
-    }
-    state.SetItemsProcessed(state.iterations());
+    tova::UnorderedMapFind(state, ComponentNames());
 }
 BENCHMARK(BM_UnorderedMapFind);
 

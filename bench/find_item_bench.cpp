@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "expr/param_collection.h"
+#include "name_lookup.h"
 
 namespace {
 
@@ -15,10 +15,7 @@ constexpr int kVariableCount = 2000;
 // Names alike in length and outer letters, as script variables tend to be,
 // so that many of them share one of the 256 buckets.
 std::vector<std::string> VariableNames() {
-    std::vector<std::string> names;
-    for (int i = 0; i < kVariableCount; ++i)
-        names.push_back("flag_" + std::to_string(10000 + i) + "_x");
-    return names;
+    return tova::NumberedNames(kVariableCount, "flag_", 10000, "_x");
 }
 
 void BM_FindItem(benchmark::State& state) {
@@ -26,26 +23,12 @@ void BM_FindItem(benchmark::State& state) {
     tova::TParamCollection vars;
     for (const std::string& name : names)
         vars.AddItem(tova::PT_INT)->SetName(name);
-    size_t next = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(vars.FindItem(names[next]));
-        next = next + 1 == names.size() ? 0 : next + 1;
-    }
-    state.SetItemsProcessed(state.iterations());
+    tova::FindEachInTurn(state, names, [&](const std::string& name) { return vars.FindItem(name); });
 }
 BENCHMARK(BM_FindItem);
 
 void BM_UnorderedMapFind(benchmark::State& state) {
-    const std::vector<std::string> names = VariableNames();
-    std::unordered_map<std::string, int> map;
-    for (size_t i = 0; i < names.size(); ++i)
-        map.emplace(names[i], static_cast<int>(i));
-    size_t next = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(map.find(names[next]));
-        next = next + 1 == names.size() ? 0 : next + 1;
-    }
-    state.SetItemsProcessed(state.iterations());
+    tova::UnorderedMapFind(state, VariableNames());
 }
 BENCHMARK(BM_UnorderedMapFind);
 

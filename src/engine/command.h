@@ -6,8 +6,8 @@
 // command_component.h and command_media.h. Each states its record's fields
 // once, in its Serialize (in the matching .cpp file), which serves reading,
 // writing and the SDK's description of the fields; their run-time behaviour (Execute and, for
-// the waiting commands, Prepare and Stop) is defined in the family's
-// *_execute.cpp file.
+// the waiting commands, Prepare and Stop) is defined in the family's *_execute.cpp file; one
+// without a behaviour of its own keeps the base's: it prepares nothing and moves on.
 #pragma once
 
 #include <array>

@@ -7,6 +7,26 @@
 #include "engine/command_io.h"
 
 namespace tova {
+namespace {
+
+// The running state of MovieStop and TextIns, which wait on a component they
+// name: "tova100", string the component's name (empty when none), byte
+// waiting, byte block-events (read from state version 100 on).
+void SaveComponentWait(TStream& stream, const std::string& name, bool waiting, bool blockEvents) {
+    WriteStateHeader(stream);
+    WriteString(stream, name);
+    WriteBool(stream, waiting);
+    WriteBool(stream, blockEvents);
+}
+
+void LoadComponentWait(TStream& stream, std::string& name, bool& waiting, bool& blockEvents) {
+    const int32_t version = ReadStateHeader(stream);
+    name = ReadPageString(stream);
+    waiting = ReadBool(stream);
+    if (version >= kStateBlockEventsVersion) blockEvents = ReadBool(stream);
+}
+
+}  // namespace
 
 void TComFlip::Serialize(TCommandArchive& archive) {
     TCommand::Serialize(archive);
@@ -43,20 +63,14 @@ void TComMovieStop::Serialize(TCommandArchive& archive) {
 }
 
 void TComMovieStop::SaveState(TStream& stream) const {
-    WriteStateHeader(stream);
-    WriteString(stream, TargetName);
-    WriteBool(stream, Waiting);
-    WriteBool(stream, BlockEventsFlag);
+    SaveComponentWait(stream, TargetName, Waiting, BlockEventsFlag);
 }
 
 void TComMovieStop::LoadState(TStream& stream) {
-    const int32_t version = ReadStateHeader(stream);
-    TargetName = ReadPageString(stream);
-    Waiting = ReadBool(stream);
-    if (version >= kStateBlockEventsVersion) BlockEventsFlag = ReadBool(stream);
+    LoadComponentWait(stream, TargetName, Waiting, BlockEventsFlag);
 }
 
-void TComMediaPlay::Serialize(TCommandArchive& archive) {
+void TComNamedTarget::Serialize(TCommandArchive& archive) {
     TCommand::Serialize(archive);
     archive.Expression("Target", Target);
 }
@@ -82,22 +96,11 @@ void TComTextIns::Serialize(TCommandArchive& archive) {
 }
 
 void TComTextIns::SaveState(TStream& stream) const {
-    WriteStateHeader(stream);
-    WriteString(stream, WindowName);
-    WriteBool(stream, Waiting);
-    WriteBool(stream, BlockEventsFlag);
+    SaveComponentWait(stream, WindowName, Waiting, BlockEventsFlag);
 }
 
 void TComTextIns::LoadState(TStream& stream) {
-    const int32_t version = ReadStateHeader(stream);
-    WindowName = ReadPageString(stream);
-    Waiting = ReadBool(stream);
-    if (version >= kStateBlockEventsVersion) BlockEventsFlag = ReadBool(stream);
-}
-
-void TComTextClr::Serialize(TCommandArchive& archive) {
-    TCommand::Serialize(archive);
-    archive.Expression("Target", Target);
+    LoadComponentWait(stream, WindowName, Waiting, BlockEventsFlag);
 }
 
 void TComCallHist::Serialize(TCommandArchive& archive) {
@@ -113,11 +116,6 @@ void TComEntryHist::Serialize(TCommandArchive& archive) {
     TCommand::Serialize(archive);
     archive.Expression("Component", Component);
     archive.Expression("Format", Format, kHistoryFormatVersion);
-}
-
-void TComMenuClose::Serialize(TCommandArchive& archive) {
-    TCommand::Serialize(archive);
-    archive.Expression("Target", Target);
 }
 
 }  // namespace tova

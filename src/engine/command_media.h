@@ -1,7 +1,7 @@
 // The screen transition, media, text, history and motion commands. Their
-// record fields and running states are in command_media.cpp; their
-// Execute (and the Prepare and Stop of the waiting ones) is in
-// command_media_execute.cpp.
+// record fields and running states are in command_media.cpp. Until the
+// screen, media and text parts drive them, each of them moves on to the next
+// command (the base Execute) and Flip, MovieStop and TextIns prepare nothing.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,16 @@
 
 namespace tova {
 
+// A command whose record is one expression naming the component it acts on:
+// the base of MediaPlay, TextClr and MenuClose.
+class TComNamedTarget : public TCommand {
+public:
+    using TCommand::TCommand;
+    void Serialize(TCommandArchive& archive) override;
+
+    TTovaParser Target;
+};
+
 class TComFlip final : public TCommand {
 public:
     using TCommand::TCommand;
@@ -21,12 +31,9 @@ public:
     bool BlocksEvents() const override { return BlockEventsFlag; }
     bool IsWaitPoint() const override { return Timed; }
     void Serialize(TCommandArchive& archive) override;
-    void Prepare(TCallMan& callMan) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", byte BlockEventsFlag, byte ClearOldFlag.
     void SaveState(TStream& stream) const override;
     void LoadState(TStream& stream) override;
-    void Stop(TCallMan& callMan) override;
 
     TTovaParser WipeType;
     TTovaParser Duration;
@@ -55,8 +62,6 @@ public:
     bool BlocksEvents() const override { return BlockEventsFlag; }
     bool IsWaitPoint() const override { return Waiting; }
     void Serialize(TCommandArchive& archive) override;
-    void Prepare(TCallMan& callMan) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", string TargetName, byte Waiting, byte BlockEventsFlag.
     void SaveState(TStream& stream) const override;
     void LoadState(TStream& stream) override;
@@ -72,14 +77,10 @@ public:
     bool BlockEventsFlag = false;
 };
 
-class TComMediaPlay final : public TCommand {
+class TComMediaPlay final : public TComNamedTarget {
 public:
-    using TCommand::TCommand;
+    using TComNamedTarget::TComNamedTarget;
     TCommandCode GetCode() const override { return TCommandCode::MediaPlay; }
-    void Serialize(TCommandArchive& archive) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
-
-    TTovaParser Target;
 };
 
 class TComPropMotion final : public TCommand {
@@ -87,7 +88,6 @@ public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::PropMotion; }
     void Serialize(TCommandArchive& archive) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Name;    // of the motion component
     TTovaParser Target;  // the component whose property it animates
@@ -105,8 +105,6 @@ public:
     bool BlocksEvents() const override { return BlockEventsFlag; }
     bool IsWaitPoint() const override { return Waiting; }
     void Serialize(TCommandArchive& archive) override;
-    void Prepare(TCallMan& callMan) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
     // "tova100", string WindowName, byte Waiting, byte BlockEventsFlag.
     void SaveState(TStream& stream) const override;
     void LoadState(TStream& stream) override;
@@ -123,14 +121,10 @@ public:
     bool BlockEventsFlag = false;
 };
 
-class TComTextClr final : public TCommand {
+class TComTextClr final : public TComNamedTarget {
 public:
-    using TCommand::TCommand;
+    using TComNamedTarget::TComNamedTarget;
     TCommandCode GetCode() const override { return TCommandCode::TextClr; }
-    void Serialize(TCommandArchive& archive) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
-
-    TTovaParser Target;
 };
 
 class TComCallHist final : public TCommand {
@@ -138,7 +132,6 @@ public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::CallHist; }
     void Serialize(TCommandArchive& archive) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Window;
     TTovaParser Start;
@@ -151,7 +144,6 @@ class TComClrHist final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::ClrHist; }
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 };
 
 // FormatHist: copies a component's look into a history format.
@@ -160,7 +152,6 @@ public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::FormatHist; }
     void Serialize(TCommandArchive& archive) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 
     TTovaParser Component;
     TTovaParser Format;  // pages of version 111 and later
@@ -170,17 +161,12 @@ class TComClrRead final : public TCommand {
 public:
     using TCommand::TCommand;
     TCommandCode GetCode() const override { return TCommandCode::ClrRead; }
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
 };
 
-class TComMenuClose final : public TCommand {
+class TComMenuClose final : public TComNamedTarget {
 public:
-    using TCommand::TCommand;
+    using TComNamedTarget::TComNamedTarget;
     TCommandCode GetCode() const override { return TCommandCode::MenuClose; }
-    void Serialize(TCommandArchive& archive) override;
-    void Execute(TCallMan& callMan, TPage*& page, int32_t& pc) override;
-
-    TTovaParser Target;
 };
 
 }  // namespace tova

@@ -24,21 +24,17 @@ bool TParamVar::BindElement(TParamCollectionItem* target, int32_t elementIndex) 
     return Bind(target);
 }
 
-TCustomParam* TParamVar::Forwarded() const {
+TCustomParam* TParamVar::ForwardTarget() const {
     return target_ ? &target_->Value() : nullptr;
 }
 
 int TParamVar::GetCount() const {
-    const TCustomParam* v = Forwarded();
+    const TCustomParam* v = ForwardTarget();
     return v ? v->GetCount() : 0;
 }
 
-void TParamVar::SetCount(int count) {
-    if (TCustomParam* v = Forwarded()) v->SetCount(count);
-}
-
 int TParamVar::GetParamType() const {
-    const TCustomParam* v = Forwarded();
+    const TCustomParam* v = ForwardTarget();
     return v ? v->GetParamType() : PT_NONE;
 }
 
@@ -67,49 +63,13 @@ void TParamVar::SetStr(std::string_view value) {
     SetStrAt(ElementIndex, value);
 }
 
-int32_t TParamVar::GetIntAt(int index) const {
-    const TCustomParam* v = Forwarded();
-    return v ? v->GetIntAt(index) : 0;
-}
-
-void TParamVar::SetIntAt(int index, int32_t value) {
-    if (TCustomParam* v = Forwarded()) v->SetIntAt(index, value);
-}
-
-long double TParamVar::GetFloatAt(int index) const {
-    const TCustomParam* v = Forwarded();
-    return v ? v->GetFloatAt(index) : 0.0L;
-}
-
-void TParamVar::SetFloatAt(int index, long double value) {
-    if (TCustomParam* v = Forwarded()) v->SetFloatAt(index, value);
-}
-
-bool TParamVar::GetBoolAt(int index) const {
-    const TCustomParam* v = Forwarded();
-    return v ? v->GetBoolAt(index) : false;
-}
-
-void TParamVar::SetBoolAt(int index, bool value) {
-    if (TCustomParam* v = Forwarded()) v->SetBoolAt(index, value);
-}
-
-std::string TParamVar::GetStrAt(int index) const {
-    const TCustomParam* v = Forwarded();
-    return v ? v->GetStrAt(index) : std::string();
-}
-
-void TParamVar::SetStrAt(int index, std::string_view value) {
-    if (TCustomParam* v = Forwarded()) v->SetStrAt(index, value);
-}
-
 int TParamVar::GetDimCount() const {
-    const TCustomParam* v = Forwarded();
+    const TCustomParam* v = ForwardTarget();
     return v ? v->GetDimCount() : 0;
 }
 
 int TParamVar::GetDimSize(int dim) const {
-    const TCustomParam* v = Forwarded();
+    const TCustomParam* v = ForwardTarget();
     return v ? v->GetDimSize(dim) : 0;
 }
 
@@ -134,7 +94,7 @@ void TParamVar::LoadFromStream(TStream& stream) {
 }
 
 int TParamVar::IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const {
-    const TCustomParam* v = Forwarded();
+    const TCustomParam* v = ForwardTarget();
     return v ? v->IndexOfStr(s, caseSensitive, partial) : -1;
 }
 

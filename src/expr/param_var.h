@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "expr/custom_param.h"
 #include "expr/forwarding_param.h"
 
 namespace tova {
@@ -15,7 +14,7 @@ namespace tova {
 class TParamCollection;
 class TParamCollectionItem;
 
-class TParamVar final : public TForwardingParam {
+class TParamVar final : public TForwardingParam<TParamVar> {
 public:
     // lookup binds the target by name when the value is read from a stream.
     explicit TParamVar(const TParamCollection* lookup = nullptr) : lookup_(lookup) {}
@@ -29,10 +28,14 @@ public:
     bool Bind(TParamCollectionItem* target);
     bool BindElement(TParamCollectionItem* target, int32_t elementIndex);
 
+    // Unbound, the shape and type readers answer 0 and IndexOfStr -1.
     int GetCount() const override;
-    void SetCount(int count) override;
     int GetParamType() const override;
+    int GetDimCount() const override;
+    int GetDimSize(int dim) const override;
+    int IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const override;
 
+    // Scalar reads and writes address element ElementIndex of the target.
     bool GetBool() const override;
     long double GetFloat() const override;
     int32_t GetInt() const override;
@@ -42,31 +45,19 @@ public:
     void SetInt(int32_t value) override;
     void SetStr(std::string_view value) override;
 
-    int32_t GetIntAt(int index) const override;
-    void SetIntAt(int index, int32_t value) override;
-    long double GetFloatAt(int index) const override;
-    void SetFloatAt(int index, long double value) override;
-    bool GetBoolAt(int index) const override;
-    void SetBoolAt(int index, bool value) override;
-    std::string GetStrAt(int index) const override;
-    void SetStrAt(int index, std::string_view value) override;
-
-    int GetDimCount() const override;
-    int GetDimSize(int dim) const override;
     // The dimension list, TargetName, the bound target's name (empty when
     // unbound), RefFlag and ElementIndex.
     void SaveToStream(TStream& stream) const override;
     void LoadFromStream(TStream& stream) override;
-    int IndexOfStr(std::string_view s, bool caseSensitive, bool partial) const override;
 
     std::string TargetName;  // the name as written in the expression
     uint8_t RefFlag = 0;     // kept with the value, no other use
     int32_t ElementIndex = 0;
 
 private:
+    friend class TForwardingParam<TParamVar>;
     // The target's value, or null when unbound.
-    TCustomParam* Forwarded() const;
-    TCustomParam* ForwardTarget() const override { return Forwarded(); }
+    TCustomParam* ForwardTarget() const;
 
     const TParamCollection* lookup_;
     TParamCollectionItem* target_ = nullptr;

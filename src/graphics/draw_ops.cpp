@@ -50,6 +50,29 @@ void FillRows(TView32 target, const TRect& r, TPixel32 colour) {
         kernels::Fill32(target.Row(y) + r.Left, Count(r.Width()), colour);
 }
 
+// Lightening and darkening: Step is the kernel that adds or subtracts colour.
+using TColourStepKernel = void (*)(TPixel32* dst, const TPixel32* src, size_t n, TPixel32 colour);
+
+template <TColourStepKernel Step>
+void StepColourInPlace(TView32 target, const TRect& clip, const TRect& rect, TPixel32 colour) {
+    auto r = ClipRect(target.Bounds(), clip, rect);
+    if (!r) return;
+    for (int32_t y = r->Top; y < r->Bottom; ++y) {
+        TPixel32* row = target.Row(y) + r->Left;
+        Step(row, row, Count(r->Width()), colour);
+    }
+}
+
+template <TColourStepKernel Step>
+void CopyColourStepped(TView32 target, const TRect& clip, int32_t x, int32_t y, TConstView32 source,
+                       const TRect& sourceRect, TPixel32 colour) {
+    auto c = ClipBlit(target.Bounds(), clip, x, y, source.Bounds(), sourceRect, TFlip::None);
+    if (!c) return;
+    size_t n = Count(c->Target.Width());
+    ForEachBlitRow(target, source, *c, TScratch::ForThread(n),
+                   [&](TPixel32* dst, const TPixel32* src, int32_t) { Step(dst, src, n, colour); });
+}
+
 }  // namespace
 
 void Fill(TView32 target, const TRect& clip, const TRect& rect, TPixel32 colour) {
@@ -167,41 +190,21 @@ void CompositeCoverage(TView32 targetColour, TView8 targetCoverage, const TRect&
 }
 
 void Lighten(TView32 target, const TRect& clip, const TRect& rect, TPixel32 colour) {
-    auto r = ClipRect(target.Bounds(), clip, rect);
-    if (!r) return;
-    for (int32_t y = r->Top; y < r->Bottom; ++y) {
-        TPixel32* row = target.Row(y) + r->Left;
-        kernels::AddColor(row, row, Count(r->Width()), colour);
-    }
+    StepColourInPlace<kernels::AddColor>(target, clip, rect, colour);
 }
 
 void Darken(TView32 target, const TRect& clip, const TRect& rect, TPixel32 colour) {
-    auto r = ClipRect(target.Bounds(), clip, rect);
-    if (!r) return;
-    for (int32_t y = r->Top; y < r->Bottom; ++y) {
-        TPixel32* row = target.Row(y) + r->Left;
-        kernels::SubColor(row, row, Count(r->Width()), colour);
-    }
+    StepColourInPlace<kernels::SubColor>(target, clip, rect, colour);
 }
 
 void CopyLightened(TView32 target, const TRect& clip, int32_t x, int32_t y, TConstView32 source,
                    const TRect& sourceRect, TPixel32 colour) {
-    auto c = ClipBlit(target.Bounds(), clip, x, y, source.Bounds(), sourceRect, TFlip::None);
-    if (!c) return;
-    size_t n = Count(c->Target.Width());
-    ForEachBlitRow(
-        target, source, *c, TScratch::ForThread(n),
-        [&](TPixel32* dst, const TPixel32* src, int32_t) { kernels::AddColor(dst, src, n, colour); });
+    CopyColourStepped<kernels::AddColor>(target, clip, x, y, source, sourceRect, colour);
 }
 
 void CopyDarkened(TView32 target, const TRect& clip, int32_t x, int32_t y, TConstView32 source,
                   const TRect& sourceRect, TPixel32 colour) {
-    auto c = ClipBlit(target.Bounds(), clip, x, y, source.Bounds(), sourceRect, TFlip::None);
-    if (!c) return;
-    size_t n = Count(c->Target.Width());
-    ForEachBlitRow(
-        target, source, *c, TScratch::ForThread(n),
-        [&](TPixel32* dst, const TPixel32* src, int32_t) { kernels::SubColor(dst, src, n, colour); });
+    CopyColourStepped<kernels::SubColor>(target, clip, x, y, source, sourceRect, colour);
 }
 
 void Mix(TView32 target, const TRect& clip, TConstView32 oldPicture, TConstView32 newPicture, int32_t level) {

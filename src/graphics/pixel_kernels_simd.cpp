@@ -166,28 +166,30 @@ void FillMaskImpl(TPixel32* dst, const uint8_t* mask, size_t n, TPixel32 colour,
     if (i < n) kernels_ref::FillMask(dst + i, mask + i, n - i, colour, level);
 }
 
-void AddColorImpl(TPixel32* dst, const TPixel32* src, size_t n, TPixel32 colour) {
+enum class TColourStep { Add, Subtract };
+
+// Adds colour to every byte of src, or subtracts it, saturating at 255 and 0.
+template <TColourStep Step>
+void StepColour(TPixel32* dst, const TPixel32* src, size_t n, TPixel32 colour) {
+    constexpr bool add = Step == TColourStep::Add;
     const D32 d32;
     const D8 d8;
     const size_t lanes = hn::Lanes(d32);
     const auto c = hn::BitCast(d8, hn::Set(d32, colour));
     size_t i = 0;
-    for (; i + lanes <= n; i += lanes)
-        hn::StoreU(hn::BitCast(d32, hn::SaturatedAdd(hn::BitCast(d8, hn::LoadU(d32, src + i)), c)), d32,
-                   dst + i);
-    if (i < n) kernels_ref::AddColor(dst + i, src + i, n - i, colour);
+    for (; i + lanes <= n; i += lanes) {
+        const auto s = hn::BitCast(d8, hn::LoadU(d32, src + i));
+        hn::StoreU(hn::BitCast(d32, add ? hn::SaturatedAdd(s, c) : hn::SaturatedSub(s, c)), d32, dst + i);
+    }
+    if (i < n) (add ? kernels_ref::AddColor : kernels_ref::SubColor)(dst + i, src + i, n - i, colour);
+}
+
+void AddColorImpl(TPixel32* dst, const TPixel32* src, size_t n, TPixel32 colour) {
+    StepColour<TColourStep::Add>(dst, src, n, colour);
 }
 
 void SubColorImpl(TPixel32* dst, const TPixel32* src, size_t n, TPixel32 colour) {
-    const D32 d32;
-    const D8 d8;
-    const size_t lanes = hn::Lanes(d32);
-    const auto c = hn::BitCast(d8, hn::Set(d32, colour));
-    size_t i = 0;
-    for (; i + lanes <= n; i += lanes)
-        hn::StoreU(hn::BitCast(d32, hn::SaturatedSub(hn::BitCast(d8, hn::LoadU(d32, src + i)), c)), d32,
-                   dst + i);
-    if (i < n) kernels_ref::SubColor(dst + i, src + i, n - i, colour);
+    StepColour<TColourStep::Subtract>(dst, src, n, colour);
 }
 
 void AddScaledImpl(TPixel32* dst, const TPixel32* src, size_t n, uint32_t level) {

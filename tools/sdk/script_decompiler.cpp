@@ -213,14 +213,10 @@ private:
                 mark("Object");
                 return Optional(static_cast<TComObjDel&>(c).Object);
             case TCommandCode::MenuClose:
-                mark("Target");
-                return Optional(static_cast<TComMenuClose&>(c).Target);
             case TCommandCode::TextClr:
-                mark("Target");
-                return Optional(static_cast<TComTextClr&>(c).Target);
             case TCommandCode::MediaPlay:
                 mark("Target");
-                return Optional(static_cast<TComMediaPlay&>(c).Target);
+                return Optional(static_cast<TComNamedTarget&>(c).Target);
             case TCommandCode::GameLoad:
                 mark("Slot");
                 return Optional(static_cast<TComGameLoad&>(c).Slot);
