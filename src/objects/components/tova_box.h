@@ -7,18 +7,15 @@
 #include <cstdint>
 #include <string>
 
-#include "objects/components/image_paint.h"
+#include "objects/components/picture_holder.h"
 #include "objects/tova_control.h"
 
 namespace tova {
 
-class TBrioItem;
 class TRecordIO;
 
-class TTovaBox : public TTovaControl {
+class TTovaBox : public TTovaControl, public TPicturePlay {
 public:
-    ~TTovaBox() override;
-
     int TypeCode() const override { return LT_BOX; }
     void GetProp(int id, TCustomParam& result) const override;
     void SetProp(int id, const TCustomParam& value) override;
@@ -30,25 +27,16 @@ public:
 
     // Loads the picture through the screen's image cache; empty: none.
     void SetSource(const std::string& source);
-    const std::string& Source() const { return source_; }
+    const std::string& Source() const { return picture_.Source(); }
 
     int32_t BorderWidth = 0;
     int32_t BorderColor = -1;
     int32_t Alpha = 255;
-    bool Repeat = false;
-    bool AutoScrap = false;
-    std::string OnPlayEnd;
-    std::string OnIdle;
 
 private:
-    void Acquire(const std::string& source);
-    void ReleaseImage();
     void VisitBoxRecord(TRecordIO& io);
 
-    std::string source_;
-    TBrioItem* image_ = nullptr;
-    TBrioCollection* cache_ = nullptr;
-    TShownFrame shown_;
+    TPictureHolder picture_{this};
     bool paused_ = false;
 };
 

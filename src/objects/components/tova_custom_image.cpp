@@ -9,7 +9,6 @@
 #include "graphics/brio_collection.h"
 #include "objects/property_ids.h"
 #include "objects/record_io.h"
-#include "objects/tova_base_list.h"
 
 namespace tova {
 
@@ -25,53 +24,23 @@ int32_t Zoomed(int32_t size, int32_t zoom) {
 
 }  // namespace
 
-TTovaCustomImage::~TTovaCustomImage() {
-    ReleaseImage();
-}
-
-void TTovaCustomImage::ReleaseImage() {
-    ShowFrame(shown_, nullptr, 255);
-    shownBrightness_ = 255;
-    if (image_ && cache_) cache_->Release(image_, this);
-    image_ = nullptr;
-    cache_ = nullptr;
-}
-
-void TTovaCustomImage::Acquire(const std::string& source) {
-    ReleaseImage();
-    source_ = source;
-    TBrioCollection* cache = Screen ? Screen->ImageCache() : nullptr;
-    if (!cache || source_.empty()) return;
-    image_ = &cache->Acquire(this, source_, false, false);
-    cache_ = cache;
-}
-
 void TTovaCustomImage::SetSource(const std::string& source) {
     Invalidate();
-    Acquire(source);
+    picture_.Load(Screen, source);
     SourceLoaded();
     Invalidate();
-}
-
-int32_t TTovaCustomImage::FrameCount() const {
-    return image_ ? static_cast<int32_t>(image_->Frames.size()) : 0;
-}
-
-const TBrioItemFrame* TTovaCustomImage::FrameAt(int32_t index) const {
-    if (index < 0 || index >= FrameCount()) return nullptr;
-    return image_->Frames[static_cast<size_t>(index)].get();
 }
 
 int32_t TTovaCustomImage::OrigWidth() const {
     if (origWidth_ > 0) return origWidth_;
     if (const TBrioItemFrame* f = FrameAt(ShownIndex())) return f->FullWidth;
-    return image_ ? image_->Width : 0;
+    return Image() ? Image()->Width : 0;
 }
 
 int32_t TTovaCustomImage::OrigHeight() const {
     if (origHeight_ > 0) return origHeight_;
     if (const TBrioItemFrame* f = FrameAt(ShownIndex())) return f->FullHeight;
-    return image_ ? image_->Height : 0;
+    return Image() ? Image()->Height : 0;
 }
 
 void TTovaCustomImage::SizeFromPicture() {
@@ -79,13 +48,7 @@ void TTovaCustomImage::SizeFromPicture() {
 }
 
 const TShownFrame& TTovaCustomImage::Shown() const {
-    const TBrioItemFrame* frame = FrameAt(ShownIndex());
-    const int32_t brightness = ShownBrightness();
-    if (frame != shown_.Frame || brightness != shownBrightness_) {
-        ShowFrame(shown_, frame, brightness);
-        shownBrightness_ = brightness;
-    }
-    return shown_;
+    return picture_.Show(FrameAt(ShownIndex()), ShownBrightness());
 }
 
 TImageLook TTovaCustomImage::Look() const {
@@ -110,56 +73,35 @@ TTovaControl* TTovaCustomImage::HitTest(int32_t x, int32_t y, TMouseModes modes)
 }
 
 void TTovaCustomImage::GetProp(int id, TCustomParam& result) const {
+    if (GetPlayProp(id, result)) return;
     switch (id) {
         case PR_SOURCE:
-            result.SetStr(source_);
-            return;
+            return result.SetStr(Source());
         case PR_ZOOMX:
-            result.SetInt(zoomX_);
-            return;
+            return result.SetInt(zoomX_);
         case PR_ZOOMY:
-            result.SetInt(zoomY_);
-            return;
+            return result.SetInt(zoomY_);
         case PR_ALPHA:
-            result.SetInt(Alpha);
-            return;
+            return result.SetInt(Alpha);
         case PR_ANGLE:
-            result.SetInt(Angle);
-            return;
+            return result.SetInt(Angle);
         case PR_CAPTUREMASK:
-            result.SetBool(CaptureMask);
-            return;
+            return result.SetBool(CaptureMask);
         case PR_ORIGWIDTH:
-            result.SetInt(OrigWidth());
-            return;
+            return result.SetInt(OrigWidth());
         case PR_ORIGHEIGHT:
-            result.SetInt(OrigHeight());
-            return;
+            return result.SetInt(OrigHeight());
         case PR_FLIPH:
-            result.SetBool(flipH_);
-            return;
+            return result.SetBool(flipH_);
         case PR_FLIPV:
-            result.SetBool(flipV_);
-            return;
-        case PR_REPEAT:
-            result.SetBool(Repeat);
-            return;
-        case PR_AUTOSCRAP:
-            result.SetBool(AutoScrap);
-            return;
-        case PR_ONPLAYEND:
-            result.SetStr(OnPlayEnd);
-            return;
-        case PR_ONIDLE:
-            result.SetStr(OnIdle);
-            return;
+            return result.SetBool(flipV_);
         default:
-            TTovaControl::GetProp(id, result);
-            return;
+            return TTovaControl::GetProp(id, result);
     }
 }
 
 void TTovaCustomImage::SetProp(int id, const TCustomParam& value) {
+    if (SetPlayProp(id, value)) return;
     switch (id) {
         case PR_SOURCE:
             SetSource(value.GetStr());
@@ -199,18 +141,6 @@ void TTovaCustomImage::SetProp(int id, const TCustomParam& value) {
         case PR_CAPTUREMASK:
             CaptureMask = value.GetBool();
             return;
-        case PR_REPEAT:
-            Repeat = value.GetBool();
-            return;
-        case PR_AUTOSCRAP:
-            AutoScrap = value.GetBool();
-            return;
-        case PR_ONPLAYEND:
-            OnPlayEnd = value.GetStr();
-            return;
-        case PR_ONIDLE:
-            OnIdle = value.GetStr();
-            return;
         default:
             TTovaControl::SetProp(id, value);
             return;
@@ -218,9 +148,7 @@ void TTovaCustomImage::SetProp(int id, const TCustomParam& value) {
 }
 
 void TTovaCustomImage::VisitImageRecord(TRecordIO& io, int32_t /*version*/) {
-    std::string source = source_;
-    io.String(source);
-    if (io.Reading()) Acquire(source);
+    picture_.VisitSource(io, Screen);
     io.I32(zoomX_);
     io.I32(zoomY_);
     io.I32(Alpha);
@@ -230,10 +158,7 @@ void TTovaCustomImage::VisitImageRecord(TRecordIO& io, int32_t /*version*/) {
     io.Bool(CaptureMask);
     io.I32(origWidth_);
     io.I32(origHeight_);
-    io.Bool(Repeat);
-    io.Bool(AutoScrap);
-    io.String(OnPlayEnd);
-    io.String(OnIdle);
+    VisitPlayRecord(io);
     if (io.Reading()) {
         origWidth_ = std::max(origWidth_, 0);
         origHeight_ = std::max(origHeight_, 0);

@@ -9,19 +9,15 @@
 #include <cstdint>
 #include <string>
 
-#include "objects/components/image_paint.h"
+#include "objects/components/picture_holder.h"
 #include "objects/tova_control.h"
 
 namespace tova {
 
-class TBrioItem;
 class TRecordIO;
 
-class TTovaCustomImage : public TTovaControl {
+class TTovaCustomImage : public TTovaControl, public TPicturePlay {
 public:
-    TTovaCustomImage() = default;
-    ~TTovaCustomImage() override;
-
     void GetProp(int id, TCustomParam& result) const override;
     void SetProp(int id, const TCustomParam& value) override;
     int32_t ZoomX() const override { return zoomX_; }
@@ -41,10 +37,10 @@ public:
     // one); an empty name shows nothing, a missing or damaged file the
     // cache's 8 x 8 frame.
     void SetSource(const std::string& source);
-    const std::string& Source() const { return source_; }
+    const std::string& Source() const { return picture_.Source(); }
     // The picture, or null without a source or an image cache.
-    const TBrioItem* Image() const { return image_; }
-    int32_t FrameCount() const;
+    const TBrioItem* Image() const { return picture_.Image(); }
+    int32_t FrameCount() const { return picture_.FrameCount(); }
     // Width and height from the picture (PR_ORIGWIDTH, PR_ORIGHEIGHT) and
     // the zoom, redrawing the old and the new area. The creation command
     // calls it before it places the component (PR_LEFT).
@@ -57,14 +53,10 @@ public:
     int32_t Alpha = 255;
     int32_t Angle = 0;  // 256 steps per turn
     bool CaptureMask = false;
-    bool Repeat = false;
-    bool AutoScrap = false;
-    std::string OnPlayEnd;
-    std::string OnIdle;
 
 protected:
     // Frame `index` of the picture, or null when there is none.
-    const TBrioItemFrame* FrameAt(int32_t index) const;
+    const TBrioItemFrame* FrameAt(int32_t index) const { return picture_.FrameAt(index); }
     // The frame drawn now (-1: none) and its brightness (255 as it is).
     virtual int32_t ShownIndex() const { return 0; }
     virtual int32_t ShownBrightness() const { return 255; }
@@ -73,23 +65,17 @@ protected:
     void VisitImageRecord(TRecordIO& io, int32_t version);
 
 private:
-    void Acquire(const std::string& source);
-    void ReleaseImage();
     // The shown frame, brought up to date with index and brightness.
     const TShownFrame& Shown() const;
     TImageLook Look() const;
 
-    std::string source_;
-    TBrioItem* image_ = nullptr;
-    TBrioCollection* cache_ = nullptr;  // where image_ came from
+    TPictureHolder picture_{this};
     int32_t zoomX_ = 256;
     int32_t zoomY_ = 256;
     bool flipH_ = false;
     bool flipV_ = false;
     int32_t origWidth_ = 0;  // 0: the picture's own
     int32_t origHeight_ = 0;
-    mutable TShownFrame shown_;
-    mutable int32_t shownBrightness_ = 255;
 };
 
 }  // namespace tova
