@@ -5,8 +5,8 @@
 // handlers leave their marks in variables.
 #include <gtest/gtest.h>
 
+#include "core/json_value.h"
 #include "game_runner.h"
-#include "json_value.h"
 #include "screen_picture.h"
 
 namespace tova::testing {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "json_value.h"
+#include "core/json_value.h"
 
 namespace tova::testing {
 namespace {

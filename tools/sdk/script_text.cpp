@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "core/ascii.h"
 #include "core/encoding.h"
 #include "core/sjis.h"
 
@@ -23,13 +24,6 @@ bool IsOpen(char c) {
 
 bool IsClose(char c) {
     return c == ')' || c == ']' || c == '}';
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 bool IsSafeWordChar(std::string_view ch) {
@@ -234,8 +228,8 @@ std::string TLineCursor::ReadString() {
                 out += '\t';
                 break;
             case 'x': {
-                const int high = i < text_.size() ? HexDigit(text_[i]) : -1;
-                const int low = i + 1 < text_.size() ? HexDigit(text_[i + 1]) : -1;
+                const int high = i < text_.size() ? HexDigitValue(text_[i]) : -1;
+                const int low = i + 1 < text_.size() ? HexDigitValue(text_[i + 1]) : -1;
                 if (high < 0 || low < 0) Fail("\\x needs two hexadecimal digits");
                 out += static_cast<char>(high * 16 + low);
                 i += 2;

@@ -7,10 +7,10 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "core/json_value.h"
 #include "graphics/brio_image.h"
 #include "sdk/command_line.h"
 #include "sdk/images/image_files_io.h"
-#include "sdk/images/json_reader.h"
 
 namespace tova::sdk {
 namespace {
@@ -40,7 +40,7 @@ struct TImageSpec {
 };
 
 int32_t JsonInt(const TJsonValue& object, const char* key, int32_t fallback, const std::string& file) {
-    const TJsonValue* v = object.Find(key);
+    const TJsonValue* v = object.Member(key);
     if (!v || v->Kind == TJsonValue::TKind::Null) return fallback;
     if (v->Kind != TJsonValue::TKind::Number || v->Number != std::floor(v->Number) ||
         std::abs(v->Number) > 4294967295.0)
@@ -49,7 +49,7 @@ int32_t JsonInt(const TJsonValue& object, const char* key, int32_t fallback, con
 }
 
 bool JsonBool(const TJsonValue& object, const char* key, bool fallback, const std::string& file) {
-    const TJsonValue* v = object.Find(key);
+    const TJsonValue* v = object.Member(key);
     if (!v || v->Kind == TJsonValue::TKind::Null) return fallback;
     if (v->Kind != TJsonValue::TKind::Bool)
         throw ETovaError(file + ": \"" + key + "\" must be true or false");
@@ -58,7 +58,7 @@ bool JsonBool(const TJsonValue& object, const char* key, bool fallback, const st
 
 std::string JsonText(const TJsonValue& object, const char* key, const std::string& fallback,
                      const std::string& file) {
-    const TJsonValue* v = object.Find(key);
+    const TJsonValue* v = object.Member(key);
     if (!v || v->Kind == TJsonValue::TKind::Null) return fallback;
     if (v->Kind != TJsonValue::TKind::String) throw ETovaError(file + ": \"" + key + "\" must be a string");
     return v->String;
@@ -84,27 +84,26 @@ void ReadDescription(const std::string& path, TImageSpec& spec) {
     spec.Bpp = JsonInt(root, "bpp", spec.Bpp, path);
     spec.Background = static_cast<uint32_t>(JsonInt(root, "background", 0, path));
     spec.Flag = static_cast<uint8_t>(JsonInt(root, "flag", 0, path));
-    if (const TJsonValue* tile = root.Find("tile")) {
-        if (tile->Kind != TJsonValue::TKind::Array || tile->Array.size() != 2)
+    if (const TJsonValue* tile = root.Member("tile")) {
+        if (tile->Kind != TJsonValue::TKind::Array || tile->Items.size() != 2)
             throw ETovaError(path + ": \"tile\" must be [width, height]");
         TJsonValue pair;
-        pair.Object["w"] = tile->Array[0];
-        pair.Object["h"] = tile->Array[1];
+        pair.Members = {{"w", tile->Items[0]}, {"h", tile->Items[1]}};
         spec.Options.TileWidth = JsonInt(pair, "w", 0, path);
         spec.Options.TileHeight = JsonInt(pair, "h", 0, path);
     }
-    const TJsonValue* frames = root.Find("frames");
-    if (!frames || frames->Kind != TJsonValue::TKind::Array || frames->Array.empty())
+    const TJsonValue* frames = root.Member("frames");
+    if (!frames || frames->Kind != TJsonValue::TKind::Array || frames->Items.empty())
         throw ETovaError(path + ": \"frames\" must be a list of frames");
-    for (const TJsonValue& f : frames->Array) {
+    for (const TJsonValue& f : frames->Items) {
         TFrameSpec frame;
         frame.Name = JsonText(f, "name", "", path);
-        if (f.Find("delay")) frame.Delay = JsonInt(f, "delay", 100, path);
+        if (f.Member("delay")) frame.Delay = JsonInt(f, "delay", 100, path);
         frame.TransparentIndex = JsonInt(f, "transparent_index", -1, path);
-        const TJsonValue* layers = f.Find("layers");
-        if (!layers || layers->Kind != TJsonValue::TKind::Array || layers->Array.empty())
+        const TJsonValue* layers = f.Member("layers");
+        if (!layers || layers->Kind != TJsonValue::TKind::Array || layers->Items.empty())
             throw ETovaError(path + ": every frame needs a list of layers");
-        for (const TJsonValue& l : layers->Array) {
+        for (const TJsonValue& l : layers->Items) {
             TLayerSpec layer;
             layer.Name = JsonText(l, "name", "Layer", path);
             const std::string source = JsonText(l, "source", "", path);
@@ -113,7 +112,7 @@ void ReadDescription(const std::string& path, TImageSpec& spec) {
             layer.Visible = JsonBool(l, "visible", true, path);
             layer.Opacity = JsonInt(l, "opacity", 255, path);
             layer.TransparentColor = JsonInt(l, "transparent_color", -1, path);
-            if (l.Find("alpha_on")) layer.AlphaOn = JsonBool(l, "alpha_on", false, path);
+            if (l.Member("alpha_on")) layer.AlphaOn = JsonBool(l, "alpha_on", false, path);
             frame.Layers.push_back(std::move(layer));
         }
         spec.Frames.push_back(std::move(frame));
