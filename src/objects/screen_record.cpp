@@ -57,10 +57,7 @@ void TTovaBaseList::LoadFromStream(TStream& stream, int32_t version) {
         layer->LoadFromStream(stream, version);
         // The record's size and name do not move a layer.
         layer->Left = layer->Top = 0;
-        layer->TTovaObject::SetName(layer->Index() == 0 ? "\x01"
-                                                          "BASE0"
-                                                        : "\x01"
-                                                          "BASE1");
+        layer->TTovaObject::SetName(std::string(LayerName(layer->Index())));
         layer->Resize(width_, height_);
     }
     int32_t count = 0;

@@ -4,13 +4,13 @@
 
 namespace tova {
 
+std::string_view LayerName(int index) {
+    static constexpr std::string_view kNames[2] = {"\001BASE0", "\001BASE1"};
+    return kNames[index & 1];
+}
+
 TTovaBase::TTovaBase(int index) : index_(index & 1) {
-    Name = index_ == 0 ? std::string(
-                             "\x01"
-                             "BASE0")
-                       : std::string(
-                             "\x01"
-                             "BASE1");
+    Name = LayerName(index_);
     Color = 0;  // a new screen is black
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "graphics/surface.h"
 #include "objects/clip_list.h"
@@ -44,6 +45,10 @@ struct TLayerInput {
     void Set(TCapture bit) { Capture = static_cast<uint8_t>(Capture | static_cast<uint8_t>(bit)); }
     void Drop(TCapture bit) { Capture = static_cast<uint8_t>(Capture & ~static_cast<uint8_t>(bit)); }
 };
+
+// The name of layer index (0 or 1), "\001BASE0" or "\001BASE1"; scripts and
+// save records name the current layer by the first, the other by the second.
+std::string_view LayerName(int index);
 
 class TTovaBase : public TTovaControl {
 public:

@@ -81,27 +81,19 @@ TTovaObject* TTovaBaseList::CreateComponent(int typeCode) {
     return object ? &AddObject(std::move(object)) : nullptr;
 }
 
+TTovaBase* TTovaBaseList::LayerNamed(std::string_view name) const {
+    if (name.empty() || name == LayerName(0)) return &CurrentLayer();
+    if (name == "\x01" || name == LayerName(1)) return &Layer(current_ + 1);
+    return nullptr;
+}
+
 TTovaObject* TTovaBaseList::FindObject(std::string_view name) const {
-    if (name.empty() || name ==
-                            "\x01"
-                            "BASE0")
-        return &CurrentLayer();
-    if (name == "\x01" || name ==
-                              "\x01"
-                              "BASE1")
-        return &Layer(current_ + 1);
+    if (TTovaBase* layer = LayerNamed(name)) return layer;
     return registry_.Find(name);
 }
 
 TTovaControl* TTovaBaseList::FindControl(std::string_view name) const {
-    if (name.empty() || name ==
-                            "\x01"
-                            "BASE0")
-        return &CurrentLayer();
-    if (name == "\x01" || name ==
-                              "\x01"
-                              "BASE1")
-        return &Layer(current_ + 1);
+    if (TTovaBase* layer = LayerNamed(name)) return layer;
     return registry_.FindControl(name);
 }
 
@@ -120,12 +112,8 @@ std::string TTovaBaseList::NameOf(TComponentHandle handle) const {
 }
 
 std::string TTovaBaseList::LookupName(const TTovaObject& object) const {
-    if (&object == &CurrentLayer())
-        return "\x01"
-               "BASE0";
-    if (&object == &Layer(current_ + 1))
-        return "\x01"
-               "BASE1";
+    if (&object == &CurrentLayer()) return std::string(LayerName(0));
+    if (&object == &Layer(current_ + 1)) return std::string(LayerName(1));
     return object.Name;
 }
 

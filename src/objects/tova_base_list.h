@@ -179,6 +179,8 @@ private:
     void RouteMouse(TTovaBase& layer);
     void DeliverKeys();
     TTovaControl* FirstFocusable(TTovaControl& control) const;
+    // The layer a special name stands for (see FindObject), or null.
+    TTovaBase* LayerNamed(std::string_view name) const;
 
     TObjectRegistry registry_;
     std::array<std::unique_ptr<TTovaBase>, 2> layers_;
