@@ -191,11 +191,12 @@ void TBrioCollection::LoadItem(TBrioItem& item, bool recreate) {
     item.Width = item.Height = 8;
 }
 
-void TBrioItem::Draw(TView32 target, const TRect& clip, int32_t x, int32_t y, int index, int32_t level,
-                     TFlip flip) const {
-    if (index < 0 || index >= static_cast<int>(Frames.size())) return;
-    const TBrioItemFrame& frame = *Frames[static_cast<size_t>(index)];
-    const TConstView8 mask = frame.Mask.View();
+namespace {
+
+// How a frame is drawn: through its mask (a view the caller keeps) or
+// its transparent colour.
+TDrawOptions FrameDrawOptions(const TBrioItemFrame& frame, const TConstView8& mask, int32_t level,
+                              TFlip flip) {
     TDrawOptions options;
     options.Level = level;
     options.Flip = flip;
@@ -203,6 +204,17 @@ void TBrioItem::Draw(TView32 target, const TRect& clip, int32_t x, int32_t y, in
         options.Mask = &mask;
     else
         options.TransparentColor = frame.TransparentColor;
+    return options;
+}
+
+}  // namespace
+
+void TBrioItem::Draw(TView32 target, const TRect& clip, int32_t x, int32_t y, int index, int32_t level,
+                     TFlip flip) const {
+    if (index < 0 || index >= static_cast<int>(Frames.size())) return;
+    const TBrioItemFrame& frame = *Frames[static_cast<size_t>(index)];
+    const TConstView8 mask = frame.Mask.View();
+    const TDrawOptions options = FrameDrawOptions(frame, mask, level, flip);
     const int32_t dx = HasFlip(flip, TFlip::Horizontal)
                            ? frame.FullWidth - frame.OffsetX - frame.Colour.Width()
                            : frame.OffsetX;
@@ -217,13 +229,7 @@ void TBrioItem::DrawTiled(TView32 target, const TRect& clip, const TRect& rect, 
     if (index < 0 || index >= static_cast<int>(Frames.size())) return;
     const TBrioItemFrame& frame = *Frames[static_cast<size_t>(index)];
     const TConstView8 mask = frame.Mask.View();
-    TDrawOptions options;
-    options.Level = level;
-    options.Flip = flip;
-    if (frame.HasMask)
-        options.Mask = &mask;
-    else
-        options.TransparentColor = frame.TransparentColor;
+    const TDrawOptions options = FrameDrawOptions(frame, mask, level, flip);
     tova::DrawTiled(target, clip, rect, frame.Colour.View(), u, v, options);
 }
 
