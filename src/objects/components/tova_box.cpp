@@ -1,6 +1,9 @@
 // The box component: its properties, picture and save record.
 #include "objects/components/tova_box.h"
 
+#include <array>
+#include <utility>
+
 #include "expr/custom_param.h"
 #include "graphics/brio_collection.h"
 #include "objects/components/box_paint.h"
@@ -8,6 +11,16 @@
 #include "objects/record_io.h"
 
 namespace tova {
+namespace {
+
+// The properties that change only how the box is drawn.
+constexpr std::array<std::pair<int, int32_t TTovaBox::*>, 3> kLookProps = {{
+    {PR_BORDERWIDTH, &TTovaBox::BorderWidth},
+    {PR_BORDERCOLOR, &TTovaBox::BorderColor},
+    {PR_ALPHA, &TTovaBox::Alpha},
+}};
+
+}  // namespace
 
 void TTovaBox::SetSource(const std::string& source) {
     picture_.Load(Screen, source);
@@ -26,15 +39,11 @@ void TTovaBox::Paint(TPaintContext& context) {
 
 void TTovaBox::GetProp(int id, TCustomParam& result) const {
     if (GetPlayProp(id, result)) return;
+    for (const auto& [lookId, look] : kLookProps)
+        if (lookId == id) return result.SetInt(this->*look);
     switch (id) {
         case PR_SOURCE:
             return result.SetStr(picture_.Source());
-        case PR_BORDERWIDTH:
-            return result.SetInt(BorderWidth);
-        case PR_BORDERCOLOR:
-            return result.SetInt(BorderColor);
-        case PR_ALPHA:
-            return result.SetInt(Alpha);
         case PR_PAUSED:
             return result.SetBool(paused_);
         default:
@@ -44,21 +53,15 @@ void TTovaBox::GetProp(int id, TCustomParam& result) const {
 
 void TTovaBox::SetProp(int id, const TCustomParam& value) {
     if (SetPlayProp(id, value)) return;
+    for (const auto& [lookId, look] : kLookProps) {
+        if (lookId != id) continue;
+        this->*look = value.GetInt();
+        Invalidate();
+        return;
+    }
     switch (id) {
         case PR_SOURCE:
             SetSource(value.GetStr());
-            return;
-        case PR_BORDERWIDTH:
-            BorderWidth = value.GetInt();
-            Invalidate();
-            return;
-        case PR_BORDERCOLOR:
-            BorderColor = value.GetInt();
-            Invalidate();
-            return;
-        case PR_ALPHA:
-            Alpha = value.GetInt();
-            Invalidate();
             return;
         case PR_PAUSED:
             paused_ = value.GetBool();
