@@ -36,6 +36,23 @@ bool IsSafeWordChar(std::string_view ch) {
     return ToUtf8Exactly(ch, utf8);
 }
 
+// Calls stop(i) for every character of text from start on that stands
+// outside a quoted string, until it returns true; gives that position, or
+// npos at the end or at a string left open.
+template <typename TStop>
+size_t ScanOutsideQuotes(std::string_view text, size_t start, TStop stop) {
+    for (size_t i = start; i < text.size();) {
+        if (text[i] == '"') {
+            i = SkipQuoted(text, i);
+            if (i == std::string_view::npos) return i;
+            continue;
+        }
+        if (stop(i)) return i;
+        i += SjisCharLength(text, i);
+    }
+    return std::string_view::npos;
+}
+
 void AppendHexByte(std::string& out, unsigned char c) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "\\x%02X", c);
@@ -72,73 +89,41 @@ size_t SkipQuoted(std::string_view text, size_t pos) {
 
 size_t MatchingClose(std::string_view text, size_t open) {
     int depth = 0;
-    for (size_t i = open; i < text.size();) {
-        const char c = text[i];
-        if (c == '"') {
-            i = SkipQuoted(text, i);
-            if (i == std::string_view::npos) return i;
-            continue;
-        }
-        if (IsOpen(c)) ++depth;
-        if (IsClose(c) && --depth == 0) return i;
-        i += SjisCharLength(text, i);
-    }
-    return std::string_view::npos;
+    return ScanOutsideQuotes(text, open, [&](size_t i) {
+        if (IsOpen(text[i])) ++depth;
+        return IsClose(text[i]) && --depth == 0;
+    });
 }
 
 size_t CommentStart(std::string_view text) {
-    for (size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (c == '"') {
-            i = SkipQuoted(text, i);
-            if (i == std::string_view::npos) return i;
-            continue;
-        }
-        if (c == '#' && (i == 0 || IsBlank(text[i - 1]))) return i;
-        i += SjisCharLength(text, i);
-    }
-    return std::string_view::npos;
+    return ScanOutsideQuotes(text, 0,
+                             [&](size_t i) { return text[i] == '#' && (i == 0 || IsBlank(text[i - 1])); });
 }
 
 size_t FindKeyword(std::string_view text, std::string_view word) {
     const bool prefix = word.ends_with('=');
     int depth = 0;
-    for (size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (c == '"') {
-            i = SkipQuoted(text, i);
-            if (i == std::string_view::npos) return i;
-            continue;
-        }
-        if (IsOpen(c)) ++depth;
-        if (IsClose(c)) --depth;
-        if (depth == 0 && text.substr(i).starts_with(word) && (i == 0 || IsBlank(text[i - 1])) &&
-            (prefix || i + word.size() == text.size() || IsBlank(text[i + word.size()])))
-            return i;
-        i += SjisCharLength(text, i);
-    }
-    return std::string_view::npos;
+    return ScanOutsideQuotes(text, 0, [&](size_t i) {
+        if (IsOpen(text[i])) ++depth;
+        if (IsClose(text[i])) --depth;
+        return depth == 0 && text.substr(i).starts_with(word) && (i == 0 || IsBlank(text[i - 1])) &&
+               (prefix || i + word.size() == text.size() || IsBlank(text[i + word.size()]));
+    });
 }
 
 std::vector<std::string_view> SplitTopLevel(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
     int depth = 0;
     size_t start = 0;
-    for (size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (c == '"') {
-            i = SkipQuoted(text, i);
-            if (i == std::string_view::npos) break;
-            continue;
-        }
-        if (IsOpen(c)) ++depth;
-        if (IsClose(c)) --depth;
-        if (depth == 0 && c == separator) {
+    ScanOutsideQuotes(text, 0, [&](size_t i) {
+        if (IsOpen(text[i])) ++depth;
+        if (IsClose(text[i])) --depth;
+        if (depth == 0 && text[i] == separator) {
             parts.push_back(text.substr(start, i - start));
             start = i + 1;
         }
-        i += SjisCharLength(text, i);
-    }
+        return false;
+    });
     parts.push_back(text.substr(start));
     return parts;
 }
