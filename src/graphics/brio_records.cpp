@@ -10,25 +10,29 @@
 
 namespace tova {
 
-void TBrioFieldIO::I32(int32_t& v) {
-    if (Reading())
-        v = ReadI32(stream_);
+namespace {
+
+// Reads v or writes it, by the direction of the pass.
+template <typename T, typename TWritten>
+void Visit(bool reading, TStream& s, T& v, T (*read)(TStream&), void (*write)(TStream&, TWritten)) {
+    if (reading)
+        v = read(s);
     else
-        WriteI32(stream_, v);
+        write(s, v);
+}
+
+}  // namespace
+
+void TBrioFieldIO::I32(int32_t& v) {
+    Visit(Reading(), stream_, v, ReadI32, WriteI32);
 }
 
 void TBrioFieldIO::U32(uint32_t& v) {
-    if (Reading())
-        v = ReadU32(stream_);
-    else
-        WriteU32(stream_, v);
+    Visit(Reading(), stream_, v, ReadU32, WriteU32);
 }
 
 void TBrioFieldIO::U8(uint8_t& v) {
-    if (Reading())
-        v = ReadU8(stream_);
-    else
-        WriteU8(stream_, v);
+    Visit(Reading(), stream_, v, ReadU8, WriteU8);
 }
 
 void TBrioFieldIO::Bool(bool& v) {
@@ -38,10 +42,7 @@ void TBrioFieldIO::Bool(bool& v) {
 }
 
 void TBrioFieldIO::String(std::string& v) {
-    if (Reading())
-        v = ReadString(stream_);
-    else
-        WriteString(stream_, v);
+    Visit(Reading(), stream_, v, ReadString, WriteString);
 }
 
 void TBrioFieldIO::Skip(int count) {
