@@ -36,53 +36,57 @@ TBrioFrameList LoadImage(const TCommandLine& line, const std::string& file) {
     return list;
 }
 
+const char* BoolText(bool value) {
+    return value ? "true" : "false";
+}
+
+// Appends `"name": value` to the text of an object, after a comma unless the
+// object has just begun.
+void AppendField(std::string& out, const char* name, std::string_view value) {
+    if (out.back() != '{') out += ", ";
+    out += std::string("\"") + name + "\": ";
+    out += value;
+}
+
 void AppendField(std::string& out, const char* name, long long value) {
-    out += std::string("\"") + name + "\": " + std::to_string(value);
+    AppendField(out, name, std::to_string(value));
 }
 
 std::string InfoJson(const TBrioFrameList& list) {
     std::string out = "{";
     const TBrioFrame* first = list.Frames.empty() ? nullptr : list.Frames[0].get();
     AppendField(out, "version", list.Version);
-    out += ", ";
     AppendField(out, "width", first ? first->Width() : 0);
-    out += ", ";
     AppendField(out, "height", first ? first->Height() : 0);
-    out += ", ";
     AppendField(out, "bpp", first ? first->Bpp : 0);
-    out += ", ";
     AppendField(out, "frame_count", list.Count());
-    out += std::string(", \"compression\": \"") + CompressionName(list.Compression) + "\"";
-    out += ", \"tile\": [" + std::to_string(list.TileWidth) + ", " + std::to_string(list.TileHeight) + "]";
-    out += std::string(", \"scrambled\": ") + (list.Scrambled ? "true" : "false") + ", ";
+    AppendField(out, "compression", JsonString(CompressionName(list.Compression)));
+    AppendField(out, "tile",
+                "[" + std::to_string(list.TileWidth) + ", " + std::to_string(list.TileHeight) + "]");
+    AppendField(out, "scrambled", BoolText(list.Scrambled));
     AppendField(out, "background", list.BackgroundColor);
-    out += ", ";
     AppendField(out, "flag", list.Flag);
     out += ", \"frames\": [";
     for (size_t f = 0; f < list.Frames.size(); ++f) {
         const TBrioFrame& frame = *list.Frames[f];
         out += f ? ", {" : "{";
-        out += "\"name\": " + JsonString(frame.Name) + ", ";
+        AppendField(out, "name", JsonString(frame.Name));
         AppendField(out, "width", frame.Width());
-        out += ", ";
         AppendField(out, "height", frame.Height());
-        out += ", ";
         AppendField(out, "bpp", frame.Bpp);
-        out += ", ";
         AppendField(out, "delay", frame.Delay);
-        out += ", ";
         AppendField(out, "transparent_index", frame.TransparentIndex);
         out += ", \"layers\": [";
         for (size_t l = 0; l < frame.Layers.size(); ++l) {
             const TBrioLayer& layer = *frame.Layers[l];
             out += l ? ", {" : "{";
-            out += "\"name\": " + JsonString(layer.Name);
-            out += std::string(", \"visible\": ") + (layer.Visible ? "true" : "false") + ", ";
+            AppendField(out, "name", JsonString(layer.Name));
+            AppendField(out, "visible", BoolText(layer.Visible));
             AppendField(out, "opacity", layer.Opacity);
-            out += ", ";
             AppendField(out, "transparent_color", layer.TransparentColor);
-            out += std::string(", \"alpha_on\": ") + (layer.AlphaOn ? "true" : "false");
-            out += std::string(", \"has_alpha\": ") + (layer.HasAlpha ? "true" : "false") + "}";
+            AppendField(out, "alpha_on", BoolText(layer.AlphaOn));
+            AppendField(out, "has_alpha", BoolText(layer.HasAlpha));
+            out += "}";
         }
         out += "]}";
     }
