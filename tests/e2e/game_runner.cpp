@@ -8,7 +8,6 @@
 #include <iterator>
 
 namespace tova::testing {
-namespace {
 
 std::string Quote(const std::string& path) {
     return "'" + path + "'";
@@ -19,7 +18,6 @@ std::string BinaryPath(const std::string& relative) {
     return std::string(bin ? bin : ".") + "/" + relative;
 }
 
-// Runs a shell command with its output streams caught in files of folder.
 TProgramRun RunProgram(const std::string& command, const TTempDir& folder) {
     const std::string out = folder / "stdout.txt";
     const std::string err = folder / "stderr.txt";
@@ -31,6 +29,8 @@ TProgramRun RunProgram(const std::string& command, const TTempDir& folder) {
     run.Err = ReadHostFile(err);
     return run;
 }
+
+namespace {
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');

@@ -19,33 +19,12 @@
 namespace tova::testing {
 namespace {
 
-std::string Quote(const std::string& path) {
-    return "'" + path + "'";
-}
-
 // What the X and GL libraries that SDL loads keep for ever is not ours, and
 // SDL unloads them before a leak check could name them: a windowed player is
 // run without the leak check (the headless runs and the in-process window
 // tests keep it).
 constexpr const char* kPlayerEnvironment =
     "env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ASAN_OPTIONS=\"${ASAN_OPTIONS:-}:detect_leaks=0\" ";
-
-std::string Player() {
-    const char* bin = std::getenv("TOVA_TEST_BIN");
-    return std::string(bin ? bin : ".") + "/src/shell/tovaplayer";
-}
-
-TProgramRun RunShell(const std::string& command, const TTempDir& folder) {
-    const std::string out = folder / "stdout.txt";
-    const std::string err = folder / "stderr.txt";
-    const int status =
-        std::system((command + " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null").c_str());
-    TProgramRun run;
-    run.ExitCode = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = ReadHostFile(out);
-    run.Err = ReadHostFile(err);
-    return run;
-}
 
 // The main script counts its frames and notes the script time at two waits;
 // whatever the real clock did, a replay gives the same values.
@@ -72,7 +51,7 @@ protected:
     std::string Command(const std::string& display, const std::string& options) const {
         return std::string(kPlayerEnvironment) + "DISPLAY=" + Quote(display) +
                " XDG_RUNTIME_DIR=" + Quote(dir_ / "runtime") + " HOME=" + Quote(dir_.Path()) + " " +
-               Player() + " " + options + " " + Quote(game_.OutputFolder());
+               BinaryPath("src/shell/tovaplayer") + " " + options + " " + Quote(game_.OutputFolder());
     }
     bool StatusWritten() const { return std::filesystem::exists(game_.OutputFolder() + "/save.dat"); }
 
@@ -81,7 +60,7 @@ protected:
 };
 
 TEST_F(WindowRun, WithoutADisplayItSaysSoInOneLineUnlessHeadless) {
-    const TProgramRun refused = RunShell(Command("", "--frames 5"), dir_);
+    const TProgramRun refused = RunProgram(Command("", "--frames 5"), dir_);
     EXPECT_EQ(refused.ExitCode, 1);
     EXPECT_EQ(refused.Out, "");
     EXPECT_EQ(refused.Err,
@@ -89,7 +68,7 @@ TEST_F(WindowRun, WithoutADisplayItSaysSoInOneLineUnlessHeadless) {
               "--headless plays without one\n");
     EXPECT_FALSE(StatusWritten());  // the game did not start
 
-    const TProgramRun headless = RunShell(Command("", "--headless --frames 5"), dir_);
+    const TProgramRun headless = RunProgram(Command("", "--headless --frames 5"), dir_);
     EXPECT_EQ(headless.ExitCode, 0) << headless.Err;
     EXPECT_TRUE(StatusWritten());
 }
@@ -98,18 +77,19 @@ TEST_F(WindowRun, AWindowedSessionReplaysHeadlessFrameForFrame) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !display[0]) GTEST_SKIP() << "no X display (make test runs these under Xvfb)";
     const std::string record = dir_ / "session.txt";
-    const TProgramRun windowed = RunShell(Command(display, "--frames 40 --seed 3 --record " + Quote(record) +
-                                                               " --dump-vars " + Quote(dir_ / "a.json")),
-                                          dir_);
+    const TProgramRun windowed =
+        RunProgram(Command(display, "--frames 40 --seed 3 --record " + Quote(record) + " --dump-vars " +
+                                        Quote(dir_ / "a.json")),
+                   dir_);
     ASSERT_EQ(windowed.ExitCode, 0) << windowed.Err;
     EXPECT_TRUE(StatusWritten());
     const std::string session = ReadHostFile(record);
     EXPECT_NE(session.find("\n40 tick "), std::string::npos) << session;
 
     const TProgramRun replay =
-        RunShell(Command("", "--headless --frames 40 --seed 3 --input " + Quote(record) + " --dump-vars " +
-                                 Quote(dir_ / "b.json")),
-                 dir_);
+        RunProgram(Command("", "--headless --frames 40 --seed 3 --input " + Quote(record) + " --dump-vars " +
+                                   Quote(dir_ / "b.json")),
+                   dir_);
     ASSERT_EQ(replay.ExitCode, 0) << replay.Err;
     const std::string windowDump = ReadHostFile(dir_ / "a.json");
     EXPECT_NE(windowDump.find("\"second\""), std::string::npos);
@@ -130,9 +110,10 @@ TEST(WindowPicture, TheWindowShowsWhatTheHeadlessPlayerComposesAtEveryWholeScale
     TTempDir dir;
     std::filesystem::create_directories(dir / "runtime");
     const auto run = [&](const std::string& options) {
-        return RunShell(std::string(kPlayerEnvironment) + "XDG_RUNTIME_DIR=" + Quote(dir / "runtime") + " " +
-                            Player() + " --frames 60 --seed 1 " + options + " " + Quote(game.OutputFolder()),
-                        dir);
+        return RunProgram(std::string(kPlayerEnvironment) + "XDG_RUNTIME_DIR=" + Quote(dir / "runtime") +
+                              " " + BinaryPath("src/shell/tovaplayer") + " --frames 60 --seed 1 " + options +
+                              " " + Quote(game.OutputFolder()),
+                          dir);
     };
     const TProgramRun headless = run("--headless --screenshot " + Quote(dir / "headless.png"));
     ASSERT_EQ(headless.ExitCode, 0) << headless.Err;
