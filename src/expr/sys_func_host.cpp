@@ -21,7 +21,10 @@ bool BoolArg(const TSysCall& call, int n, bool absent) {
     return call.HasArg(n) ? call.Arg(n).GetBool() : absent;
 }
 
-void AssignTextList(TCustomParam& var, const std::vector<std::string>& items) {
+namespace {
+
+template <typename T, typename TSetAt>
+void AssignList(TCustomParam& var, const std::vector<T>& items, TSetAt setAt) {
     if (items.empty()) {
         // Through a reference a scalar write goes to one element, so the
         // shape is dropped first.
@@ -31,18 +34,17 @@ void AssignTextList(TCustomParam& var, const std::vector<std::string>& items) {
     }
     var.SetDims({static_cast<int32_t>(items.size())});
     for (size_t i = 0; i < items.size(); ++i)
-        var.SetStrAt(static_cast<int>(i), items[i]);
+        (var.*setAt)(static_cast<int>(i), items[i]);
+}
+
+}  // namespace
+
+void AssignTextList(TCustomParam& var, const std::vector<std::string>& items) {
+    AssignList(var, items, &TCustomParam::SetStrAt);
 }
 
 void AssignIntList(TCustomParam& var, const std::vector<int32_t>& items) {
-    if (items.empty()) {
-        var.MakeScalar();
-        var.SetStr("");
-        return;
-    }
-    var.SetDims({static_cast<int32_t>(items.size())});
-    for (size_t i = 0; i < items.size(); ++i)
-        var.SetIntAt(static_cast<int>(i), items[i]);
+    AssignList(var, items, &TCustomParam::SetIntAt);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
