@@ -13,23 +13,14 @@
 #include "engine/interpreter_fixture.h"
 #include "expr/param_types.h"
 #include "objects/tova_base_list.h"
+#include "platform/manual_milliseconds.h"
 
 namespace tova {
 namespace {
 
+using testing::TManualMilliseconds;
 using testing::TPageBuilder;
 using testing::TTempDir;
-
-// Milliseconds that move only when the clock sleeps or the test says so.
-class TManualMilliseconds final : public TMillisecondSource {
-public:
-    uint32_t Now() override { return now_; }
-    void Sleep(uint32_t ms) override { now_ += ms; }
-    void Advance(uint32_t ms) { now_ += ms; }
-
-private:
-    uint32_t now_ = 1000;
-};
 
 // Records what the frames did, in order: "input" when the source is asked
 // for input, "draw W@T" when a frame is shown (W the script's "waited", T the
@@ -48,7 +39,7 @@ public:
                       std::to_string(player_->Flags().TotalTime));
     }
 
-    TManualMilliseconds milliseconds_;
+    TManualMilliseconds milliseconds_{1000};
     std::vector<std::string> Log;
     std::vector<TRect> Sizes;                 // of each presented picture
     std::vector<std::vector<TRect>> Changed;  // the changed parts of each

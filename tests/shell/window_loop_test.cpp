@@ -17,6 +17,7 @@
 #include "expr/param_types.h"
 #include "graphics/image_codecs.h"
 #include "platform/input_script.h"
+#include "platform/manual_milliseconds.h"
 #include "platform/virtual_keys.h"
 #include "shell/sdl_game_window.h"
 #include "shell/window_frame_source.h"
@@ -24,18 +25,9 @@
 namespace tova {
 namespace {
 
+using testing::TManualMilliseconds;
 using testing::TPageBuilder;
 using testing::TTempDir;
-
-class TManualMilliseconds final : public TMillisecondSource {
-public:
-    uint32_t Now() override { return now_; }
-    void Sleep(uint32_t ms) override { now_ += ms; }
-    void Advance(uint32_t ms) { now_ += ms; }
-
-private:
-    uint32_t now_ = 5000;
-};
 
 // A window whose events the test lines up, one list per poll; a poll may
 // also stand for time passing (a slow frame), and waiting for an event
@@ -146,7 +138,7 @@ protected:
     }
 
     TTempDir data_, pictures_;
-    TManualMilliseconds milliseconds_;
+    TManualMilliseconds milliseconds_{5000};
     TScriptedWindow window_;
     testing::TScriptedMessageBox messageBox_;
     std::ostringstream log_;
