@@ -3,37 +3,19 @@
 // pixels. Runs on SDL's offscreen "dummy" driver everywhere, and on the real
 // X11 driver too when a display (Xvfb in CI) is there.
 #include <SDL.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/sdl/sdl_display.h"
+#include "platform/sdl_driver_test.h"
 #include "platform/virtual_keys.h"
 
 namespace tova {
 namespace {
 
-class SdlDisplay : public ::testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override {
-        if (GetParam() == "x11") {
-            if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-            // SDL loads the X libraries itself and unloads them when the
-            // window closes; kept loaded, what they never free is still
-            // attributed to them (and suppressed) by the leak checker.
-            for (const char* library :
-                 {"libX11.so.6", "libXext.so.6", "libXcursor.so.1", "libXi.so.6", "libXrandr.so.2",
-                  "libXinerama.so.1", "libXss.so.1", "libXfixes.so.3", "libGL.so.1", "libGLX_mesa.so.0",
-                  "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-                dlopen(library, RTLD_NOW | RTLD_NODELETE);
-        }
-        setenv("SDL_VIDEODRIVER", GetParam().c_str(), 1);
-    }
-    void TearDown() override { unsetenv("SDL_VIDEODRIVER"); }
-};
+class SdlDisplay : public testing::TSdlDriverTest {};
 
 std::vector<uint32_t> Pattern(int w, int h, uint32_t seed) {
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);

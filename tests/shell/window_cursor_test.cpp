@@ -1,15 +1,14 @@
 // The pointer's picture from a game's cursor file: a good file shows (where
 // the driver has a pointer), and a missing or damaged one falls back to the
 // arrow without failing the game.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "graphics/image_codecs.h"
 #include "platform/sdl/sdl_display.h"
+#include "platform/sdl_driver_test.h"
 #include "shell/window_cursor.h"
 #include "support/temp_dir.h"
 
@@ -51,22 +50,7 @@ TBytes PngCursor(int side, int hotX, int hotY) {
     return file;
 }
 
-class WindowCursor : public ::testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override {
-        if (GetParam() == "x11") {
-            if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-            // Kept loaded, what the X libraries never free stays theirs for the leak checker.
-            for (const char* library :
-                 {"libX11.so.6", "libXext.so.6", "libXcursor.so.1", "libXi.so.6", "libXrandr.so.2",
-                  "libXinerama.so.1", "libXss.so.1", "libXfixes.so.3", "libGL.so.1", "libGLX_mesa.so.0",
-                  "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-                dlopen(library, RTLD_NOW | RTLD_NODELETE);
-        }
-        setenv("SDL_VIDEODRIVER", GetParam().c_str(), 1);
-    }
-    void TearDown() override { unsetenv("SDL_VIDEODRIVER"); }
-};
+class WindowCursor : public testing::TSdlDriverTest {};
 
 TEST_P(WindowCursor, GoodFilesShowAndBadOnesFallBackToTheArrow) {
     testing::TTempDir dir;
