@@ -10,23 +10,20 @@
 #include <vector>
 
 #include "core/error.h"
+#include "graphics/cursor_bytes.h"
 #include "graphics/image_codecs.h"
 
 namespace tova {
 namespace {
 
 using TBytes = std::vector<uint8_t>;
+using testing::CursorFile;
+using testing::Put16;
+using testing::Put32;
 
-void Put16(TBytes& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(TBytes& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 void PutId(TBytes& out, const char* id) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(id[i]));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(id[i]));
 }
 
 // A 24-bit bitmap image of w x h: colour (x, y) -> 0xRRGGBB = x * 8 << 16 | y * 8,
@@ -57,23 +54,6 @@ TBytes BitmapImage(int w, int h) {
         image.insert(image.end(), row.begin(), row.end());
     }
     return image;
-}
-
-TBytes CursorFile(const TBytes& image, int side, int hotX, int hotY) {
-    TBytes file;
-    Put16(file, 0);
-    Put16(file, 2);
-    Put16(file, 1);
-    file.push_back(static_cast<uint8_t>(side));
-    file.push_back(static_cast<uint8_t>(side));
-    file.push_back(0);
-    file.push_back(0);
-    Put16(file, static_cast<uint32_t>(hotX));
-    Put16(file, static_cast<uint32_t>(hotY));
-    Put32(file, static_cast<uint32_t>(image.size()));
-    Put32(file, 22);
-    file.insert(file.end(), image.begin(), image.end());
-    return file;
 }
 
 void PutChunk(TBytes& out, const char* id, const TBytes& body) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/cursor_bytes.h"
 #include "graphics/image_codecs.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl_driver_test.h"
@@ -17,15 +18,6 @@ namespace {
 
 using TBytes = std::vector<uint8_t>;
 
-void Put16(TBytes& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(TBytes& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 // A ".cur" of one PNG image of side x side pixels.
 TBytes PngCursor(int side, int hotX, int hotY) {
     TSurface32 colour(side, side);
@@ -36,18 +28,7 @@ TBytes PngCursor(int side, int hotX, int hotY) {
             alpha.Row(y)[x] = x <= y ? 255 : 0;
         }
     const TConstView8 alphaView = alpha.View();
-    const TBytes png = EncodePng(colour.View(), &alphaView);
-    TBytes file;
-    Put16(file, 0);
-    Put16(file, 2);
-    Put16(file, 1);
-    file.insert(file.end(), {static_cast<uint8_t>(side), static_cast<uint8_t>(side), 0, 0});
-    Put16(file, static_cast<uint32_t>(hotX));
-    Put16(file, static_cast<uint32_t>(hotY));
-    Put32(file, static_cast<uint32_t>(png.size()));
-    Put32(file, 22);
-    file.insert(file.end(), png.begin(), png.end());
-    return file;
+    return testing::CursorFile(EncodePng(colour.View(), &alphaView), side, hotX, hotY);
 }
 
 class WindowCursor : public testing::TSdlDriverTest {};
