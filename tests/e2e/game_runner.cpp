@@ -9,15 +9,6 @@
 
 namespace tova::testing {
 
-std::string Quote(const std::string& path) {
-    return "'" + path + "'";
-}
-
-std::string BinaryPath(const std::string& relative) {
-    const char* bin = std::getenv("TOVA_TEST_BIN");
-    return std::string(bin ? bin : ".") + "/" + relative;
-}
-
 TProgramRun RunProgram(const std::string& command, const TTempDir& folder) {
     const std::string out = folder / "stdout.txt";
     const std::string err = folder / "stderr.txt";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "tools/tova_runner.h"
 #include "variable_dump_reader.h"
 
 namespace tova::testing {
@@ -75,10 +76,6 @@ private:
 
 // The content of a host file, empty when it cannot be read.
 std::string ReadHostFile(const std::string& path);
-// A path in single quotes, for a shell command.
-std::string Quote(const std::string& path);
-// A program of the build: TOVA_TEST_BIN (else the working folder) / relative.
-std::string BinaryPath(const std::string& relative);
 // Runs a shell command with its output streams caught in files of folder.
 TProgramRun RunProgram(const std::string& command, const TTempDir& folder);
 

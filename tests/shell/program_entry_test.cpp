@@ -19,6 +19,7 @@
 #include "engine/game_data.h"
 #include "platform/executable_path.h"
 #include "platform/instance_lock.h"
+#include "tools/tova_runner.h"
 
 namespace tova {
 namespace {
@@ -193,29 +194,14 @@ TEST(PlayerArguments, ScreenOptions) {
         EXPECT_THROW(SplitPlayerArguments({"--screenshot-at", bad}), ETovaError) << bad;
 }
 
-struct TRun {
-    int exitCode;
-    std::string out;
-};
+using TRun = testing::TToolResult;
 
 // Runs the player binary with the arguments (already shell-quoted) and the
 // runtime folder; standard error goes to the test log.
 TRun Player(const std::string& arguments, const std::string& runtimeDir) {
-    const char* bin = std::getenv("TOVA_TEST_BIN");
     // Saves that leave the data folder go below the runtime folder, not into the user's home.
-    const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' XDG_DATA_HOME='" + runtimeDir +
-                                "/data' " + std::string(bin ? bin : ".") + "/src/shell/tovaplayer " +
-                                arguments;
-    TRun run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::RunCaptured("XDG_RUNTIME_DIR='" + runtimeDir + "' XDG_DATA_HOME='" + runtimeDir +
+                                "/data' " + testing::BinaryPath("src/shell/tovaplayer") + " " + arguments);
 }
 
 class PlayerRun : public ::testing::Test {

@@ -1,39 +1,21 @@
 // tova expr: the records of a compiled expression as text, and compile errors.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+
+#include "tova_runner.h"
 
 namespace tova {
 namespace {
 
-struct TRun {
-    int exitCode;
-    std::string out;
-};
+using TRun = testing::TToolResult;
 
 // Runs "tova expr" with the text as one argument; redirect selects what is captured.
 TRun Expr(const std::string& text, const std::string& redirect = "") {
-    const char* bin = std::getenv("TOVA_TEST_BIN");
     std::string quoted = "'";
     for (const char c : text)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    const std::string command =
-        std::string(bin ? bin : ".") + "/tools/tova/tova expr " + quoted + "' " + redirect;
-    TRun run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::Tova("expr " + quoted + "' " + redirect);
 }
 
 TEST(ExprCli, PrintsOneRecordPerLine) {
