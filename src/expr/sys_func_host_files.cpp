@@ -1,7 +1,6 @@
 // The built-in functions about files: existence and text reading through
 // the virtual file system, and copying its files out to disk folders.
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "expr/sys_host.h"
 #include "platform/confined_folder.h"
 #include "platform/file_system.h"
+#include "platform/user_folders.h"
 #include "vfs/file_manager.h"
 
 namespace tova {
@@ -125,8 +125,15 @@ struct TScriptTarget {
     }
 };
 
-// The target for hostPath when it lies below one of roots and nothing on the
-// way below the root is a link or a file; nullopt otherwise.
+// Hidden names are where a desktop keeps its configuration (".bashrc",
+// ".config/autostart"): a game never writes one.
+bool IsHiddenName(std::string_view hostName) {
+    return !hostName.empty() && hostName.front() == '.';
+}
+
+// The target for hostPath when it lies below one of roots, no folder on the
+// way below the root is hidden, and nothing there is a link or a file;
+// nullopt otherwise.
 std::optional<TScriptTarget> ScriptTarget(const std::string& hostPath,
                                           const std::vector<std::string>& roots) {
     const std::filesystem::path target = std::filesystem::path(hostPath).lexically_normal();
@@ -135,8 +142,11 @@ std::optional<TScriptTarget> ScriptTarget(const std::string& hostPath,
         const std::filesystem::path relative = target.lexically_relative(base);
         if (relative.empty() || *relative.begin() == "..") continue;
         TScriptTarget result;
-        for (const std::filesystem::path& part : relative)
-            if (!part.empty() && part != ".") result.Folders.push_back(part.string());
+        for (const std::filesystem::path& part : relative) {
+            if (part.empty() || part == ".") continue;
+            if (IsHiddenName(part.string())) return std::nullopt;
+            result.Folders.push_back(part.string());
+        }
         try {
             result.Root = std::make_unique<TConfinedFolder>(base.string());
             THostComponents walked;
@@ -169,18 +179,23 @@ bool CopyOut(TVrFileManager& files, const std::string& virtualName, const TScrip
     return true;
 }
 
-// The folders a script may extract into: the user's home and the save folder.
+// The folders a script may extract into: the user's visible document,
+// download, picture, music, video and desktop folders, and the save folder.
+// None when the home folder is "/" or another user's, as for a system
+// account, where those folders would be anybody's.
 std::vector<std::string> AllowedTargets(TSysHost& host) {
-    std::vector<std::string> roots;
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/') roots.emplace_back(home);
+    if (!OwnHomeFolder()) return {};
+    std::vector<std::string> roots = UserFolders();
     if (const std::string saveFolder = host.Script().SaveFolder(); !saveFolder.empty())
         roots.push_back(ToHostPath(saveFolder));
     return roots;
 }
 
-// A game is not trusted with the whole machine: the destination must lie
-// below the user's home or the save folder, and no link is followed on the
-// way there or at the files written; any other target fails the extraction.
+// A game is not trusted with the user's files: the destination must lie
+// below one of the allowed folders, no hidden folder or file is written, no
+// link is followed on the way there or at the files written, and an
+// existing file is replaced only when the user says so, whatever the
+// script's confirm argument asks (without a person to ask: never).
 void ExtractFile(TSysCall& call) {
     TVrFileManager* files = call.Env.Files;
     if (!files || !call.HasArg(1)) return;
@@ -197,7 +212,6 @@ void ExtractFile(TSysCall& call) {
     const std::optional<TScriptTarget> target = ScriptTarget(HostPathForCreate(folder), AllowedTargets(host));
     if (!target) return;
 
-    const bool confirm = BoolArg(call, 2, true);
     const bool manyFiles = call.Arg(1).GetCount() >= 2;
     bool yesToAll = false;
     bool noToAll = false;
@@ -206,7 +220,8 @@ void ExtractFile(TSysCall& call) {
         const std::string own = DestinationName(virtualName);
         if (own.empty()) continue;
         const std::string hostName = ToHostPath(own);
-        if (confirm && !yesToAll && target->Contains(hostName)) {
+        if (IsHiddenName(hostName)) continue;
+        if (!yesToAll && target->Contains(hostName)) {
             if (noToAll) continue;
             const std::string question =
                 ETovaError::Format("%s\r\n\r\n既に同名のファイルが存在します。上書きしますか？",

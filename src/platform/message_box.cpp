@@ -14,8 +14,17 @@ TMessageResult THeadlessMessageBox::Show(std::string_view caption, std::string_v
     line.append(": ").append(WithGloss(Cp932ToUtf8(text))).push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
-    const bool asksYes = buttons == TMessageButtons::YesNo || buttons == TMessageButtons::YesNoCancel;
-    return asksYes ? TMessageResult::Yes : TMessageResult::Ok;
+    switch (buttons) {
+        case TMessageButtons::Ok:
+        case TMessageButtons::OkCancel:
+            return TMessageResult::Ok;
+        case TMessageButtons::YesNo:
+        case TMessageButtons::YesNoCancel:
+            return TMessageResult::Yes;
+        case TMessageButtons::YesNoToAll:
+            return TMessageResult::No;
+    }
+    return TMessageResult::Ok;
 }
 
 }  // namespace tova

@@ -8,8 +8,10 @@
 
 namespace tova {
 
-enum class TMessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class TMessageResult { Ok, Cancel, Yes, No };
+// YesNoToAll: Yes, No, Cancel, No to all and Yes to all (a question asked
+// once for many files).
+enum class TMessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoToAll };
+enum class TMessageResult { Ok, Cancel, Yes, No, NoToAll, YesToAll };
 
 class TMessageBoxHost {
 public:
@@ -20,7 +22,8 @@ public:
 
 // Prints "caption: text" in UTF-8 to standard error (with an English gloss
 // for a user whose locale is not Japanese) and returns the first button (Ok
-// or Yes).
+// or Yes), but No to the question for many files: that one asks whether
+// files may be replaced, and without a person nobody agreed.
 class THeadlessMessageBox : public TMessageBoxHost {
 public:
     TMessageResult Show(std::string_view caption, std::string_view text, TMessageButtons buttons) override;

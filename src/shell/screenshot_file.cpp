@@ -1,7 +1,6 @@
 #include "shell/screenshot_file.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -10,15 +9,13 @@
 #include "core/error.h"
 #include "engine/save_path.h"
 #include "graphics/image_codecs.h"
+#include "platform/user_folders.h"
 
 namespace tova {
 
 std::string ScreenshotFolder() {
-    const char* pictures = std::getenv("XDG_PICTURES_DIR");
-    if (pictures && pictures[0] == '/') return std::string(pictures) + "/tovaplayer";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return std::string(home) + "/Pictures/tovaplayer";
-    return {};
+    const std::optional<std::string> pictures = UserFolder(TUserFolder::Pictures);
+    return pictures ? *pictures + "/tovaplayer" : std::string();
 }
 
 std::string WriteScreenshot(const TSurface32& picture, const std::string& folder, std::string_view title,

@@ -1,6 +1,6 @@
 // The screenshot key's picture files: the presented frame as a PNG named
 // after the game and the moment, in the user's pictures folder
-// (${XDG_PICTURES_DIR:-$HOME/Pictures}/tovaplayer/TITLE-YYYYMMDD-HHMMSS.png).
+// (the XDG pictures folder, by default ~/Pictures: .../tovaplayer/TITLE-YYYYMMDD-HHMMSS.png).
 #pragma once
 
 #include <string>

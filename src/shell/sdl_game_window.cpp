@@ -16,8 +16,10 @@ void TSdlGameWindow::Present(const TSurface32& screen, std::span<const TRect> ch
     display_.Present(screen.Data(), screen.Stride(), dirty_);
 }
 
-void TWindowShellRole::Attach(TGameWindow* window) {
+void TWindowShellRole::Attach(TGameWindow* window, TMessageBoxHost* messageBox, std::string caption) {
     window_ = window;
+    messageBox_ = window ? messageBox : nullptr;
+    caption_ = std::move(caption);
     if (window_ && wanted_ && *wanted_ != window_->IsFullScreen()) window_->SetFullScreen(*wanted_);
     if (window_) wanted_.reset();
 }
@@ -31,6 +33,25 @@ void TWindowShellRole::SetFullScreen(bool on) {
         window_->SetFullScreen(on);
     else
         wanted_ = on;
+}
+
+TOverwriteAnswer TWindowShellRole::AskOverwrite(std::string_view message, bool manyFiles) {
+    if (!messageBox_) return TOverwriteAnswer::No;
+    switch (messageBox_->Show(caption_, message,
+                              manyFiles ? TMessageButtons::YesNoToAll : TMessageButtons::YesNo)) {
+        case TMessageResult::Yes:
+            return TOverwriteAnswer::Yes;
+        case TMessageResult::YesToAll:
+            return TOverwriteAnswer::YesToAll;
+        case TMessageResult::NoToAll:
+            return TOverwriteAnswer::NoToAll;
+        case TMessageResult::Cancel:
+            return TOverwriteAnswer::Cancel;
+        case TMessageResult::Ok:
+        case TMessageResult::No:
+            return TOverwriteAnswer::No;
+    }
+    return TOverwriteAnswer::No;
 }
 
 }  // namespace tova

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "expr/sys_host.h"
+#include "platform/message_box.h"
 #include "platform/sdl/sdl_display.h"
 #include "shell/game_window.h"
 #include "shell/window_cursor.h"
@@ -33,16 +35,22 @@ private:
     std::vector<TDirtyRect> dirty_;
 };
 
-// The script functions' full-screen switch, answered by the window once it
-// exists (before that: windowed, and a switch is remembered for it).
+// The window's side of the script functions: the full-screen switch,
+// answered by the window once it exists (before that: windowed, and a switch
+// is remembered for it), and the questions the player asks the user in the
+// window's message boxes (before the window exists: nobody is asked).
 class TWindowShellRole final : public TShellHost {
 public:
-    void Attach(TGameWindow* window);
+    // caption (code page 932) heads the questions; a null window detaches.
+    void Attach(TGameWindow* window, TMessageBoxHost* messageBox = nullptr, std::string caption = {});
     bool FullScreen() override;
     void SetFullScreen(bool on) override;
+    TOverwriteAnswer AskOverwrite(std::string_view message, bool manyFiles) override;
 
 private:
     TGameWindow* window_ = nullptr;
+    TMessageBoxHost* messageBox_ = nullptr;
+    std::string caption_;
     std::optional<bool> wanted_;  // asked for before the window existed
 };
 

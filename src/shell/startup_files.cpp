@@ -2,11 +2,11 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <system_error>
 
 #include "core/encoding.h"
 #include "engine/save_path.h"
+#include "platform/user_folders.h"
 
 namespace tova {
 
@@ -22,15 +22,9 @@ void DeleteOldPlayerLog(const std::filesystem::path& executable) {
 std::vector<std::filesystem::path> GameIniFiles(const std::filesystem::path& executable,
                                                 std::string_view title) {
     std::vector<std::filesystem::path> files{executable.parent_path() / "game.ini"};
-    std::filesystem::path config;
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    if (configHome && configHome[0] == '/')
-        config = configHome;
-    else if (home && home[0] == '/')
-        config = std::filesystem::path(home) / ".config";
-    if (!config.empty())
-        files.push_back(config / "tovaplayer" / Cp932ToUtf8(SaveFolderName(title)) / "game.ini");
+    if (const std::optional<std::string> config = ConfigHome())
+        files.push_back(std::filesystem::path(*config) / "tovaplayer" / Cp932ToUtf8(SaveFolderName(title)) /
+                        "game.ini");
     return files;
 }
 

@@ -17,28 +17,6 @@
 
 namespace tova {
 
-namespace {
-
-// The pointer's picture follows the screen: the cursor file of the control
-// under the pointer (a name in the game's files, taken out of an archive when
-// it is in one), else the arrow; a file that cannot be shown gives the arrow.
-void FollowScreenCursor(TPlayer& player, TWindowCursor& cursor, std::string& shown) {
-    const std::string& wanted = player.Screen().CursorFile();
-    if (wanted == shown) return;
-    shown = wanted;
-    if (wanted.empty()) {
-        cursor.ShowDefault();
-        return;
-    }
-    try {
-        cursor.ShowFile(ToHostPath(player.Files().GetLocalFileName(wanted)));
-    } catch (const ETovaError&) {
-        cursor.ShowDefault();
-    }
-}
-
-}  // namespace
-
 bool UserLanguageIsJapanese() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
@@ -100,7 +78,7 @@ int64_t TWindowSession::Run(TPlayer& player, std::optional<int64_t> frames,
     std::unique_ptr<TInputRecorder> recorder;
     if (arguments_.Record) recorder = std::make_unique<TInputRecorder>(*arguments_.Record);
     TSdlGameWindow window(*display_);
-    shellRole_.Attach(&window);
+    shellRole_.Attach(&window, &messageBox_, project.Title);
     TSystemMilliseconds milliseconds;
     TWindowSourceOptions options;
     options.Title = project.Title;
@@ -111,9 +89,9 @@ int64_t TWindowSession::Run(TPlayer& player, std::optional<int64_t> frames,
     options.ScreenshotFolder = ScreenshotFolder();
     options.Log = &err;
     TWindowFrameSource source(window, milliseconds, options);
-    std::string shownCursor;
     const auto frameDone = [&](int64_t frame) {
-        FollowScreenCursor(player, window.Cursor(), shownCursor);
+        // The pointer's picture follows the control under it.
+        window.Cursor().Follow(player.Files(), player.Screen().CursorFile());
         if (afterFrame) afterFrame(frame);
     };
     const int64_t ran = RunWindowFrames(player, source, frames, frameDone);

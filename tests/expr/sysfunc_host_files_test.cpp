@@ -6,6 +6,7 @@
 
 #include "expr_test_util.h"
 #include "platform/file_system.h"
+#include "support/scoped_env.h"
 #include "sysfunc_host_fake_test.h"
 #include "vfs/file_manager.h"
 
@@ -17,8 +18,6 @@ namespace fs = std::filesystem;
 class SysFuncFilesTest : public TSysFuncFixture {
 protected:
     SysFuncFilesTest() {
-        root_ = fs::temp_directory_path() / ("sysfunc_files_" + std::to_string(::getpid()) + "_" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_ / "data" / "text");
         Write("data/text/a.txt", "one\r\ntwo\nthree\r\n");
@@ -28,8 +27,9 @@ protected:
         files_.SetDataDir(FromHostPath((root_ / "data").string()));
         man_.Environment().Files = &files_;
         dest_ = FromHostPath((root_ / "out").string()) + "\\";
-        // Extraction may write below the save folder (and the user's home).
+        // Extraction may write below the save folder (and the user's folders).
         host_.SaveFolderAnswer = FromHostPath(root_.string()) + "\\";
+        fs::create_directories(root_ / "home");
     }
     ~SysFuncFilesTest() override { fs::remove_all(root_); }
 
@@ -41,9 +41,19 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    fs::path root_;
+    static fs::path TestRoot() {
+        return fs::temp_directory_path() / ("sysfunc_files_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+
+    fs::path root_ = TestRoot();
     std::string dest_;
     TVrFileManager files_;
+    // A home of the test's own, its user folders at their defaults.
+    testing::TScopedEnv home_{"HOME", (root_ / "home").string()};
+    testing::TScopedEnv config_{"XDG_CONFIG_HOME", nullptr};
+    testing::TScopedEnv documents_{"XDG_DOCUMENTS_DIR", nullptr};
+    testing::TScopedEnv download_{"XDG_DOWNLOAD_DIR", nullptr};
 };
 
 TEST_F(SysFuncFilesTest, FileExists) {
@@ -105,11 +115,13 @@ TEST_F(SysFuncFilesTest, ExtractFileAsksBeforeOverwriting) {
     EXPECT_TRUE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(true), Str(dest_)}).GetBool());
     EXPECT_EQ(Read("out/b.txt"), "bee");
 
+    // Without confirm the player still asks: a game never replaces a file of
+    // the user's unless the user says so.
     Write("out/b.txt", "old");
     host_.Questions.clear();
-    EXPECT_TRUE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(dest_)}).GetBool());
-    EXPECT_TRUE(host_.Questions.empty());
-    EXPECT_EQ(Read("out/b.txt"), "bee");
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(dest_)}).GetBool());
+    EXPECT_EQ(host_.Questions.size(), 1u);
+    EXPECT_EQ(Read("out/b.txt"), "old");
 }
 
 TEST_F(SysFuncFilesTest, ExtractFileToAllAnswers) {
@@ -155,9 +167,24 @@ TEST_F(SysFuncFilesTest, NothingAboveTheGamesFilesCanBeRead) {
     // A ".." inside a name is only part of it.
     Write("data/text/a..b.txt", "dots");
     EXPECT_TRUE(Call(71, PT_BOOL, {Str("text\\a..b.txt")}).GetBool());
+
+    // Nor through a link in the game's folder that points out of it; links
+    // among the game's own files still work.
+    fs::create_directory_symlink(root_, root_ / "data" / "linkdir");
+    fs::create_symlink(root_ / "secret.txt", root_ / "data" / "secret.txt");
+    fs::create_symlink(root_ / "data" / "text" / "b.txt", root_ / "data" / "bee.txt");
+    for (const char* name : {"linkdir\\secret.txt", "secret.txt", "linkdir\\data\\..\\secret.txt"}) {
+        EXPECT_FALSE(Call(71, PT_BOOL, {Str(name)}).GetBool()) << name;
+        Ref("lines")->SetStr("kept");
+        EXPECT_FALSE(Call(72, PT_BOOL, {Ref("lines"), Str(name)}).GetBool()) << name;
+        EXPECT_EQ(Var("lines").GetStr(), "kept");
+    }
+    EXPECT_TRUE(Call(72, PT_BOOL, {Ref("lines"), Str("bee.txt")}).GetBool());
+    EXPECT_EQ(Var("lines").GetStr(), "bee");
+    EXPECT_TRUE(Call(71, PT_BOOL, {Str("linkdir\\data\\text\\b.txt")}).GetBool());
 }
 
-TEST_F(SysFuncFilesTest, ExtractFileWritesOnlyBelowHomeOrTheSaveFolderAndNeverThroughALink) {
+TEST_F(SysFuncFilesTest, ExtractFileWritesOnlyBelowTheAllowedFoldersAndNeverThroughALink) {
     const fs::path outside = root_.string() + "_outside";
     fs::create_directories(outside);
     struct TCleanup {
@@ -187,17 +214,64 @@ TEST_F(SysFuncFilesTest, ExtractFileWritesOnlyBelowHomeOrTheSaveFolderAndNeverTh
     EXPECT_FALSE(Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(true), Str(dest_)}).GetBool());
     EXPECT_FALSE(fs::exists(outside / "planted"));
     EXPECT_TRUE(fs::is_symlink(root_ / "out" / "b.txt"));
+}
 
-    // Below the home folder is allowed.
-    const char* oldHome = std::getenv("HOME");
-    const std::string keptHome = oldHome ? oldHome : "";
-    setenv("HOME", outside.c_str(), 1);
+TEST_F(SysFuncFilesTest, ExtractFileWritesOnlyIntoTheUsersVisibleFolders) {
     host_.SaveFolderAnswer.clear();
-    const bool written =
-        Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(outsideName + "\\new")}).GetBool();
-    oldHome ? setenv("HOME", keptHome.c_str(), 1) : unsetenv("HOME");
-    EXPECT_TRUE(written);
-    EXPECT_TRUE(fs::exists(outside / "new" / "b.txt"));
+    const fs::path home = root_ / "home";
+    const std::string homeName = FromHostPath(home.string());
+    const auto extract = [&](const std::string& folder) {
+        return Call(151, PT_BOOL, {Str("text\\b.txt"), Bool(false), Str(folder)}).GetBool();
+    };
+    EXPECT_TRUE(extract(homeName + "\\Documents\\game"));
+    EXPECT_EQ(Read("home/Documents/game/b.txt"), "bee");
+    EXPECT_TRUE(extract(homeName + "\\Downloads"));
+    EXPECT_TRUE(extract(homeName + "\\Desktop"));
+
+    // The home itself, a folder beside the user folders, and hidden folders
+    // where a desktop keeps what it runs at the next login.
+    EXPECT_FALSE(extract(homeName));
+    EXPECT_FALSE(extract(homeName + "\\games"));
+    EXPECT_FALSE(extract(homeName + "\\.config\\autostart"));
+    EXPECT_FALSE(extract(homeName + "\\Documents\\.hidden"));
+    EXPECT_FALSE(fs::exists(home / "b.txt"));
+    EXPECT_FALSE(fs::exists(home / ".config"));
+    EXPECT_FALSE(fs::exists(home / "Documents" / ".hidden"));
+
+    // A hidden file name is never written, into any folder.
+    files_.AddArchive("");
+    files_.Archive(0).AddMemoryFile(".bashrc")->Data =
+        std::make_unique<TTpMemoryStream>(std::vector<uint8_t>{'x'});
+    EXPECT_FALSE(Call(151, PT_BOOL, {Str(".bashrc"), Bool(false), Str(homeName + "\\Documents")}).GetBool());
+    EXPECT_FALSE(fs::exists(home / "Documents" / ".bashrc"));
+
+    // The folders as user-dirs.dirs names them; a disabled one points at the
+    // home and opens nothing.
+    fs::create_directories(home / ".config");
+    std::ofstream(home / ".config" / "user-dirs.dirs")
+        << "# written by the desktop\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_DOWNLOAD_DIR=\"$HOME/\"\n";
+    EXPECT_TRUE(extract(homeName + "\\Dokumente"));
+    EXPECT_FALSE(extract(homeName + "\\Documents\\again"));
+    EXPECT_FALSE(fs::exists(home / "Documents" / "again"));
+    // The environment comes first.
+    {
+        const testing::TScopedEnv download("XDG_DOWNLOAD_DIR", (root_ / "dl").string());
+        EXPECT_TRUE(extract(FromHostPath((root_ / "dl").string())));
+    }
+
+    // A home of "/" or of another user allows nothing, not even the save folder.
+    host_.SaveFolderAnswer = FromHostPath(root_.string()) + "\\";
+    {
+        const testing::TScopedEnv rootHome("HOME", "/");
+        EXPECT_FALSE(extract(dest_));
+    }
+    if (::geteuid() == 0) {
+        fs::create_directories(root_ / "theirs");
+        ASSERT_EQ(::chown((root_ / "theirs").c_str(), 4242, 4242), 0);
+        const testing::TScopedEnv theirs("HOME", (root_ / "theirs").string());
+        EXPECT_FALSE(extract(dest_));
+    }
+    EXPECT_FALSE(fs::exists(root_ / "out"));
 }
 
 TEST_F(SysFuncFilesTest, ExtractFileNeverWritesOutsideTheFolder) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace tova {
@@ -38,23 +39,7 @@ timespec Mtime(const std::string& hostPath) {
     return st.st_mtim;
 }
 
-// Sets an environment variable for one scope and restores the old value.
-class TScopedEnv {
-public:
-    TScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-        tzset();
-    }
-    ~TScopedEnv() {
-        old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_);
-        tzset();
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using tova::testing::TScopedEnv;
 
 TEST(PathNames, DelimitersRespectDoubleByteCharacters) {
     EXPECT_TRUE(IsPathDelimiter('\\'));

@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "engine/game_ini.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace tova {
@@ -25,9 +24,7 @@ TEST(StartupFiles, TheOldLogGoesAndTheUsersGameIniWins) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "bin/tovaplay.log"));
     EXPECT_TRUE(std::filesystem::exists(dir / "elsewhere.txt"));
 
-    const char* before = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = before ? before : "";
-    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    const testing::TScopedEnv config("XDG_CONFIG_HOME", dir / "config");
     const std::vector<std::filesystem::path> files = GameIniFiles(dir / "bin/player", "A/B");
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[0], std::filesystem::path(dir / "bin/game.ini"));
@@ -38,10 +35,6 @@ TEST(StartupFiles, TheOldLogGoesAndTheUsersGameIniWins) {
     EXPECT_FALSE(settings.DirectSound);
     EXPECT_EQ(settings.DelayTime, 200);
     EXPECT_TRUE(settings.UseWMP);
-    if (before)
-        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -8,6 +8,24 @@
 #include "core/encoding.h"
 
 namespace tova {
+namespace {
+
+// The answer of Escape and of closing the box: the one that changes nothing.
+TMessageResult EscapeResult(TMessageButtons buttons) {
+    switch (buttons) {
+        case TMessageButtons::Ok:
+            return TMessageResult::Ok;
+        case TMessageButtons::OkCancel:
+        case TMessageButtons::YesNoCancel:
+        case TMessageButtons::YesNoToAll:
+            return TMessageResult::Cancel;
+        case TMessageButtons::YesNo:
+            return TMessageResult::No;
+    }
+    return TMessageResult::Cancel;
+}
+
+}  // namespace
 
 TMessageResult TSdlMessageBox::Show(std::string_view caption, std::string_view text,
                                     TMessageButtons buttons) {
@@ -31,14 +49,19 @@ TMessageResult TSdlMessageBox::Show(std::string_view caption, std::string_view t
             list = {
                 {TMessageResult::Yes, "Yes"}, {TMessageResult::No, "No"}, {TMessageResult::Cancel, "Cancel"}};
             break;
+        case TMessageButtons::YesNoToAll:
+            list = {{TMessageResult::Yes, "Yes"},
+                    {TMessageResult::No, "No"},
+                    {TMessageResult::Cancel, "Cancel"},
+                    {TMessageResult::NoToAll, "No to All"},
+                    {TMessageResult::YesToAll, "Yes to All"}};
+            break;
     }
     std::vector<SDL_MessageBoxButtonData> data;
     for (size_t i = 0; i < list.size(); ++i) {
         Uint32 flags = 0;
         if (i == 0) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-        if (list[i].Result == TMessageResult::Cancel || list[i].Result == TMessageResult::No ||
-            list.size() == 1)
-            flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        if (list[i].Result == EscapeResult(buttons)) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         data.push_back({flags, static_cast<int>(i), list[i].Label});
     }
     const std::string title = Cp932ToUtf8(caption);
@@ -53,8 +76,7 @@ TMessageResult TSdlMessageBox::Show(std::string_view caption, std::string_view t
     int chosen = -1;
     if (SDL_ShowMessageBox(&box, &chosen) != 0) return fallback_.Show(caption, text, buttons);
     // Closing the box without a button is the Escape answer.
-    if (chosen < 0 || static_cast<size_t>(chosen) >= list.size())
-        return list.size() == 1 ? list[0].Result : list.back().Result;
+    if (chosen < 0 || static_cast<size_t>(chosen) >= list.size()) return EscapeResult(buttons);
     return list[static_cast<size_t>(chosen)].Result;
 }
 
