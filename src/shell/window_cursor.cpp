@@ -1,22 +1,18 @@
 #include "shell/window_cursor.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 #include "core/error.h"
 #include "platform/clock.h"
 #include "platform/sdl/sdl_display.h"
+#include "vfs/file_manager.h"
 
 namespace tova {
 
-bool TWindowCursor::ShowFile(const std::string& hostPath) {
-    std::ifstream in(hostPath, std::ios::binary);
-    const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+bool TWindowCursor::ShowFile(std::span<const uint8_t> content) {
     try {
-        if (!in.is_open() || data.empty()) throw ETovaError("the cursor file cannot be read");
-        animation_ = ReadCursorFile(data);
+        if (content.empty()) throw ETovaError("the cursor file is empty");
+        animation_ = ReadCursorFile(content);
     } catch (const ETovaError&) {
         ShowDefault();
         return false;
@@ -26,6 +22,24 @@ bool TWindowCursor::ShowFile(const std::string& hostPath) {
     if (ShowFrame(0)) return true;
     ShowDefault();
     return false;
+}
+
+bool TWindowCursor::Follow(TVrFileManager& files, const std::string& name) {
+    if (name == followed_) return followedShows_;
+    followed_ = name;
+    followedShows_ = false;
+    if (name.empty()) {
+        ShowDefault();
+        return false;
+    }
+    try {
+        TTpMemoryStream content;
+        files.LoadToStream(content, name, kMaxCursorFileBytes);
+        followedShows_ = ShowFile(content.Bytes());
+    } catch (const ETovaError&) {
+        ShowDefault();
+    }
+    return followedShows_;
 }
 
 void TWindowCursor::ShowDefault() {

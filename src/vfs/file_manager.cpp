@@ -18,8 +18,17 @@ namespace {
     throw ETovaError::Format("%s:ファイルがありません", {name});
 }
 
-void LoadDiskFile(TStream& stream, const std::string& path) {
+// Refuses content of size bytes when it passes maxSize.
+void CheckSize(std::string_view name, int64_t size, std::optional<int64_t> maxSize) {
+    if (maxSize && size > *maxSize)
+        throw ETovaError(std::string(name) + ": the file is larger than " + std::to_string(*maxSize) +
+                         " bytes");
+}
+
+void LoadDiskFile(TStream& stream, std::string_view name, const std::string& path,
+                  std::optional<int64_t> maxSize) {
     TFileStream file(path, fmOpenRead | fmShareDenyWrite);
+    CheckSize(name, file.GetSize(), maxSize);
     if (auto* memory = dynamic_cast<TTpMemoryStream*>(&stream)) memory->Clear();
     stream.CopyFrom(file, 0);
     stream.SetPosition(0);
@@ -107,17 +116,14 @@ void TVrFileManager::SetDataDir(std::string_view dir) {
 std::optional<std::string> TVrFileManager::DiskFile(std::string_view name) const {
     // The game sees its own files only, never what lies above its folders.
     if (dataDir_.empty() || ClimbsAboveFolder(name)) return std::nullopt;
-    std::string path = dataDir_ + std::string(name);
-    if (!FileExists(path)) return std::nullopt;
-    return path;
+    if (!FileExistsWithin(dataDir_, name)) return std::nullopt;
+    return dataDir_ + std::string(name);
 }
 
 std::optional<std::string> TVrFileManager::DiscFile(std::string_view name) const {
     if (ClimbsAboveFolder(name)) return std::nullopt;
-    for (const std::string& root : cdRoots_) {
-        std::string path = root + std::string(name);
-        if (FileExists(path)) return path;
-    }
+    for (const std::string& root : cdRoots_)
+        if (FileExistsWithin(root, name)) return root + std::string(name);
     return std::nullopt;
 }
 
@@ -128,20 +134,24 @@ bool TVrFileManager::Exists(std::string_view name) {
     return DiskFile(name) || DiscFile(name);
 }
 
-void TVrFileManager::LoadToStream(TStream& stream, std::string_view name) {
-    if (const auto path = DiskFile(name)) return LoadDiskFile(stream, *path);
+void TVrFileManager::LoadToStream(TStream& stream, std::string_view name, std::optional<int64_t> maxSize) {
+    if (const auto path = DiskFile(name)) return LoadDiskFile(stream, name, *path, maxSize);
     for (const auto& archive : archives_) {
         const TVrFile* entry = archive->Find(name);
         if (!entry) continue;
         if (entry->Data) {
+            CheckSize(name, entry->Data->GetSize(), maxSize);
             if (auto* memory = dynamic_cast<TTpMemoryStream*>(&stream)) memory->Clear();
             stream.CopyFrom(*entry->Data, 0);
             stream.SetPosition(0);
             return;
         }
-        if (archive->ArchiveStream) return archive->ReadArchived(stream, *entry);
+        if (!archive->ArchiveStream) continue;
+        if (!maxSize) return archive->ReadArchived(stream, *entry);
+        if (entry->Stored) CheckSize(name, entry->Size, maxSize);
+        return archive->ReadArchived(stream, *entry, *maxSize);
     }
-    if (const auto path = DiscFile(name)) return LoadDiskFile(stream, *path);
+    if (const auto path = DiscFile(name)) return LoadDiskFile(stream, name, *path, maxSize);
     RaiseMissing(name);
 }
 
@@ -153,7 +163,7 @@ std::unique_ptr<TRangeStream> TVrFileManager::OpenRange(std::string_view name) {
     RaiseMissing(name);
 }
 
-std::string TVrFileManager::GetLocalFileName(std::string_view name) {
+std::optional<std::string> TVrFileManager::GetLocalFileName(std::string_view name) {
     if (const auto path = DiskFile(name)) return *path;
     if (FindEntry(name)) {
         if (TVrLockData* lock = locks_.Find(name)) {
@@ -162,8 +172,7 @@ std::string TVrFileManager::GetLocalFileName(std::string_view name) {
         }
         return ExtractToTemp(name);
     }
-    if (const auto path = DiscFile(name)) return *path;
-    return std::string(name);
+    return DiscFile(name);
 }
 
 std::string TVrFileManager::ExtractToTemp(std::string_view name) {

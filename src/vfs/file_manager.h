@@ -76,13 +76,16 @@ public:
 
     bool Exists(std::string_view name);
     // The whole content, inflated, at position 0 (a memory stream is emptied
-    // first). Raises "%s:ファイルがありません" when no source has it.
-    void LoadToStream(TStream& stream, std::string_view name);
+    // first). Raises "%s:ファイルがありません" when no source has it. With
+    // maxSize, content of more bytes is refused (ETovaError naming the file)
+    // before it is read, or as it inflates past the limit.
+    void LoadToStream(TStream& stream, std::string_view name, std::optional<int64_t> maxSize = std::nullopt);
     // The stored bytes, through a private handle, for readers on other threads.
     std::unique_ptr<TRangeStream> OpenRange(std::string_view name);
     // A disk file with the content: the data folder's file, a (shared)
-    // extracted temporary file, a disc's file, or the name unchanged.
-    std::string GetLocalFileName(std::string_view name);
+    // extracted temporary file or a disc's file; nullopt when no source has
+    // it (a name of the game is never handed on as a host path of its own).
+    std::optional<std::string> GetLocalFileName(std::string_view name);
     std::string ExtractToTemp(std::string_view name);
     TVrFile* FindEntry(std::string_view name);
     // Appends the names of the files in a virtual directory ("" or ending in '\').

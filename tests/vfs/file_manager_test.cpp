@@ -35,7 +35,9 @@ class TFakeDiscHost : public TDataDiscHost {
 public:
     std::string discRoot;  // the root that holds disc 1 (index 0)
     bool terminated = false;
-    bool IsProjectDisc(const std::string& root, int discIndex) override { return root == discRoot && discIndex == 0; }
+    bool IsProjectDisc(const std::string& root, int discIndex) override {
+        return root == discRoot && discIndex == 0;
+    }
     std::string ApplicationTitle() override { return "Demo"; }
     std::string DiscRequestMessage() override { return "Insert disc %d"; }
     std::string QuitConfirmMessage() override { return "Quit?"; }
@@ -90,7 +92,7 @@ TEST_F(FileManager, SourcesAreSearchedDataFolderFirstThenArchivesThenDiscs) {
     EXPECT_TRUE(manager_->Exists("extra.txt"));
     EXPECT_FALSE(manager_->Exists(""));
     EXPECT_FALSE(manager_->Exists("nothing"));
-    EXPECT_EQ(manager_->GetLocalFileName("nothing"), "nothing");
+    EXPECT_EQ(manager_->GetLocalFileName("nothing"), std::nullopt);
     EXPECT_THROW(Load("nothing"), ETovaError);
     EXPECT_THROW(manager_->OpenRange("nothing"), ETovaError);
 }
@@ -103,12 +105,13 @@ TEST_F(FileManager, AnArchiveIsOpenedOnce) {
 }
 
 TEST_F(FileManager, ExtractedFilesAreSharedAndDeletedAtTheEnd) {
-    const std::string first = manager_->GetLocalFileName("script\\start.tsb");
+    const std::string first = manager_->GetLocalFileName("script\\start.tsb").value();
     EXPECT_EQ(first, FromHostPath(temp_.Path()) + "/~tz00000000.tsb");
     EXPECT_EQ(manager_->GetLocalFileName("script\\start.tsb"), first);
     EXPECT_EQ(manager_->Locks().Find("script\\start.tsb")->RefCount, 2);
     // The lock list compares names case-sensitively: another spelling is another file.
-    EXPECT_EQ(manager_->GetLocalFileName("SCRIPT\\START.TSB"), FromHostPath(temp_.Path()) + "/~tz00000001.TSB");
+    EXPECT_EQ(manager_->GetLocalFileName("SCRIPT\\START.TSB"),
+              FromHostPath(temp_.Path()) + "/~tz00000001.TSB");
     TFileStream file(first, fmOpenRead);
     EXPECT_EQ(testing::ReadAll(file), "archived script");
     manager_.reset();
@@ -141,11 +144,12 @@ TEST_F(FileManager, RequestDiscAsksUntilTheDiscIsThere) {
 
 TEST_F(FileManager, RequestDiscEndsThePlayerWhenTheUserQuits) {
     // No disc: OK asks again; Cancel asks to quit; Cancel there asks again; then quit.
-    box_.answers = {TMessageResult::Ok, TMessageResult::Cancel, TMessageResult::Cancel, TMessageResult::Cancel,
-                    TMessageResult::Ok};
+    box_.answers = {TMessageResult::Ok, TMessageResult::Cancel, TMessageResult::Cancel,
+                    TMessageResult::Cancel, TMessageResult::Ok};
     EXPECT_FALSE(manager_->RequestDisc(2));
     EXPECT_TRUE(discs_.terminated);
-    EXPECT_EQ(box_.texts, (std::vector<std::string>{"Insert disc 2", "Insert disc 2", "Quit?", "Insert disc 2", "Quit?"}));
+    EXPECT_EQ(box_.texts, (std::vector<std::string>{"Insert disc 2", "Insert disc 2", "Quit?",
+                                                    "Insert disc 2", "Quit?"}));
 }
 
 TEST(FileManagerOptions, APlayerWithoutAPersonGivesUpAfterItsLimit) {
