@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <unordered_map>
@@ -271,6 +272,23 @@ std::string HostPathForCreate(std::string_view programPath) {
 
 bool FileExists(std::string_view programPath) {
     return StatRegularFile(programPath).has_value();
+}
+
+bool FileExistsWithin(std::string_view programFolder, std::string_view name) {
+    const auto folder = FindHostPath(programFolder);
+    const auto file = FindHostPath(std::string(programFolder) + std::string(name));
+    if (!folder || !file) return false;
+    const auto real = [](const std::string& hostPath) {
+        std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(hostPath.c_str(), nullptr),
+                                                             &std::free);
+        return resolved ? std::optional<std::string>(resolved.get()) : std::nullopt;
+    };
+    const auto realFolder = real(*folder);
+    const auto realFile = real(*file);
+    if (!realFolder || !realFile) return false;
+    const std::string below = WithTrailingSlash(*realFolder);
+    struct stat st;
+    return realFile->compare(0, below.size(), below) == 0 && StatPath(*realFile, st) && S_ISREG(st.st_mode);
 }
 
 bool DirectoryExists(std::string_view programPath) {

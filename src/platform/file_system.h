@@ -34,7 +34,11 @@ std::optional<std::string> FindHostPath(std::string_view programPath);
 // case-insensitively, the missing rest is taken as written.
 std::string HostPathForCreate(std::string_view programPath);
 
-bool FileExists(std::string_view programPath);       // a regular file
+bool FileExists(std::string_view programPath);  // a regular file
+// Whether folder + name is a regular file that, with every link on the way
+// resolved, still lies below the folder (itself resolved): a game's folder
+// may link among its own files, never to a file elsewhere on the machine.
+bool FileExistsWithin(std::string_view programFolder, std::string_view name);
 bool DirectoryExists(std::string_view programPath);  // a directory
 std::optional<int64_t> FileSize(std::string_view programPath);
 // The modification time as a packed DOS date and time (date in the high 16

@@ -268,7 +268,7 @@ void TVrFileCollection::ReadEntry(TStream& stream, std::string_view name) {
         }
     }
     const std::string loose = BaseDir + std::string(name);
-    if (!BaseDir.empty() && FileExists(loose) && !SjisSameText(loose, FileName)) {
+    if (!BaseDir.empty() && FileExistsWithin(BaseDir, name) && !SjisSameText(loose, FileName)) {
         auto* memory = dynamic_cast<TTpMemoryStream*>(&stream);
         if (memory) memory->Clear();
         TFileStream file(loose, fmOpenRead | fmShareDenyWrite);
