@@ -8,6 +8,7 @@
 #include "expr/param_factory.h"
 #include "expr/param_var.h"
 #include "expr/property_types.h"
+#include "expr/script_limits.h"
 #include "expr/sys_function_table.h"
 
 namespace tova {
@@ -289,9 +290,13 @@ void TOpeEvaluator::Compute(const TOpeData& record, TParamCollectionItem& target
                 target.SetInt(IntArithmetic(op, a.GetInt(), b.GetInt()));
             }
             break;
-        case ocComboStr:
-            target.SetStr(a.GetStr() + b.GetStr());
+        case ocComboStr: {
+            const std::string left = a.GetStr();
+            const std::string right = b.GetStr();
+            CheckScriptTextLength(left.size() + right.size());
+            target.SetStr(left + right);
             break;
+        }
         case ocEqual:
             target.SetBool(Equal(a, b));
             break;

@@ -5,6 +5,7 @@
 #include "core/binary_io.h"
 #include "core/error.h"
 #include "expr/param_convert.h"
+#include "expr/script_limits.h"
 
 namespace tova {
 namespace {
@@ -64,7 +65,10 @@ struct TConv<TStrElement> {
     static std::string FromBool(bool b) { return BoolToText(b); }
     static std::string FromInt(int32_t v) { return IntToText(v); }
     static std::string FromFloat(long double x) { return FloatToText(x); }
-    static std::string FromStr(std::string_view s) { return std::string(s); }
+    static std::string FromStr(std::string_view s) {
+        CheckScriptTextLength(s.size());
+        return std::string(s);
+    }
     static void Write(TStream& s, const std::string& v) { WriteString(s, v); }
     static std::string Read(TStream& s) { return ReadString(s); }
 };

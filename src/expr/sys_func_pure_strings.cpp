@@ -6,6 +6,7 @@
 #include "core/error.h"
 #include "core/sjis.h"
 #include "expr/param_convert.h"
+#include "expr/script_limits.h"
 #include "expr/sys_func_pure.h"
 
 namespace tova::pure {
@@ -14,9 +15,6 @@ namespace {
 // Zero padding beyond this many digits is not given: the count comes from
 // script text and must not be able to ask for gigabytes.
 constexpr int kMaxPadDigits = 1024;
-
-// A string value is saved with a 32-bit length, so no result may exceed it.
-constexpr uint64_t kMaxTextLength = 0x7FFFFFFF;
 
 // The minimum digit count of a "%.<d>d" format: d must be plain decimal
 // digits; anything else gives no padding at all.
@@ -156,8 +154,7 @@ void StringOfChar(TSysCall& call) {
     const std::string piece = TextArg(call, 1);
     const int32_t times = IntArg(call, 2);
     if (times <= 0 || piece.empty()) return;
-    if (piece.size() * static_cast<uint64_t>(times) > kMaxTextLength)
-        throw ETovaError("StringOfChar: the result is too long");
+    CheckScriptTextLength(piece.size() * static_cast<uint64_t>(times));
     std::string out;
     out.reserve(piece.size() * static_cast<size_t>(times));
     for (int32_t i = 0; i < times; ++i)
@@ -184,6 +181,7 @@ void StringReplace(TSysCall& call) {
     while (from <= hay.size()) {
         const size_t found = SjisFind(std::string_view(hay).substr(from), needle);
         if (found == std::string_view::npos) break;
+        CheckScriptTextLength(out.size() + found + replacement.size());
         out.append(text, from, found);
         out += replacement;
         from += found + needle.size();

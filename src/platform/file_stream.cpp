@@ -189,4 +189,33 @@ void TFileStream::Flush() {
     if (writable_ && ::fsync(fd_) != 0 && errno != EINVAL) Fail("cannot write file", errno);
 }
 
+std::string ReadHostFile(const std::string& hostPath, int64_t maxBytes) {
+    const auto fail = [&](const std::string& why) {
+        return ETovaError(Utf8ToCp932Lossy(hostPath + ": " + why));
+    };
+    // Non-blocking, so that opening a pipe with no writer returns at once.
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw fail(std::generic_category().message(errno));
+    struct TCloser {
+        int Fd;
+        ~TCloser() { ::close(Fd); }
+    } closer{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0) throw fail(std::generic_category().message(errno));
+    if (S_ISDIR(st.st_mode)) throw fail("is a folder, not a file");
+    if (!S_ISREG(st.st_mode)) throw fail("is not a regular file");
+    if (st.st_size > maxBytes) throw fail("is larger than " + std::to_string(maxBytes) + " bytes");
+    std::string content(static_cast<size_t>(st.st_size), '\0');
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t got = ::read(fd, content.data() + done, content.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw fail(std::generic_category().message(errno));
+        if (got == 0) break;  // the file shrank while it was read
+        done += static_cast<size_t>(got);
+    }
+    content.resize(done);
+    return content;
+}
+
 }  // namespace tova

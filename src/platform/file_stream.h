@@ -78,4 +78,10 @@ private:
     bool mapTried_ = false;
 };
 
+// The whole content of a host file (a UTF-8 path, no lookup) of at most
+// maxBytes. Refuses, with the path and the reason, what is not a regular
+// file (a folder, a pipe that would block, a device that never ends) and a
+// larger file, before reading any of it. Throws ETovaError.
+std::string ReadHostFile(const std::string& hostPath, int64_t maxBytes);
+
 }  // namespace tova

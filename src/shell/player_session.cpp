@@ -1,8 +1,5 @@
 #include "shell/player_session.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "core/encoding.h"
 #include "core/error.h"
 #include "engine/game_ini.h"
@@ -10,6 +7,7 @@
 #include "engine/project.h"
 #include "expr/variable_dump.h"
 #include "objects/tova_base_list.h"
+#include "platform/file_stream.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "shell/headless_loop.h"
@@ -26,13 +24,18 @@ std::span<const uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
 }
 
+// The largest --input script read: hours of recorded play are a few MB.
+constexpr int64_t kMaxInputScriptBytes = int64_t{64} << 20;
+
 // The --input script, read and checked before the player starts.
 TInputScript ReadInputScript(const std::string& hostPath) {
-    std::ifstream in(hostPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) throw ETovaError(Utf8ToCp932Lossy("cannot read the input script '" + hostPath + "'"));
-    return ParseInputScript(text.str(), hostPath);
+    std::string text;
+    try {
+        text = ReadHostFile(hostPath, kMaxInputScriptBytes);
+    } catch (const ETovaError& e) {
+        throw ETovaError("cannot read the input script " + e.Message());
+    }
+    return ParseInputScript(text, hostPath);
 }
 
 // Writes one output; a failure is reported and remembered, the others go on.

@@ -10,6 +10,7 @@
 #include "expr/param_var.h"
 #include "expr/tova_parser.h"
 #include "expr_test_util.h"
+#include "support/bounded_child.h"
 
 namespace tova {
 namespace {
@@ -265,6 +266,23 @@ TEST_F(ExpressionEval, RunStatement) {
     EXPECT_TRUE(RunStatement("undeclared = \"1\"", evaluator_));  // fails silently when run
     EXPECT_EQ(vars_.FindItem("undeclared"), nullptr);
     EXPECT_EQ(TemporaryCount(), 0);
+}
+
+// A script that doubles a text without end stops at the text limit like any
+// failing expression, holding the last text that fitted, instead of taking
+// the machine's memory.
+TEST_F(ExpressionEval, ATextStopsGrowingAtTheLimit) {
+    const testing::TChildResult result = testing::RunBounded(
+        [this] {
+            TParamCollectionItem* s = Var("s", PT_STR);
+            s->SetStr(std::string(1 << 20, 'x'));
+            for (int i = 0; i < 8; ++i)
+                Run("s = s ++ s");
+            return s->GetStr().size() == size_t{64} << 20 &&
+                   !ErrorOf([&] { s->SetStr(std::string((size_t{64} << 20) + 1, 'y')); }).empty();
+        },
+        {.MaxResidentBytes = int64_t{768} << 20});
+    EXPECT_TRUE(result.Passed()) << result.Describe();
 }
 
 }  // namespace

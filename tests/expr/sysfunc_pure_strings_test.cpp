@@ -4,6 +4,7 @@
 
 #include "expr/sys_func_registry.h"
 #include "expr/sys_function_table.h"
+#include "support/bounded_child.h"
 #include "sysfunc_pure_test_util.h"
 
 namespace tova {
@@ -153,6 +154,27 @@ TEST(SysFuncPureStrings, StringOfChar) {
     EXPECT_EQ(StrOf(StringOfChar, {"ab", 3}), "ababab");
     EXPECT_EQ(StrOf(StringOfChar, {"ab", -2}), "");
     EXPECT_FALSE(ErrorOf([] { StrOf(StringOfChar, {"abcd", 2000000000}); }).empty());
+}
+
+// Texts a script could ask for that no game needs: refused before they are
+// built, so they cost neither time nor memory.
+TEST(SysFuncPureStrings, HugeResultsAreRefusedBeforeTheyAreBuilt) {
+    const testing::TChildResult result = testing::RunBounded(
+        [] {
+            const std::string mib(1 << 20, 'a');
+            return !ErrorOf([] {
+                        StrOf(StringOfChar, {"x", 2147483647});
+                    }).empty() &&
+                   StrOf(StringOfChar, {"x", 64 << 20}).size() == size_t{64} << 20 &&
+                   !ErrorOf([] {
+                        StrOf(StringOfChar, {"x", (64 << 20) + 1});
+                    }).empty() &&
+                   !ErrorOf([&] {
+                        StrOf(StringReplace, {mib, "a", mib, true});
+                    }).empty();
+        },
+        {.MaxResidentBytes = int64_t{768} << 20, .MaxTime = std::chrono::seconds(20)});
+    EXPECT_TRUE(result.Passed()) << result.Describe();
 }
 
 TEST(SysFuncPureStrings, StringReplace) {

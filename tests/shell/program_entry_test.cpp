@@ -3,6 +3,7 @@
 #include "shell/program_entry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -264,6 +265,23 @@ TEST_F(PlayerRun, AMalformedInputScriptNamesItsLineAndThePlayerDoesNotStart) {
                runtime_.Path());
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.out.find("cannot read the input script"), std::string::npos) << missing.out;
+
+    // What is no script file is refused at once: a device that never ends, a
+    // folder, a pipe nobody writes to, a file too large for any script.
+    ASSERT_EQ(::mkfifo((first_ / "pipe").c_str(), 0600), 0);
+    first_.WriteFile("huge.txt");
+    std::filesystem::resize_file(first_ / "huge.txt", (int64_t{64} << 20) + 1);
+    for (const auto& [input, why] : std::vector<std::pair<std::string, std::string>>{
+             {"/dev/zero", "is not a regular file"},
+             {first_ / "pipe", "is not a regular file"},
+             {first_.Path(), "is a folder"},
+             {first_ / "huge.txt", "is larger than 67108864 bytes"}}) {
+        const TRun refused = Player(
+            "--headless --input " + Quote(input) + " " + Quote(first_.Path()) + " 2>&1", runtime_.Path());
+        EXPECT_EQ(refused.exitCode, 1) << input;
+        EXPECT_NE(refused.out.find(why), std::string::npos) << refused.out;
+        EXPECT_EQ(refused.out.find("started"), std::string::npos) << refused.out;
+    }
 }
 
 // The files beside path whose names start with path + ".damaged-".
