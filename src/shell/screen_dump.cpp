@@ -3,12 +3,12 @@
 #include <memory>
 
 #include "core/json_text.h"
+#include "expr/component_types.h"
 #include "expr/custom_param.h"
 #include "expr/param_factory.h"
 #include "expr/property_names.h"
 #include "expr/property_types.h"
 #include "expr/variable_dump.h"
-#include "objects/component_types.h"
 #include "objects/property_access.h"
 #include "objects/tova_base.h"
 #include "objects/tova_base_list.h"
@@ -27,7 +27,11 @@ void AppendProperties(std::string& out, const TTovaObject& object) {
         GetProperty(object, id, *value);
         out += first ? "" : ", ";
         first = false;
-        out += "\"" + std::string(PropertyName(id)) + "\": ";
+        // Appended piece by piece: a literal + std::string temporary makes
+        // GCC 12 at -O3 report a false -Wrestrict (GCC bug 105329).
+        out += '"';
+        out += PropertyName(id);
+        out += "\": ";
         AppendTypedJsonValue(out, type, value->GetStr());
     }
     out += "}";

@@ -61,8 +61,14 @@ std::string InfoJson(const TBrioFrameList& list) {
     AppendField(out, "bpp", first ? first->Bpp : 0);
     AppendField(out, "frame_count", list.Count());
     AppendField(out, "compression", JsonString(CompressionName(list.Compression)));
-    AppendField(out, "tile",
-                "[" + std::to_string(list.TileWidth) + ", " + std::to_string(list.TileHeight) + "]");
+    // Built by appending: a literal + std::string temporary makes GCC 12 at
+    // -O3 report a false -Wrestrict (GCC bug 105329).
+    std::string tile = "[";
+    tile += std::to_string(list.TileWidth);
+    tile += ", ";
+    tile += std::to_string(list.TileHeight);
+    tile += "]";
+    AppendField(out, "tile", tile);
     AppendField(out, "scrambled", BoolText(list.Scrambled));
     AppendField(out, "background", list.BackgroundColor);
     AppendField(out, "flag", list.Flag);
