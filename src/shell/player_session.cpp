@@ -73,10 +73,11 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
     options.MaxDiscRequests = 1;  // no one is at the screen to insert a disc
     options.Log = &err;
     options.CommandLog = arguments.Trace ? &err : nullptr;
+    options.Warnings = arguments.Trace || arguments.Warnings ? &err : nullptr;
     const std::unique_ptr<TPlayer> player = window ? window->Open(options) : TPlayer::Open(options);
-    out << "tovaplayer: " << Cp932ToUtf8(player->Project().Title) << " started at "
+    err << "tovaplayer: " << Cp932ToUtf8(player->Project().Title) << " started at "
         << Cp932ToUtf8(player->Project().StartPage) << "\n";
-    out.flush();
+    err.flush();
     if (arguments.Trace) {
         const TGameIniSettings ini =
             ReadGameIni(GameIniFiles(ToHostPath(executablePath), player->Project().Title));

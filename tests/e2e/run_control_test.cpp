@@ -2,7 +2,11 @@
 // --frames and --until-idle, Terminate, and the end page before the dump.
 #include <gtest/gtest.h>
 
+#include <span>
+
+#include "core/json_value.h"
 #include "game_runner.h"
+#include "graphics/image_codecs.h"
 
 namespace tova::testing {
 namespace {
@@ -12,6 +16,30 @@ constexpr const char* kWaitPage = R"(VarNew after int 0
 [line=2] Wait 100
 [line=3] Calc after = 1
 )";
+
+// Standard output carries what an option asks for there and nothing else,
+// so that a pipe reads a whole JSON text or PNG picture.
+TEST(RunControl, OutputsToStandardOutputAreTheirFormatAlone) {
+    TGame game("start.tss");
+    game.Write("start.tss", kWaitPage);
+    ASSERT_EQ(game.Build().ExitCode, 0);
+    TTempDir runtime;
+    for (const char* option : {"--dump-vars -", "--dump-screen -", "--screenshot -"}) {
+        const TProgramRun run =
+            RunProgram("XDG_RUNTIME_DIR=" + Quote(runtime.Path()) + " " + BinaryPath("src/shell/tovaplayer") +
+                           " --headless --until-idle " + option + " " + Quote(game.OutputFolder()),
+                       runtime);
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_NE(run.Err.find("started at start.tsb"), std::string::npos) << run.Err;
+        if (std::string_view(option) == "--screenshot -") {
+            const std::span<const uint8_t> png(reinterpret_cast<const uint8_t*>(run.Out.data()),
+                                               run.Out.size());
+            EXPECT_NO_THROW(DecodePng(png));
+        } else {
+            EXPECT_NO_THROW(ParseJson(run.Out)) << option << ": " << run.Out.substr(0, 200);
+        }
+    }
+}
 
 TEST(RunControl, WaitCountsFramesAfterItsFirst) {
     TGame game("start.tss");
@@ -76,7 +104,8 @@ While ticks < 5
     EXPECT_EQ(idle.ExitCode, 0) << idle.Err;
     EXPECT_EQ(idle.Value("ticks"), "5");
     EXPECT_EQ(idle.Value("endSaw"), "5");
-    EXPECT_EQ(idle.Out, "tovaplayer: E2E started at start.tsb\n");
+    EXPECT_NE(idle.Err.find("tovaplayer: E2E started at start.tsb\n"), std::string::npos);
+    EXPECT_EQ(idle.Out, "");
 }
 
 TEST(RunControl, TerminateEndsTheRunAndTheEndPageRunsBeforeTheDump) {

@@ -219,9 +219,14 @@ protected:
 };
 
 TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
+    // Every message goes to standard error: standard output carries only
+    // what an option asks for there.
     const TRun run = Player("--headless --until-idle " + Quote(first_.Path()), runtime_.Path());
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "tovaplayer: ゲーム started at start.tsc\n");
+    EXPECT_EQ(run.out, "");
+    const TRun messages =
+        Player("--headless --until-idle " + Quote(first_.Path()) + " 2>&1 >/dev/null", runtime_.Path());
+    EXPECT_EQ(messages.out, "tovaplayer: ゲーム started at start.tsc\n");
     const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
     EXPECT_TRUE(entries.at("STATUSSAVEDATA").starts_with("Status103"));
 }
@@ -235,7 +240,7 @@ TEST_F(PlayerRun, ASecondPlayerOnTheSameDataSaysSoAndEnds) {
     EXPECT_EQ(same.out, "tovaplayer: a player is already running on " + first_.Path() + "/\n");
     EXPECT_FALSE(std::filesystem::exists(first_ / "save.dat"));
 
-    const TRun other = Player("--headless --until-idle " + Quote(second_.Path()), runtime_.Path());
+    const TRun other = Player("--headless --until-idle " + Quote(second_.Path()) + " 2>&1", runtime_.Path());
     EXPECT_EQ(other.exitCode, 0);
     EXPECT_EQ(other.out, "tovaplayer: ゲーム started at start.tsc\n");
 }
