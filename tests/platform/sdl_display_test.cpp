@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,72 @@ TEST_P(SdlDisplay, DoubledWindowKeepsPixelsSharpAndMapsThePointer) {
     EXPECT_EQ(ours[0].X, 10);
     EXPECT_EQ(ours[0].Y, 20);
     EXPECT_EQ(ours[1].Key, VK_SPACE);
+}
+
+// Presses a key (down and up) through SDL's queue and lets the display see it.
+void PressKey(TSdlDisplay& display, SDL_Scancode code) {
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = code;
+    SDL_PushEvent(&key);
+    key.type = SDL_KEYUP;
+    SDL_PushEvent(&key);
+    std::vector<TInputEvent> events;
+    display.PollEvents(events);
+}
+
+// Polls until the window's drawable has the size (the X server answers a
+// resize asynchronously); false after two seconds.
+bool WaitForDrawable(TSdlDisplay& display, int width, int height) {
+    for (int i = 0; i < 200; ++i) {
+        std::vector<TInputEvent> events;
+        display.PollEvents(events);
+        int w = 0;
+        int h = 0;
+        SDL_GetRendererOutputSize(SDL_GetRenderer(display.Window()), &w, &h);
+        if (w == width && h == height) return true;
+        SDL_Delay(10);
+    }
+    return false;
+}
+
+// F11 gives the whole picture scaled to the display and F11 again the window
+// as it was, also on an X server without a window manager (where a request
+// for full screen goes unanswered).
+TEST_P(SdlDisplay, FullScreenShowsTheWholePictureAndLeavingItRestoresTheWindow) {
+    if (GetParam() != "x11") GTEST_SKIP() << "the offscreen driver has no desktop to fill";
+    TDisplayOptions options;
+    options.Width = 32;
+    options.Height = 24;
+    options.Scale = 2;
+    TSdlDisplay display(options);
+    const std::vector<uint32_t> frame = Pattern(32, 24, 5);
+    const TDirtyRect all{0, 0, 32, 24};
+    SDL_Rect desktop;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &desktop), 0);
+    const auto expectScaled = [&](int factor) {
+        std::vector<uint32_t> shown;
+        display.Present(frame.data(), 32, {&all, 1}, &shown);
+        const TViewport view = display.Viewport();
+        ASSERT_EQ(view.Width, 32 * factor);
+        ASSERT_EQ(view.Height, 24 * factor);
+        for (int y = 0; y < view.Height; ++y)
+            for (int x = 0; x < view.Width; ++x)
+                ASSERT_EQ(shown[static_cast<size_t>(y) * view.Width + x],
+                          frame[static_cast<size_t>(y / factor) * 32 + x / factor])
+                    << factor << ": " << x << "," << y;
+    };
+    expectScaled(2);
+
+    PressKey(display, SDL_SCANCODE_F11);
+    EXPECT_TRUE(display.IsFullScreen());
+    ASSERT_TRUE(WaitForDrawable(display, desktop.w, desktop.h));
+    expectScaled(std::min(desktop.w / 32, desktop.h / 24));
+
+    PressKey(display, SDL_SCANCODE_F11);
+    EXPECT_FALSE(display.IsFullScreen());
+    ASSERT_TRUE(WaitForDrawable(display, 64, 48));
+    expectScaled(2);
 }
 
 TEST_P(SdlDisplay, AbsurdSizesAreRefusedClearly) {

@@ -9,6 +9,7 @@
 #include "core/encoding.h"
 #include "core/error.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/window_manager.h"
 #include "platform/virtual_keys.h"
 
 namespace tova {
@@ -228,7 +229,26 @@ bool TSdlDisplay::WaitForEvent(int32_t timeoutMs) {
 }
 
 void TSdlDisplay::SetFullScreen(bool on) {
-    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) fullScreen_ = on;
+    if (on == fullScreen_) return;
+    if (HasWindowManager(window_)) {
+        if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) fullScreen_ = on;
+    } else if (on) {
+        // Nobody would honour the request: the window covers its display
+        // itself, without a border, and remembers where it was.
+        SDL_Rect display;
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &display) != 0) return;
+        SDL_GetWindowPosition(window_, &windowed_.X, &windowed_.Y);
+        SDL_GetWindowSize(window_, &windowed_.Width, &windowed_.Height);
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, display.x, display.y);
+        SDL_SetWindowSize(window_, display.w, display.h);
+        fullScreen_ = true;
+    } else {
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowSize(window_, windowed_.Width, windowed_.Height);
+        SDL_SetWindowPosition(window_, windowed_.X, windowed_.Y);
+        fullScreen_ = false;
+    }
     ChooseScaleQuality();
     needsRepaint_ = true;
 }

@@ -113,6 +113,10 @@ private:
     SDL_Texture* texture_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;  // ours, while one is set
     bool fullScreen_ = false;
+    // Where a window that covers the display by itself was before.
+    struct TWindowedPlace {
+        int X = 0, Y = 0, Width = 0, Height = 0;
+    } windowed_;
     bool needsRepaint_ = true;
     bool quitRequested_ = false;
 };
