@@ -106,10 +106,12 @@ void TWindowFrameSource::Record(const TInputEvent& event) {
 
 void TWindowFrameSource::AskToClose() {
     if (closeConfirmed_) return;
-    const std::string title = options_.Title;
-    const std::string question = options_.Japanese ? "「" + Cp932ToUtf8(title) + "」を終了しますか？"
-                                                   : "Do you want to exit " + Cp932ToUtf8(title) + "?";
-    if (options_.MessageBox->Show(title, Utf8ToCp932Lossy(question), TMessageButtons::YesNo) !=
+    // The game's title heads the box (its title bar, drawn by the window
+    // manager in any script); the question itself stays in the user's
+    // language without the title, since SDL's X11 box draws its text with
+    // the server's core fonts, which hold no Japanese a title may need.
+    const std::string question = options_.Japanese ? "終了しますか？" : "Do you want to exit the game?";
+    if (options_.MessageBox->Show(options_.Title, Utf8ToCp932Lossy(question), TMessageButtons::YesNo) !=
         TMessageResult::Yes)
         return;
     closeConfirmed_ = true;

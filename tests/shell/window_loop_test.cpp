@@ -225,8 +225,9 @@ TEST_F(WindowLoop, TheCloseButtonAsksAndYesRunsTheEndPage) {
     window_.Polls = {{{TInputEvent::Of(TInputKind::Close)}}, {}, {{TInputEvent::Of(TInputKind::Close)}}};
     RunWindowFrames(*player, source);
     EXPECT_TRUE(source.CloseConfirmed());
-    EXPECT_EQ(messageBox_.Shown, (std::vector<std::string>{"Frames: 「Frames」を終了しますか？",
-                                                           "Frames: 「Frames」を終了しますか？"}));
+    // The title heads the box; the question never holds it.
+    EXPECT_EQ(messageBox_.Shown,
+              (std::vector<std::string>{"Frames: 終了しますか？", "Frames: 終了しますか？"}));
     // The frame of the confirmed close still runs; the end page follows.
     EXPECT_EQ(source.Frames(), 4);
     EXPECT_EQ(Int(*player, "endDone"), 60);
@@ -239,7 +240,7 @@ TEST_F(WindowLoop, TheCloseButtonAsksAndYesRunsTheEndPage) {
     messageBox_.Answers = {TMessageResult::No};
     window_.Polls = {{{TInputEvent::Of(TInputKind::Close)}}};
     english.PumpInput(player->Input());
-    EXPECT_EQ(messageBox_.Shown, (std::vector<std::string>{"Frames: Do you want to exit Frames?"}));
+    EXPECT_EQ(messageBox_.Shown, (std::vector<std::string>{"Frames: Do you want to exit the game?"}));
     EXPECT_FALSE(english.CloseConfirmed());
     player->Finish();
 }
