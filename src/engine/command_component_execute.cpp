@@ -4,7 +4,7 @@
 // until cabinets can be filled.
 #include "engine/command_component.h"
 
-#include "objects/component_types.h"
+#include "expr/component_types.h"
 #include "objects/components/tova_custom_images.h"
 #include "objects/property_ids.h"
 

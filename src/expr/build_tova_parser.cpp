@@ -5,6 +5,7 @@
 #include "expr/build_tova_parser_phases.h"
 #include "expr/ope_data.h"
 #include "expr/param_convert.h"
+#include "expr/script_constants.h"
 #include "expr/sys_function_table.h"
 
 namespace tova {
@@ -61,6 +62,19 @@ std::string_view TrimExpressionText(std::string_view text) {
 void TBuildTovaParser::Compile(std::string_view text) {
     TExpressionCompiler(*this).CompileText(ToCodeText(text));
     RemoveCopies();
+    ResolveConstants();
+}
+
+void TBuildTovaParser::ResolveConstants() {
+    for (TBuildOpeData& record : records_) {
+        // A called function's name and an element's array name are names, not values.
+        const size_t first = record.Op == ocFunc || record.Op == ocDimTo ? 1 : 0;
+        for (size_t i = first; i < record.Operands.size(); ++i) {
+            std::string& operand = record.Operands[i];
+            const std::optional<int32_t> value = ScriptConstant(operand);
+            if (value && !(IsVariable && IsVariable(operand))) operand = std::to_string(*value);
+        }
+    }
 }
 
 void TBuildTovaParser::RemoveCopies() {

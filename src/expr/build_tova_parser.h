@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,15 @@ std::string_view TrimExpressionText(std::string_view text);
 class TBuildTovaParser {
 public:
     // Appends the records of text, then removes redundant copies between
-    // temporaries. Malformed text raises ETovaError ("構文エラー" and the like).
+    // temporaries and turns the named constants (PR_LEFT, VK_RETURN, ...)
+    // into their numbers. Malformed text raises ETovaError ("構文エラー"
+    // and the like).
     void Compile(std::string_view text);
+
+    // Whether a name is a variable of the program being compiled: such a
+    // name stays a variable even where it spells a constant. Unset: no
+    // variable shadows a constant.
+    std::function<bool(std::string_view name)> IsVariable;
     // Writes the records in the stored form; an unknown function name or a
     // wrong argument count raises ETovaError.
     void SaveToStream(TStream& stream) const;
@@ -40,6 +48,8 @@ private:
 
     // Drops the copies from one temporary into another, renaming the later uses.
     void RemoveCopies();
+    // Replaces the operands that name a constant (and no variable) by its number.
+    void ResolveConstants();
 
     std::vector<TBuildOpeData> records_;
     int32_t tempCounter_ = 0;

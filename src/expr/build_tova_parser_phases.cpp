@@ -7,6 +7,8 @@
 #include "core/error.h"
 #include "core/sjis.h"
 #include "expr/ope_data.h"
+#include "expr/param_convert.h"
+#include "expr/script_constants.h"
 
 namespace tova {
 namespace {
@@ -193,6 +195,33 @@ std::vector<TCodeText> Tokenize(const TCodeText& text) {
     return tokens;
 }
 
+// RGB(red, green, blue) is written as the colour value it stands for
+// (blue * 65536 + green * 256 + red, each part cut to 0 .. 255): the number
+// itself when the parts are numbers, else the expression that makes it. No
+// function of that name is stored, so a page holds what the number gives.
+TCodeText ColourExpression(std::u16string_view arguments) {
+    const std::vector<std::u16string_view> parts =
+        Trim(arguments).empty() ? std::vector<std::u16string_view>{} : SplitArguments(arguments);
+    if (parts.size() != 3) throw ETovaError("RGB" + SysText(" 引数の数が不正です"));
+    std::array<std::optional<int32_t>, 3> numbers;
+    for (size_t i = 0; i < 3; ++i)
+        numbers[i] = TryTextToInt(FromCodeText(Trim(parts[i])));
+    if (numbers[0] && numbers[1] && numbers[2]) {
+        const int32_t colour = (*numbers[0] & 255) | (*numbers[1] & 255) << 8 | (*numbers[2] & 255) << 16;
+        return ToCodeText(std::to_string(colour));
+    }
+    // Appended piece by piece: a literal + std::u16string temporary makes
+    // GCC 12 at -O3 report a false -Wrestrict (GCC bug 105329).
+    TCodeText colour(u"(");
+    const std::u16string_view shifts[] = {u"", u" << 8", u" << 16"};
+    for (size_t i = 0; i < 3; ++i) {
+        if (i > 0) colour.append(u" | ");
+        colour.append(u"(((").append(parts[i]).append(u") & 255)").append(shifts[i]).append(u")");
+    }
+    colour.append(u")");
+    return colour;
+}
+
 }  // namespace
 
 TCodeText ToCodeText(std::string_view cp932) {
@@ -279,19 +308,23 @@ void TExpressionCompiler::ExtractCalls(TCodeText& text) {
         while (nameStart > 0 && IsNameChar(text[nameStart - 1]))
             --nameStart;
 
-        std::string target = NewTemporary();
-        std::vector<std::string> operands{
-            FromCodeText(std::u16string_view(text).substr(nameStart, nameEnd - nameStart))};
         const std::u16string_view inner =
             std::u16string_view(text).substr(call->Open + 1, call->Close - call->Open - 1);
+        const std::u16string_view name = std::u16string_view(text).substr(nameStart, nameEnd - nameStart);
+        if (FromCodeText(name) == kColourFunctionName) {
+            text.replace(nameStart, call->Close + 1 - nameStart, ColourExpression(inner));
+            continue;
+        }
+        std::string target = NewTemporary();
+        std::vector<std::string> operands{FromCodeText(name)};
         if (!Trim(inner).empty()) {
             for (const std::u16string_view argument : SplitArguments(inner))
                 operands.push_back(Operand(argument));
         }
-        const TCodeText name = ToCodeText(target);
+        const TCodeText temporary = ToCodeText(target);
         const size_t callEnd = call->Close + 1;
         Append(ocFunc, std::move(target), std::move(operands));
-        text.replace(nameStart, callEnd - nameStart, name);
+        text.replace(nameStart, callEnd - nameStart, temporary);
     }
 }
 

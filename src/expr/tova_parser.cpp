@@ -23,6 +23,15 @@ private:
     TOpeEvaluator& evaluator_;
 };
 
+// The error an expression stopped on (code page 932), to the caller's error
+// text when it asked for it, else to the evaluator's warnings.
+void Swallowed(TOpeEvaluator& evaluator, std::string* error, const std::string& message) {
+    if (error)
+        *error = message;
+    else if (evaluator.Warnings())
+        evaluator.Warnings()->Warn(message);
+}
+
 }  // namespace
 
 void TTovaParser::LoadFromStream(TStream& stream) {
@@ -64,10 +73,11 @@ void TTovaParser::Execute(TOpeEvaluator& evaluator, std::string* error) {
             evaluator.Evaluate(*record, temporaries.List);
     } catch (const ETovaError& e) {
         // An expression that fails has no value; the records before the
-        // failing one keep their effect.
-        if (error) *error = e.Message();
+        // failing one keep their effect. The caller hears of it when it asks,
+        // the author through the evaluator's warnings otherwise.
+        Swallowed(evaluator, error, e.Message());
     } catch (const std::exception& e) {
-        if (error) *error = e.what();
+        Swallowed(evaluator, error, e.what());
     }
     if (records_.empty()) return;
     const TOpeData& last = *records_.back();
@@ -79,8 +89,10 @@ void TTovaParser::Execute(TOpeEvaluator& evaluator, std::string* error) {
     }
 }
 
-void CompileExpression(std::string_view text, TTovaParser& parser) {
+void CompileExpression(std::string_view text, TTovaParser& parser,
+                       const std::function<bool(std::string_view)>& isVariable) {
     TBuildTovaParser compiler;
+    compiler.IsVariable = isVariable;
     compiler.Compile(text);
     TTpMemoryStream stream;
     compiler.SaveToStream(stream);
@@ -93,7 +105,9 @@ bool RunStatement(std::string_view text, TOpeEvaluator& evaluator) {
     if (statement.empty()) return false;
     TTovaParser parser;
     try {
-        CompileExpression(statement, parser);
+        CompileExpression(statement, parser, [&evaluator](std::string_view name) {
+            return evaluator.Vars().FindItem(name) != nullptr;
+        });
     } catch (const ETovaError&) {
         return false;
     }

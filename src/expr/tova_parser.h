@@ -2,6 +2,7 @@
 // value of its last evaluation.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -47,8 +48,10 @@ private:
 
 // Compiles text, writes the records in their stored form and reads them
 // back into parser, so that parser holds exactly what a command record would
-// carry. A compile error raises ETovaError.
-void CompileExpression(std::string_view text, TTovaParser& parser);
+// carry. A name isVariable answers true for stays a variable where it spells
+// a named constant. A compile error raises ETovaError.
+void CompileExpression(std::string_view text, TTovaParser& parser,
+                       const std::function<bool(std::string_view)>& isVariable = {});
 
 // Trims text and runs it as an expression: false for an empty text, a
 // compile error or a damaged compiled form; an error while evaluating does

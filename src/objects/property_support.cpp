@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 
+#include "expr/component_types.h"
 #include "expr/custom_param.h"
 #include "expr/property_types.h"
-#include "objects/component_types.h"
 #include "objects/property_ids.h"
 
 namespace tova {

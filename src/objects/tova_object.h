@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "core/stream.h"
+#include "expr/component_types.h"
 #include "objects/component_handle.h"
-#include "objects/component_types.h"
 #include "objects/property_support.h"
 
 namespace tova {

@@ -1,6 +1,7 @@
 // The compiler: the records that texts compile to, and the texts it refuses.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,36 @@ TEST(ExpressionCompile, DocumentedExamples) {
     // The call's target is numbered before its arguments.
     EXPECT_EQ(Compiled("IntToStr(a[1])"), (TLines{"ocDimTo ____d_2 a 1", "ocTo ____1 ____d_2",
                                                   "ocFunc ____0 IntToStr ____1", "ocTo ____arg ____0"}));
+}
+
+// Stored bytes of a compiled text.
+std::vector<uint8_t> StoredBytes(std::string_view text,
+                                 std::function<bool(std::string_view)> isVariable = {}) {
+    TBuildTovaParser compiler;
+    compiler.IsVariable = std::move(isVariable);
+    compiler.Compile(text);
+    TTpMemoryStream stream;
+    compiler.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+// Named constants and RGB compile to exactly what their numbers give, so a
+// page holds what the original's pages hold; a variable of the same name wins.
+TEST(ExpressionCompile, ConstantsAndColoursAreTheirNumbers) {
+    EXPECT_EQ(StoredBytes("GetProp(\"b\", PR_LEFT) + LT_BOX"), StoredBytes("GetProp(\"b\", 3) + 2"));
+    EXPECT_EQ(StoredBytes("@KeyPush[VK_LEFT] | @KeyPush[VK_A]"), StoredBytes("@KeyPush[37] | @KeyPush[65]"));
+    EXPECT_EQ(StoredBytes("x = WP_BLOCKRANDOM - HA_RIGHT - OT_VERTICAL - PM_TWISTER - VK_F12"),
+              StoredBytes("x = 38 - 2 - 1 - 4 - 123"));
+    EXPECT_EQ(StoredBytes("c = RGB(255, 128, 0)"), StoredBytes("c = 33023"));
+    EXPECT_EQ(StoredBytes("c = RGB( 1 , 2 , 300 )"), StoredBytes("c = 2884097"));
+    // Not constants: other spellings, unknown names, a variable's target.
+    EXPECT_EQ(Compiled("pr_left + PR_NOSUCH"),
+              (TLines{"ocPlus ____0 pr_left PR_NOSUCH", "ocTo ____arg ____0"}));
+    EXPECT_EQ(Compiled("PR_LEFT = 3"), (TLines{"ocTo PR_LEFT 3"}));
+    // A declared variable of a constant's name stays the variable.
+    const auto declared = [](std::string_view name) { return name == "PR_LEFT"; };
+    EXPECT_EQ(StoredBytes("y = PR_LEFT + PR_TOP", declared), StoredBytes("y = PR_LEFT + 4", declared));
+    EXPECT_FALSE(ErrorOf([] { Compiled("RGB(1, 2)"); }).empty());
 }
 
 TEST(ExpressionCompile, PrecedenceAndAssociativity) {

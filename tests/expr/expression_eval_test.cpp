@@ -268,6 +268,15 @@ TEST_F(ExpressionEval, RunStatement) {
     EXPECT_EQ(TemporaryCount(), 0);
 }
 
+// RGB of expressions builds the colour from its parts, each cut to a byte.
+TEST_F(ExpressionEval, ColoursFromParts) {
+    Var("r", PT_INT)->SetInt(255);
+    Var("g", PT_INT)->SetInt(128);
+    Var("b", PT_INT)->SetInt(256 + 1);
+    EXPECT_EQ(Value("RGB(r, g, b)"), "98559:1");
+    EXPECT_EQ(Value("RGB(r - 255, 0, g * 2 - 1)"), std::to_string(255 << 16) + ":1");
+}
+
 // A script that doubles a text without end stops at the text limit like any
 // failing expression, holding the last text that fitted, instead of taking
 // the machine's memory.

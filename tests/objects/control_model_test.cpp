@@ -1,7 +1,7 @@
 // The component model as scripts see it: names and renaming, sibling order,
 // screen positions, reparenting and the property contract.
 #include "core/error.h"
-#include "objects/component_types.h"
+#include "expr/component_types.h"
 #include "objects/property_labels.h"
 #include "screen_fixture.h"
 

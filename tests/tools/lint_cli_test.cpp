@@ -45,6 +45,22 @@ protected:
     TTempDir out_;
 };
 
+// Constants are numbers to lint too; a variable of a constant's name wins,
+// and lint says so, once.
+TEST_F(LintCli, ConstantsAreNoVariablesAndAVariableOfTheirNameIsNamed) {
+    src_.WriteFile("start.tss",
+                   "VarNew VK_LEFT int 0\n"
+                   "Calc score = GetProp(\"a\", PR_LEFT) + VK_LEFT + VK_LEFT\n"
+                   "Calc score = RGB(255, 0, 0) + WP_FADE\n");
+    const TResult result = Lint();
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(result.out.find("PR_LEFT"), std::string::npos) << result.out;
+    EXPECT_NE(LineAt(result.out, "start.tss:2").find("the variable VK_LEFT has the name of a constant (37)"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("0 errors, 1 warning"), std::string::npos) << result.out;
+}
+
 TEST_F(LintCli, EveryMistakeOfEveryPageIsReportedAtOnce) {
     src_.WriteFile("start.tss",
                    "VarNew n int 0\n"                   // 1
@@ -64,7 +80,7 @@ TEST_F(LintCli, EveryMistakeOfEveryPageIsReportedAtOnce) {
                    "VarNew 1a int 0\n"                              // 15 a name no expression can use
                    "Jump lib\\fib.tsb\n"                            // 16
                    "Calc n = 2\n"                                   // 17 unreachable
-                   "Calc n = GetProp(\"a\", PR_LEFT)\n");           // 18 a property name as a variable
+                   "Calc n = GetProp(\"a\", PR_LEFTT)\n");          // 18 a misspelt constant
     src_.WriteFile("second.tss", "Wiat 100\n");
     const TResult result = Lint();
     EXPECT_EQ(result.exitCode, 1) << result.out;
@@ -102,11 +118,9 @@ TEST_F(LintCli, EveryMistakeOfEveryPageIsReportedAtOnce) {
     EXPECT_NE(LineAt(out, "start.tss:17").find("warning: unreachable: the Jump on line 16 always leaves"),
               std::string::npos)
         << out;
-    EXPECT_NE(LineAt(out, "start.tss:18")
-                  .find("warning: PR_LEFT is no variable: an expression names a property by "
-                        "its id (3)"),
-              std::string::npos)
+    EXPECT_NE(LineAt(out, "start.tss:18").find("the variable PR_LEFTT is never declared"), std::string::npos)
         << out;
+    EXPECT_NE(LineAt(out, "start.tss:18").find("did you mean PR_LEFT?"), std::string::npos) << out;
     EXPECT_NE(LineAt(out, "second.tss:1").find("did you mean Wait?"), std::string::npos) << out;
     EXPECT_NE(out.find("8 errors, 6 warnings"), std::string::npos) << out;
 }

@@ -10,9 +10,11 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <set>
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "core/sjis.h"
 #include "engine/install_set.h"
 #include "engine/page.h"
 #include "engine/project_setting.h"
@@ -27,6 +29,7 @@
 #include "sdk/commands.h"
 #include "sdk/lint/lint.h"
 #include "sdk/script_compiler.h"
+#include "sdk/script_source.h"
 
 namespace fs = std::filesystem;
 
@@ -78,27 +81,38 @@ fs::path FindDescription(const fs::path& srcDir) {
     Fail("'" + srcDir.string() + "' holds no " + kDescriptionName);
 }
 
-void Compile(const TSourceFile& file, const fs::path& target) {
+void Compile(const TSourceFile& file, const fs::path& target, const TVariableTest& variables) {
     TPage page;
     page.Name = file.OutputName;
     std::string sourceName = file.SourceName;
     for (char& c : sourceName)
         if (c == '\\') c = '/';
-    CompileScript(ReadHostFile(file.HostPath), sourceName, page);
+    CompileScript(ReadHostFile(file.HostPath), sourceName, page, variables);
     TTpMemoryStream content;
     page.SaveToStream(content);
     WriteHostFile(target, content.Bytes());
 }
 
+// The game's variables: the project's and those any page declares, folded.
+TVariableTest GameVariables(const TBuildSources& sources, const TProjectSetting& setting) {
+    std::set<std::string> names;
+    for (const TParamData& variable : setting.ProjectVariables)
+        names.insert(SjisLowerCase(variable.Name));
+    for (const TSourceFile& file : sources.Files())
+        if (file.Compile) names.merge(DeclaredVariables(ReadHostFile(file.HostPath)));
+    return [names = std::move(names)](std::string_view name) { return names.contains(SjisLowerCase(name)); };
+}
+
 // Compiles the script sources and copies the other files. Every source is
 // tried, so that one run reports every page that does not compile.
-void BuildFiles(const TBuildSources& sources, const fs::path& dataDir, int& pages, int& copies) {
+void BuildFiles(const TBuildSources& sources, const fs::path& dataDir, const TVariableTest& variables,
+                int& pages, int& copies) {
     std::string errors;
     for (const TSourceFile& file : sources.Files()) {
         const fs::path target = HostFileFor(dataDir, file.OutputName);
         if (file.Compile) {
             try {
-                Compile(file, target);
+                Compile(file, target, variables);
                 ++pages;
             } catch (const ETovaError& e) {
                 errors += (errors.empty() ? "" : "\n") + e.Message();
@@ -164,7 +178,7 @@ int RunBuild(const TArgs& args) {
     TBuildOutput output(outDir);
     int pages = 0;
     int copies = 0;
-    BuildFiles(sources, output.DataDir(), pages, copies);
+    BuildFiles(sources, output.DataDir(), GameVariables(sources, description.Setting), pages, copies);
     WriteProjectFiles(description.Setting, output.DataDir());
     if (pack) {
         TPackOptions options;

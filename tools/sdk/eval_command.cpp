@@ -103,7 +103,8 @@ int RunEval(const TArgs& args) {
         CreateVariable(vars, spec);
     TTovaParser parser;
     try {
-        CompileExpression(Utf8ToCp932(line.Operands().front()), parser);
+        CompileExpression(Utf8ToCp932(line.Operands().front()), parser,
+                          [&vars](std::string_view name) { return vars.FindItem(name) != nullptr; });
     } catch (const ETovaError& e) {
         std::cerr << "error: " << Cp932ToUtf8(e.Message()) << "\n";
         return 1;

@@ -242,9 +242,10 @@ private:
 
 }  // namespace
 
-void CompileScript(std::string_view source, std::string_view sourceName, TPage& page) {
+void CompileScript(std::string_view source, std::string_view sourceName, TPage& page,
+                   const TVariableTest& projectVariables) {
     try {
-        TScriptSource parsed = ParseScriptSource(source, sourceName);
+        TScriptSource parsed = ParseScriptSource(source, sourceName, nullptr, projectVariables);
         TPageBuilder(parsed, sourceName, page).Build();
     } catch (...) {
         // A source with an error leaves no half-made page behind.

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/sjis.h"
+#include "expr/script_constants.h"
 #include "expr/sys_function_table.h"
 #include "sdk/lint/near_name.h"
 #include "sdk/script_raw_expression.h"
@@ -41,6 +42,7 @@ std::vector<std::string> FunctionNames() {
     std::vector<std::string> names;
     for (int id = 0; id < kSysFunctionCount; ++id)
         names.emplace_back(SysFunctionInfo(id).Name);
+    names.emplace_back(kColourFunctionName);
     return names;
 }
 
@@ -65,7 +67,7 @@ void CheckFunctionNames(std::string_view value, const TLineCursor& at) {
         while (next < value.size() && IsBlank(value[next]))
             ++next;
         if (next < value.size() && value[next] == '(' && !(name[0] >= '0' && name[0] <= '9') &&
-            !FindSysFunction(name))
+            !FindSysFunction(name) && name != kColourFunctionName)
             at.FailAt("unknown function", std::string(name) + DidYouMean(name, FunctionNames()));
     }
 }
@@ -75,14 +77,14 @@ void CheckFunctionNames(std::string_view value, const TLineCursor& at) {
 void CompileValue(std::string_view value, const TLineCursor& at, TTovaParser& parser) {
     if (value.empty()) at.Fail("an expression expected (write {} for an empty one)");
     if (value.front() == '{') {
-        TLineCursor raw(value, at.SourceName(), at.Line());
+        TLineCursor raw(value, at.SourceName(), at.Line(), at.Variables());
         ReadRawExpression(raw, parser);
         raw.ExpectEnd();
         return;
     }
     CheckFunctionNames(value, at);
     try {
-        CompileExpression(value, parser);
+        CompileExpression(value, parser, at.Variables() ? *at.Variables() : TVariableTest());
     } catch (const ETovaError& error) {
         throw SourceError(at.SourceName(), at.Line(),
                           SysText("not a valid expression (") + error.Message() + "): " + std::string(value));

@@ -14,6 +14,7 @@
 #include <map>
 
 #include "core/error.h"
+#include "core/sjis.h"
 #include "expr/param_convert.h"
 #include "expr/param_types.h"
 #include "expr/param_var.h"
@@ -221,7 +222,13 @@ std::optional<std::string> ExpressionText(const TTovaParser& parser) {
         if (!text || text->empty()) continue;
         TTovaParser compiled;
         try {
-            CompileExpression(*text, compiled);
+            // The page's own references stay variables where they spell a constant.
+            CompileExpression(*text, compiled, [&parser](std::string_view name) {
+                for (const auto& record : parser.Records())
+                    for (const TParamVar* reference : record->References())
+                        if (SjisSameText(reference->TargetName, name)) return true;
+                return false;
+            });
         } catch (const ETovaError&) {
             continue;
         }

@@ -147,7 +147,7 @@ std::string RawExpressionText(const TTovaParser& parser) {
 void ReadRawExpression(TLineCursor& cursor, TTovaParser& parser) {
     parser.Clear();
     const std::string inner(cursor.ReadBracketed());
-    TLineCursor records(inner, cursor.SourceName(), cursor.Line());
+    TLineCursor records(inner, cursor.SourceName(), cursor.Line(), cursor.Variables());
     while (!records.AtEnd()) {
         parser.AddRecord(ReadRecord(records));
         if (!records.AtEnd() && !records.TryConsume(";"))

@@ -4,6 +4,7 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "core/sjis.h"
 #include "engine/command_names.h"
 #include "expr/property_names.h"
 #include "sdk/build_text_data.h"
@@ -59,11 +60,16 @@ std::vector<std::string> CommandNames() {
 
 class TSourceReader {
 public:
-    TSourceReader(std::string_view sourceName, std::vector<TLineError>* errors)
-        : sourceName_(sourceName), errors_(errors) {}
+    TSourceReader(std::string_view sourceName, std::vector<TLineError>* errors,
+                  TVariableTest projectVariables)
+        : sourceName_(sourceName), errors_(errors), projectVariables_(std::move(projectVariables)) {}
 
     TScriptSource Read(std::string_view utf8) {
         if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
+        const std::set<std::string> declared = DeclaredVariables(utf8);
+        variables_ = [this, declared](std::string_view name) {
+            return declared.contains(SjisLowerCase(name)) || (projectVariables_ && projectVariables_(name));
+        };
         int line = 0;
         for (size_t start = 0; start <= utf8.size(); ++line) {
             size_t end = utf8.find('\n', start);
@@ -105,7 +111,7 @@ private:
         size_t pos = 0;
         for (; pos < text.size() && IsBlank(text[pos]); ++pos)
             column = text[pos] == '\t' ? (column / kTabWidth + 1) * kTabWidth : column + 1;
-        TLineCursor cursor(std::string_view(text).substr(pos), sourceName_, line);
+        TLineCursor cursor(std::string_view(text).substr(pos), sourceName_, line, &variables_);
         if (cursor.AtEnd() && !IsDirective(cursor.Remaining(), "#page") &&
             !IsDirective(cursor.Remaining(), "#mask"))
             return;
@@ -199,7 +205,7 @@ private:
 
     void ReadAttributes(TLineCursor& cursor, TSourceCommand& command) {
         const std::string inner(cursor.ReadBracketed());
-        TLineCursor list(inner, sourceName_, cursor.Line());
+        TLineCursor list(inner, sourceName_, cursor.Line(), &variables_);
         while (!list.AtEnd()) {
             if (list.TryConsume(",")) continue;
             const std::string key(list.ReadWord());
@@ -237,6 +243,8 @@ private:
 
     std::string_view sourceName_;
     std::vector<TLineError>* errors_;
+    TVariableTest projectVariables_;
+    TVariableTest variables_;  // the project's and the source's own
     TScriptSource source_;
     int lastColumn_ = -1;       // of the last command line
     int skipDeeperThan_ = -1;   // field lines deeper than this belong to a failed command
@@ -255,9 +263,28 @@ uint8_t ReadType(TLineCursor& cursor) {
     return static_cast<uint8_t>(value);
 }
 
+std::set<std::string> DeclaredVariables(std::string_view utf8) {
+    std::set<std::string> names;
+    for (size_t start = 0; start < utf8.size();) {
+        size_t end = utf8.find('\n', start);
+        if (end == std::string_view::npos) end = utf8.size();
+        std::string_view line = TrimBlanks(utf8.substr(start, end - start));
+        start = end + 1;
+        if (!line.starts_with("VarNew") || line.size() < 7 || !IsBlank(line[6])) continue;
+        line = TrimBlanks(line.substr(7));
+        const size_t nameEnd = line.find_first_of(" \t");
+        try {
+            names.insert(SjisLowerCase(Utf8ToCp932(line.substr(0, nameEnd))));
+        } catch (const ETovaError&) {
+            // A name code page 932 cannot hold fails where the line is read.
+        }
+    }
+    return names;
+}
+
 TScriptSource ParseScriptSource(std::string_view utf8, std::string_view sourceName,
-                                std::vector<TLineError>* errors) {
-    return TSourceReader(sourceName, errors).Read(utf8);
+                                std::vector<TLineError>* errors, TVariableTest projectVariables) {
+    return TSourceReader(sourceName, errors, std::move(projectVariables)).Read(utf8);
 }
 
 std::string TypeName(uint8_t type) {

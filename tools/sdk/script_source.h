@@ -5,12 +5,14 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/command.h"
 #include "expr/tova_parser.h"
+#include "sdk/script_text.h"
 
 namespace tova::sdk {
 
@@ -67,8 +69,15 @@ struct TLineError {
 // Reads the whole source (UTF-8). Errors are ETovaError "NAME:LINE: ...": the
 // first one is thrown, or, with errors, every failing line adds its error
 // there and is left out of the result.
+// projectVariables names the variables declared outside the source (the
+// project's); the source's own VarNew commands count wherever they stand.
 TScriptSource ParseScriptSource(std::string_view utf8, std::string_view sourceName,
-                                std::vector<TLineError>* errors = nullptr);
+                                std::vector<TLineError>* errors = nullptr,
+                                TVariableTest projectVariables = {});
+
+// The names (folded to lower case, code page 932) that the source's VarNew
+// lines declare.
+std::set<std::string> DeclaredVariables(std::string_view utf8);
 
 // The names of value types and variable scopes as the language writes them.
 std::string TypeName(uint8_t type);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +39,16 @@ std::string_view TrimBlanks(std::string_view text);
 // The error "SOURCE:LINE: message" (message in code page 932).
 ETovaError SourceError(std::string_view sourceName, int line, std::string_view cp932Message);
 
+// Whether a name (code page 932) is a variable of the game being compiled:
+// a variable wins over a named constant of the same spelling.
+using TVariableTest = std::function<bool(std::string_view name)>;
+
 // Reads one source line left to right. Errors carry "SOURCE:LINE: ".
 class TLineCursor {
 public:
-    TLineCursor(std::string_view text, std::string_view sourceName, int line)
-        : text_(text), sourceName_(sourceName), line_(line) {}
+    TLineCursor(std::string_view text, std::string_view sourceName, int line,
+                const TVariableTest* variables = nullptr)
+        : text_(text), sourceName_(sourceName), line_(line), variables_(variables) {}
 
     [[noreturn]] void Fail(std::string_view utf8Message) const;
     [[noreturn]] void FailAt(std::string_view utf8Message, std::string_view cp932Detail) const;
@@ -69,11 +75,14 @@ public:
     void Advance(size_t count) { pos_ += count; }
     int Line() const { return line_; }
     std::string_view SourceName() const { return sourceName_; }
+    // The variables the source's expressions know, or null.
+    const TVariableTest* Variables() const { return variables_; }
 
 private:
     std::string_view text_;
     std::string_view sourceName_;
     int line_;
+    const TVariableTest* variables_;
     size_t pos_ = 0;
 };
 

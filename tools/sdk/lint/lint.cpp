@@ -104,11 +104,26 @@ private:
 
     void LintFiles(const TBuildSources& sources) {
         std::vector<TPageText> pages;
+        // Every page's variables are known before a page is read, as the
+        // build knows them: a variable wins over a constant of its spelling.
+        std::vector<std::optional<std::string>> texts;
         for (const TSourceFile& file : sources.Files()) {
+            texts.emplace_back();
+            if (!file.Compile) continue;
+            try {
+                texts.back() = ReadText(file.HostPath);
+                game_.PageVariables.merge(DeclaredVariables(*texts.back()));
+            } catch (const ETovaError&) {
+                // Reported where the page is read below.
+            }
+        }
+        size_t index = 0;
+        for (const TSourceFile& file : sources.Files()) {
+            const std::optional<std::string>& text = texts[index++];
             try {
                 if (file.Compile) {
-                    TPageText page{&file, ReadText(file.HostPath), {}, false};
-                    page.Source = ReadPageSource(file, page.Text, report_, page.ReadFailed);
+                    TPageText page{&file, text ? *text : ReadText(file.HostPath), {}, false};
+                    page.Source = ReadPageSource(file, page.Text, game_, report_, page.ReadFailed);
                     AddDeclaredVariables(page.Source, game_);
                     pages.push_back(std::move(page));
                 } else if (IsTextDataFile(file.HostPath.filename().string())) {

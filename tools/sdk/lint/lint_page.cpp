@@ -20,6 +20,7 @@
 #include "expr/ope_data.h"
 #include "expr/param_var.h"
 #include "expr/property_names.h"
+#include "expr/script_constants.h"
 #include "expr/sys_function_table.h"
 #include "sdk/lint/near_name.h"
 #include "sdk/script_compiler.h"
@@ -214,18 +215,25 @@ private:
     // it, and a result stored into one is dropped: a warning, since the
     // player defines what happens.
     void CheckVariable(const std::string& name, int line) {
-        if (name.empty() || IsTemporary(name) || game_.Variables.count(Lower(name))) return;
-        if (!reported_.insert(Lower(name)).second) return;
-        if (const std::optional<int> id = PropertyIdOfName(name)) {
-            Warning(line, name + " is no variable: an expression names a property by its id (" +
-                              std::to_string(*id) + "); only PropertyId fields take PR_ names");
+        if (name.empty() || IsTemporary(name)) return;
+        if (game_.Variables.count(Lower(name))) {
+            // Only a variable keeps a constant's name in a compiled expression.
+            if (const std::optional<int32_t> value = ScriptConstant(name);
+                value && shadowReported_.insert(Lower(name)).second)
+                Warning(line, "the variable " + Utf8(name) + " has the name of a constant (" +
+                                  std::to_string(*value) +
+                                  "); the variable wins: rename it to use the constant");
             return;
         }
+        if (!reported_.insert(Lower(name)).second) return;
         std::vector<std::string> names;
         for (const std::string& declared : game_.VariableNames)
             names.push_back(Utf8(declared));
-        for (int id = 0; id < kComponentPropertyCount && name.starts_with("PR_"); ++id)
-            names.emplace_back(PropertyName(id));
+        // A misspelt constant: the constants of its family are the near names.
+        ForEachScriptConstant([&](std::string_view constant, int32_t) {
+            if (name.size() > 3 && constant.starts_with(std::string_view(name).substr(0, 3)))
+                names.emplace_back(constant);
+        });
         Warning(line, "the variable " + Utf8(name) +
                           " is never declared (in project.ini, or by VarNew, scope=status included)" +
                           DidYouMean(Utf8(name), names));
@@ -311,6 +319,7 @@ private:
     TLintReport& report_;
     std::vector<std::string> labels_;
     std::set<std::string> reported_;
+    std::set<std::string> shadowReported_;
 };
 
 }  // namespace
@@ -324,11 +333,17 @@ void TLintGame::AddVariable(const std::string& name) {
     if (Variables.try_emplace(Lower(name), name).second) VariableNames.push_back(name);
 }
 
-TScriptSource ReadPageSource(const TSourceFile& file, const std::string& text, TLintReport& report,
-                             bool& failed) {
+bool TLintGame::IsVariable(std::string_view name) const {
+    const std::string lower = Lower(std::string(name));
+    return Variables.count(lower) > 0 || PageVariables.count(lower) > 0;
+}
+
+TScriptSource ReadPageSource(const TSourceFile& file, const std::string& text, const TLintGame& game,
+                             TLintReport& report, bool& failed) {
     std::vector<TLineError> errors;
     const std::string display = file.HostPath.generic_string();
-    TScriptSource source = ParseScriptSource(text, display, &errors);
+    TScriptSource source = ParseScriptSource(
+        text, display, &errors, [&game](std::string_view name) { return game.IsVariable(name); });
     for (const TLineError& error : errors)
         report.AddError(display, error.Line, error.Message);
     failed = !errors.empty();
@@ -349,7 +364,7 @@ void LintPage(const TSourceFile& file, const std::string& text, const TScriptSou
     TPage page;
     page.Name = file.OutputName;
     try {
-        CompileScript(text, display, page);
+        CompileScript(text, display, page, [&game](std::string_view name) { return game.IsVariable(name); });
     } catch (const ETovaError& error) {
         report.AddError(display, 0, error.Message());
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,20 @@ struct TLintGame {
     std::map<std::string, std::string> Variables;
     std::vector<std::string> VariableNames;
 
+    // Lower-cased names that the pages' VarNew lines declare, known before
+    // any page is read: a variable wins over a constant of its spelling.
+    std::set<std::string> PageVariables;
+
     void AddFile(const std::string& name);
     void AddVariable(const std::string& name);
+    // Whether a name is a variable of the game (as the build compiles it).
+    bool IsVariable(std::string_view name) const;
 };
 
 // A page's source read with every syntax error collected; the errors go to
 // report, the commands that did read into the result.
-TScriptSource ReadPageSource(const TSourceFile& file, const std::string& text, TLintReport& report,
-                             bool& failed);
+TScriptSource ReadPageSource(const TSourceFile& file, const std::string& text, const TLintGame& game,
+                             TLintReport& report, bool& failed);
 
 // The variables a page declares with VarNew.
 void AddDeclaredVariables(const TScriptSource& source, TLintGame& game);

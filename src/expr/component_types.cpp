@@ -1,4 +1,4 @@
-#include "objects/component_types.h"
+#include "expr/component_types.h"
 
 #include <array>
 #include <utility>
