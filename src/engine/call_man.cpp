@@ -1,4 +1,5 @@
 #include "engine/call_man.h"
+#include "engine/run_warnings.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +17,6 @@
 #include "expr/param_factory.h"
 #include "expr/tova_parser.h"
 #include "objects/tova_base_list.h"
-#include "platform/message_gloss.h"
 
 namespace tova {
 
@@ -79,6 +79,7 @@ TPage* TCallMan::GetPage(std::string_view name, bool toFront) {
     TPageHost host;
     host.Vars = env_.Vars;
     host.MessageBox = env_.MessageBox;
+    host.Warnings = env_.Warnings;
     host.RequestStop = [this] {
         Flags().Stop = true;
         Host().RequestClose();
@@ -118,6 +119,10 @@ bool TCallMan::PageExists(std::string_view name) {
     for (const auto& page : cache_)
         if (page->Name == name) return true;
     return Host().PageExists(name);
+}
+
+void TCallMan::Warn(std::string_view message) {
+    if (env_.Warnings) env_.Warnings->Warn(message);
 }
 
 bool TCallMan::MayCall(std::string_view pageName) {
@@ -170,6 +175,13 @@ void TCallMan::ExecuteOne(TPage*& page, uint8_t& started, int32_t& pc, bool& yie
         WriteLog({}, *page, command.LineId);
         lastLogged_ = &command;
     }
+    if (env_.Warnings) env_.Warnings->Enter(oldPage->Name, command.LineId);
+    struct TLeave {
+        TRunWarnings* Warnings;
+        ~TLeave() {
+            if (Warnings) Warnings->Leave();
+        }
+    } leave{env_.Warnings};
     try {
         if (started == 0) {
             if (command.IsDisabled()) {
@@ -184,12 +196,13 @@ void TCallMan::ExecuteOne(TPage*& page, uint8_t& started, int32_t& pc, bool& yie
         ++executed_;
         command.Execute(*this, page, pc);
         if (page != oldPage || pc != oldPc) started = 0;
-    } catch (const std::exception& e) {
+    } catch (const ETovaError& e) {
         // The command stays current. When it did not move on it would raise
         // again at once, so this frame's work ends here.
-        if (env_.Log)
-            *env_.Log << "error in " << Cp932ToUtf8(oldPage->Name) << "(" << command.LineId
-                      << "): " << WithGloss(e.what()) << "\n";
+        Warn(e.Message());
+        if (page == oldPage && pc == oldPc) frameDone_ = true;
+    } catch (const std::exception& e) {
+        Warn(e.what());
         if (page == oldPage && pc == oldPc) frameDone_ = true;
     }
 }

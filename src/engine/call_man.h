@@ -19,6 +19,8 @@
 
 namespace tova {
 
+class TRunWarnings;
+
 class TCommand;
 class TDBManager;
 class TInterpreterHost;
@@ -61,6 +63,8 @@ struct TCallManEnvironment {
     std::ostream* Log = nullptr;
     // Where the player tells of scripts that went wrong (a call too deep), or none.
     std::ostream* Errors = nullptr;
+    // What the commands and expressions let pass, for the game's author, or none.
+    TRunWarnings* Warnings = nullptr;
 };
 
 class TCallMan final : public TPageRunner {
@@ -110,6 +114,8 @@ public:
 
     // For the commands. A page in the cache exists: it is run from there.
     bool PageExists(std::string_view name);
+    // Tells the author of something the running command lets pass (code page 932).
+    void Warn(std::string_view message);
     // Whether a Call may push one more frame; when not, the refused call of
     // that page is written to the logs.
     bool MayCall(std::string_view pageName);

@@ -1,6 +1,7 @@
 // Run-time behaviour of the commands that steer the interpreter: branches,
 // loops, labels, jumps, calls and waits. Block structure is the commands'
 // Indent; loop and jump targets are command indexes stored in the records.
+#include "core/error.h"
 #include "engine/call_man.h"
 #include "engine/command_flow.h"
 #include "expr/param_factory.h"
@@ -55,16 +56,29 @@ void TComLabel::Execute(TCallMan&, TPage*&, int32_t& pc) {
     ++pc;
 }
 
+namespace {
+
+// Whether the page of a Jump or Call exists; a missing one is told to the
+// author and the command goes on past it, as the original does.
+bool TargetPageExists(TCallMan& callMan, const std::string& pageName) {
+    if (callMan.PageExists(pageName)) return true;
+    callMan.Warn(ETovaError::Format("%s:ファイルがありません", {pageName}).Message());
+    return false;
+}
+
+}  // namespace
+
 void TComJump::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     ++pc;
-    if (!callMan.IsTrue(Condition) || !callMan.PageExists(PageName)) return;
+    if (!callMan.IsTrue(Condition) || !TargetPageExists(callMan, PageName)) return;
     page = callMan.GetPage(PageName, true);
     pc = Target;
 }
 
 void TComCall::Execute(TCallMan& callMan, TPage*& page, int32_t& pc) {
     ++pc;
-    if (!callMan.IsTrue(Condition) || !callMan.PageExists(PageName) || !callMan.MayCall(PageName)) return;
+    if (!callMan.IsTrue(Condition) || !TargetPageExists(callMan, PageName) || !callMan.MayCall(PageName))
+        return;
     TStringList args;
     for (const auto& argument : Arguments)
         if (const TCustomParam* value = callMan.Evaluate(*argument)) args.push_back(value->GetStr());

@@ -11,6 +11,7 @@
 #include "expr/param_collection.h"
 #include "expr/param_factory.h"
 #include "expr/param_types.h"
+#include "expr/property_names.h"
 #include "expr/property_types.h"
 #include "objects/property_access.h"
 #include "objects/tova_base_list.h"
@@ -99,6 +100,8 @@ void TComSetProp::Execute(TCallMan& callMan, TPage*&, int32_t& pc) {
     const int32_t id = PropertyIdOf(callMan, PropertyId);
     const TCustomParam* value = callMan.Evaluate(Value);
     if (!value) return;
+    if (id >= 0 && id < kPropertyCount && !TakesProperty(*component, id))
+        callMan.Warn(NotTakenMessage(component->Name, id));
     SetProperty(*component, id, *value);
 }
 

@@ -58,7 +58,14 @@ void TPage::LoadFromStream(TStream& stream) {
 
 void TPage::ReadBody(TStream& stream) {
     Version = ReadI32(stream);
-    if (Version > kNewestVersion) return;
+    if (Version > kNewestVersion) {
+        // A page a newer authoring tool wrote is kept empty by the format's rule.
+        if (host_.Warnings)
+            host_.Warnings->Warn(Name + ": the page is of version " + std::to_string(Version) +
+                                 ", newer than this player reads (" + std::to_string(kNewestVersion) +
+                                 "); it runs as an empty page");
+        return;
+    }
     if (Version < kOldestVersion) {
         WarnTooOld();
         return;

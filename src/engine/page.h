@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/stream.h"
+#include "core/warning_sink.h"
 #include "engine/command.h"
 
 namespace tova {
@@ -33,6 +34,8 @@ struct TPageHost {
     TMessageBoxHost* MessageBox = nullptr;
     // Sets the stop flag and closes the main window (a page too old to read).
     std::function<void()> RequestStop;
+    // Told of a page too new to read (it runs as an empty page), or none.
+    TWarningSink* Warnings = nullptr;
 };
 
 class TPage {

@@ -1,6 +1,7 @@
 // The player's creation, shutdown and the frame procedure's stages.
 #include "engine/player.h"
 
+#include "core/encoding.h"
 #include "core/error.h"
 #include "core/path_names.h"
 #include "engine/call_man.h"
@@ -8,6 +9,7 @@
 #include "engine/player_sys_host.h"
 #include "engine/project.h"
 #include "engine/project_image_source.h"
+#include "engine/run_warnings.h"
 #include "expr/db_manager.h"
 #include "expr/ope_evaluator.h"
 #include "expr/param_collection.h"
@@ -36,6 +38,7 @@ std::unique_ptr<TPlayer> TPlayer::Open(const TPlayerOptions& options) {
 
 void TPlayer::Create(const TPlayerOptions& options) {
     const TDataFolder& dataFolder = options.DataFolder;
+    warnings_ = std::make_unique<TRunWarnings>(options.Warnings);
 
     TVrFileManagerOptions fileOptions;
     fileOptions.messageBox = options.MessageBox;
@@ -53,9 +56,10 @@ void TPlayer::Create(const TPlayerOptions& options) {
     roles_.ShellRole = options.ShellRole;
     systemVariables_ = std::make_unique<TSystemVariables>(*variables_, &roles_);
     variables_->SetSystemHost(systemVariables_.get());
-    functions_ = std::make_unique<TSysFuncMan>(
-        TSysFuncEnvironment{variables_.get(), files_.get(), database_.get(), &roles_, &random_});
+    functions_ = std::make_unique<TSysFuncMan>(TSysFuncEnvironment{
+        variables_.get(), files_.get(), database_.get(), &roles_, &random_, warnings_.get()});
     evaluator_ = std::make_unique<TOpeEvaluator>(*variables_, functions_.get());
+    evaluator_->SetWarnings(warnings_.get());
     readList_ = std::make_unique<TTovaReadList>();
     imageDepth_ = std::make_unique<TImageDepthFlag>();
     screen_ = std::make_unique<TTovaBaseList>();
@@ -92,6 +96,10 @@ void TPlayer::Create(const TPlayerOptions& options) {
     images_ = std::make_unique<TBrioCollection>(*imageSource_);
     images_->SetImageKey(static_cast<uint32_t>(project_->ImageKey));
     images_->SetDepthConversion(imageDepth_->DepthConversion);
+    // A missing or damaged picture shows as its 8 x 8 frame; the author hears of it.
+    images_->OnLoadError = [warnings = warnings_.get()](const std::string& utf8Message) {
+        warnings->Warn(Utf8ToCp932Lossy(utf8Message));
+    };
     screen_->SetImageCache(images_.get());
     screen_->SetEvaluator(evaluator_.get());
     screen_->SetSize(width, height);
@@ -107,6 +115,7 @@ void TPlayer::Create(const TPlayerOptions& options) {
     callEnvironment.Database = database_.get();
     callEnvironment.Log = options.CommandLog;
     callEnvironment.Errors = options.Log;
+    callEnvironment.Warnings = warnings_.get();
     callMan_ = std::make_unique<TCallMan>(callEnvironment);
     project_->Start(*callMan_);
     if (!project_->Loaded()) throw ETovaError("the project could not start");

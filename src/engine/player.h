@@ -38,6 +38,7 @@ class TSysFuncMan;
 class TSystemVariables;
 class TTovaBaseList;
 class TTovaReadList;
+class TRunWarnings;
 class TVrFileManager;
 
 struct TPlayerOptions {
@@ -52,6 +53,9 @@ struct TPlayerOptions {
     int MaxDiscRequests = 1;
     std::ostream* Log = nullptr;         // why things failed (save, end page, damaged data)
     std::ostream* CommandLog = nullptr;  // one line per command run, or none
+    // What the game's scripts and data get wrong that the player lets pass
+    // ("PAGE(LINE): message", once each), or none: a game plays silently.
+    std::ostream* Warnings = nullptr;
     // The window's side of the script functions (full screen); none: the defaults.
     TShellHost* ShellRole = nullptr;
 };
@@ -144,6 +148,7 @@ private:
     // Declared in the creation order; freed in reverse. The call manager and
     // the project are freed first, the variables last.
     std::mt19937 random_;
+    std::unique_ptr<TRunWarnings> warnings_;
     std::unique_ptr<TVrFileManager> files_;
     std::unique_ptr<TParamCollection> variables_;
     std::unique_ptr<TDBManager> database_;

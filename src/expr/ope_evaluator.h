@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "core/warning_sink.h"
 #include "expr/function_dispatcher.h"
 #include "expr/ope_data.h"
 #include "expr/param_collection.h"
@@ -25,6 +26,9 @@ public:
     TParamCollection& Vars() const { return vars_; }
     TFunctionDispatcher* Dispatcher() const { return dispatcher_; }
     void SetDispatcher(TFunctionDispatcher* dispatcher) { dispatcher_ = dispatcher; }
+    // Where an expression's swallowed error is told (see TTovaParser::Execute), or null.
+    TWarningSink* Warnings() const { return warnings_; }
+    void SetWarnings(TWarningSink* warnings) { warnings_ = warnings; }
 
     // Evaluates one record: binds its references, creates a missing
     // temporary target (appending it to created), computes, and unbinds.
@@ -41,6 +45,7 @@ private:
 
     TParamCollection& vars_;
     TFunctionDispatcher* dispatcher_;
+    TWarningSink* warnings_ = nullptr;
 };
 
 }  // namespace tova

@@ -187,4 +187,9 @@ std::optional<int> PropertyIdOfName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string NotTakenMessage(std::string_view component, int id) {
+    return "the component " + std::string(component) + " does not take " + std::string(PropertyName(id)) +
+           "; the value is dropped";
+}
+
 }  // namespace tova

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tova {
@@ -11,5 +12,9 @@ namespace tova {
 std::string_view PropertyName(int id);
 // The id of an identifier (exact, case-sensitive), or none.
 std::optional<int> PropertyIdOfName(std::string_view name);
+
+// The warning for a value a component does not take (component name in code
+// page 932, id 0 .. 162): "the component NAME does not take PR_..."
+std::string NotTakenMessage(std::string_view component, int id);
 
 }  // namespace tova

@@ -5,6 +5,7 @@
 #include <random>
 #include <span>
 
+#include "core/warning_sink.h"
 #include "expr/custom_param.h"
 #include "expr/param_collection_item.h"
 
@@ -24,6 +25,7 @@ struct TSysFuncEnvironment {
     TDBManager* Database = nullptr;
     TSysHost* Host = nullptr;  // components, screen, input, history, dialogs: the layers above
     std::mt19937* Random = nullptr;
+    TWarningSink* Warnings = nullptr;  // what a nested statement (Calc) lets pass, or none
 };
 
 struct TSysCall {

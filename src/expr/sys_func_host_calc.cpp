@@ -24,6 +24,9 @@ void Calc(TSysCall& call) {
     if (statement.empty()) return;
     // A compile error propagates and ends the calling expression.
     TBuildTovaParser builder;
+    builder.IsVariable = [vars = call.Env.Vars](std::string_view name) {
+        return vars->FindItem(name) != nullptr;
+    };
     builder.Compile(statement);
     TTpMemoryStream compiled;
     builder.SaveToStream(compiled);
@@ -34,6 +37,7 @@ void Calc(TSysCall& call) {
     // environment runs the functions exactly as the caller's would.
     TSysFuncMan dispatcher(call.Env);
     TOpeEvaluator evaluator(*call.Env.Vars, &dispatcher);
+    evaluator.SetWarnings(call.Env.Warnings);
     parser.Execute(evaluator);
     call.Target.SetStr("TRUE");
 }

@@ -6,6 +6,7 @@
 #include "core/sjis.h"
 #include "expr/param_collection_item.h"
 #include "expr/param_convert.h"
+#include "expr/property_names.h"
 #include "expr/sys_func_host_util.h"
 #include "expr/sys_host.h"
 
@@ -76,7 +77,9 @@ void SetProp(TSysCall& call) {
     TSysHost& host = HostOf(call);
     const std::string compo = TextArg(call, 1);
     const std::optional<int> id = PropertyId(call, host, compo, "SetPropエラー");
-    if (id && call.HasArg(3)) host.Components().SetProperty(compo, *id, call.Arg(3));
+    if (!id || !call.HasArg(3)) return;
+    if (!host.Components().SetProperty(compo, *id, call.Arg(3)) && call.Env.Warnings)
+        call.Env.Warnings->Warn(NotTakenMessage(compo, *id));
 }
 
 void Exists(TSysCall& call) {

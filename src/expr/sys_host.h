@@ -122,7 +122,11 @@ public:
     // Property access by property id (0..162) of an existing component: the
     // getter stores into result converted to result's type.
     virtual void GetProperty(std::string_view /*compo*/, int /*id*/, TCustomParam& /*result*/) {}
-    virtual void SetProperty(std::string_view /*compo*/, int /*id*/, const TCustomParam& /*value*/) {}
+    // False when the component does not take the property (it holds no such
+    // property, or it is read-only): the value is dropped.
+    virtual bool SetProperty(std::string_view /*compo*/, int /*id*/, const TCustomParam& /*value*/) {
+        return false;
+    }
     virtual std::optional<bool> GetItemFlag(std::string_view, TItemFlag, int /*item*/) {
         return std::nullopt;
     }

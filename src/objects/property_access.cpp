@@ -45,6 +45,10 @@ void GetProperty(const TTovaObject& object, int id, TCustomParam& result) {
     }
 }
 
+bool TakesProperty(const TTovaObject& object, int id) {
+    return !IsReadOnlyProperty(id) && object.AcceptsProperty(id);
+}
+
 void SetProperty(TTovaObject& object, int id, const TCustomParam& value) {
     if (id < 0 || id >= kPropertyCount || id == PR_APPEARX || id == PR_APPEARY)
         throw ETovaError::Format("SetPropエラー");

@@ -18,5 +18,8 @@ void GetProperty(const TTovaObject& object, int id, TCustomParam& result);
 // control of the same screen (an unknown name, a layer, or a parent that
 // would make a cycle change nothing).
 void SetProperty(TTovaObject& object, int id, const TCustomParam& value);
+// Whether SetProperty writes the id (0 .. 162) into the object at all: it
+// holds the property and the property is not read-only.
+bool TakesProperty(const TTovaObject& object, int id);
 
 }  // namespace tova

@@ -21,8 +21,11 @@ void TScreenComponentRole::GetProperty(std::string_view name, int id, TCustomPar
     if (const TTovaObject* object = Find(name)) tova::GetProperty(*object, id, result);
 }
 
-void TScreenComponentRole::SetProperty(std::string_view name, int id, const TCustomParam& value) {
-    if (TTovaObject* object = Find(name)) tova::SetProperty(*object, id, value);
+bool TScreenComponentRole::SetProperty(std::string_view name, int id, const TCustomParam& value) {
+    TTovaObject* object = Find(name);
+    if (!object) return false;
+    tova::SetProperty(*object, id, value);
+    return TakesProperty(*object, id);
 }
 
 std::optional<std::pair<int32_t, int32_t>> TScreenComponentRole::ScreenOrigin(std::string_view name) {

@@ -18,7 +18,7 @@ public:
 
     std::optional<int> ComponentType(std::string_view name) override;
     void GetProperty(std::string_view name, int id, TCustomParam& result) override;
-    void SetProperty(std::string_view name, int id, const TCustomParam& value) override;
+    bool SetProperty(std::string_view name, int id, const TCustomParam& value) override;
     std::optional<std::pair<int32_t, int32_t>> ScreenOrigin(std::string_view name) override;
     bool InCabinet(std::string_view name) override;
     bool InPrimary(std::string_view name) override;

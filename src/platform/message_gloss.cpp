@@ -8,7 +8,7 @@ namespace tova {
 namespace {
 
 // Japanese text as the system has it, and what it says.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 34> kGlosses = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 35> kGlosses = {{
     {"警告", "warning"},
     {"情報", "information"},
     {"エラー", "error"},
@@ -26,6 +26,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 34> kGlosses
     {"不正なコマンド", "invalid command"},
     {"構文エラー", "syntax error"},
     {"変数名がありません", "no such variable"},
+    {"変数がありません", "the variable is not declared"},
     {"内部エラー", "internal error"},
     {"識別コードを設定してください", "please set the identification code"},
     {"プロパティ指定が不正です", "invalid property"},

@@ -30,7 +30,8 @@ constexpr const char* kUsage =
     "  --frames N         end after N frames\n"
     "  --frame-ms MS      milliseconds per frame of the virtual clock (default 15)\n"
     "  --until-idle       end when the main script has finished and nothing is pending\n"
-    "  --trace            one line per executed command on standard error\n"
+    "  --trace            one line per executed command on standard error (and --warnings)\n"
+    "  --warnings         what the game's scripts and data get wrong, once each, on standard error\n"
     "  --dump-vars FILE   write the variables and tables as JSON after the end page (- standard output)\n"
     "  --seed N           fix the generator of Random\n"
     "  --screenshot FILE.png         the screen after the last frame as an RGB PNG\n"
@@ -123,6 +124,8 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLin
             result.UntilIdle = true;
         } else if (arg == "--trace") {
             result.Trace = true;
+        } else if (arg == "--warnings") {
+            result.Warnings = true;
         } else if (arg == "--dump-vars") {
             result.DumpVars = value();
         } else if (arg == "--save-path") {

@@ -26,6 +26,7 @@ struct TPlayerArguments {
     int32_t FrameMs = 15;                 // --frame-ms MS: the virtual clock's step
     bool UntilIdle = false;               // --until-idle
     bool Trace = false;                   // --trace: one line per command on standard error
+    bool Warnings = false;                // --warnings (and --trace): the run-time warnings
     std::optional<std::string> DumpVars;  // --dump-vars FILE (host path)
     std::optional<std::string> SavePath;  // --save-path DIR: the folder of save.dat (host path)
     std::optional<uint32_t> Seed;         // --seed N: the generator of Random

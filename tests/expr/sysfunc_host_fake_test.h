@@ -59,8 +59,9 @@ public:
     void GetProperty(std::string_view compo, int id, TCustomParam& result) override {
         result.SetStr(Compos[std::string(compo)].Props[id]);
     }
-    void SetProperty(std::string_view compo, int id, const TCustomParam& value) override {
+    bool SetProperty(std::string_view compo, int id, const TCustomParam& value) override {
         Compos[std::string(compo)].Props[id] = value.GetStr();
+        return true;
     }
     std::optional<bool> GetItemFlag(std::string_view compo, TItemFlag flag, int item) override {
         auto& flags = Compos[std::string(compo)].Flags;
