@@ -31,7 +31,7 @@ TCursorImage ReadDirectoryImage(std::span<const uint8_t> image) {
     TCursorImage cursor;
     static constexpr uint8_t kPng[] = {0x89, 'P', 'N', 'G'};
     if (image.size() >= 4 && std::memcmp(image.data(), kPng, 4) == 0) {
-        TDecodedImage png = DecodePng(image, int64_t{kMaxCursorSide} * kMaxCursorSide);
+        TDecodedImage png = DecodePng(image, {.MaxPixels = int64_t{kMaxCursorSide} * kMaxCursorSide});
         cursor.Colour = std::move(png.Colour);
         if (png.HasAlpha) {
             cursor.Alpha = std::move(png.Alpha);
@@ -57,9 +57,10 @@ TCursorImage ReadDirectoryImage(std::span<const uint8_t> image) {
     std::vector<uint8_t> colourPart(image.begin(), image.end());
     for (int i = 0; i < 4; ++i)
         colourPart[8 + i] = static_cast<uint8_t>(static_cast<uint32_t>(height) >> (8 * i));
+    TImageBudget budget;
     TBrioFrame frame;
-    ReadBmp(colourPart, frame, int64_t{kMaxCursorSide} * kMaxCursorSide);
-    frame.ConvertToColour();
+    ReadBmp(colourPart, frame, {.MaxPixels = int64_t{kMaxCursorSide} * kMaxCursorSide, .Budget = &budget});
+    frame.ConvertToColour(budget);
     cursor.Colour = std::move(frame.Picture.Colour);
 
     const uint64_t headerSize = LoadLE32(&image[0]);
