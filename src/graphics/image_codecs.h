@@ -43,7 +43,13 @@ struct TDecodedImage {
     TSurface8 Alpha;
 };
 
-// Decodes a JPEG into 32-bit colour.
+// The most scans a JPEG may have: each scan is a pass over every block of
+// the picture, so thousands of (even empty) scans would take minutes.
+constexpr int kMaxJpegScans = 100;
+
+// Decodes a JPEG into 32-bit colour. A JPEG of several scans keeps every
+// coefficient of the picture while it decodes; that memory is taken from
+// the budget too.
 TDecodedImage DecodeJpeg(std::span<const uint8_t> data, const TDecodeLimits& limits = {});
 std::vector<uint8_t> EncodeJpeg(TConstView32 colour, int quality);
 

@@ -1,6 +1,11 @@
-// JPEG through libjpeg-turbo: decoding within the size limits and the load
-// budget, and encoding.
+// JPEG through libjpeg-turbo: decoding within the size limits, the most
+// scans a file may have and the load budget (the picture and, for files of
+// several scans, the coefficients libjpeg keeps for the whole picture), and
+// encoding.
+#include <algorithm>
+#include <climits>
 #include <csetjmp>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -36,11 +41,46 @@ void JpegErrorExit(j_common_ptr info) {
     std::longjmp(error->Jump, 1);
 }
 
+// libjpeg calls this after every row of blocks it takes in; a decode whose
+// input reached a scan past the most a file may have stops there.
+struct TJpegProgress {
+    jpeg_progress_mgr Manager;
+    TJpegError* Error;
+};
+
+void JpegProgress(j_common_ptr info) {
+    if (!info->is_decompressor) return;
+    const int scan = reinterpret_cast<j_decompress_ptr>(info)->input_scan_number;
+    if (scan <= kMaxJpegScans) return;
+    TJpegError& error = *reinterpret_cast<TJpegProgress*>(info->progress)->Error;
+    std::snprintf(error.Message, sizeof error.Message, "more than %d scans", kMaxJpegScans);
+    std::longjmp(error.Jump, 1);
+}
+
+int64_t RoundUp(int64_t v, int64_t step) {
+    return (v + step - 1) / step * step;
+}
+
+// The coefficient buffer libjpeg keeps for the whole picture while it reads
+// a file of several scans (progressive ones among them); none for one scan.
+int64_t CoefficientBytes(jpeg_decompress_struct& info) {
+    if (!jpeg_has_multiple_scans(&info)) return 0;
+    int64_t bytes = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        bytes += RoundUp(component.width_in_blocks, component.h_samp_factor) *
+                 RoundUp(component.height_in_blocks, component.v_samp_factor) *
+                 static_cast<int64_t>(sizeof(JBLOCK));
+    }
+    return bytes;
+}
+
 // What one decode works on; it lives outside the frame that calls setjmp.
 struct TJpegDecode {
     std::span<const uint8_t> Data;
     const TDecodeLimits& Limits;
     TImageBudget& Budget;
+    TBudgetHold& DecoderMemory;
     TDecodedImage& Image;
 };
 
@@ -54,8 +94,13 @@ bool RunJpegDecode(jpeg_decompress_struct& info, TJpegError& error, const TJpegD
     CheckImageSize(info.image_width, info.image_height, job.Limits);
     info.out_color_space = JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&info);
+    const int64_t coefficients = CoefficientBytes(info);
+    job.DecoderMemory.Take(coefficients);
     job.Budget.Resize(job.Image.Colour, static_cast<int32_t>(info.output_width),
                       static_cast<int32_t>(info.output_height));
+    // libjpeg's own check, should it ever need more than reckoned here.
+    info.mem->max_memory_to_use =
+        static_cast<long>(std::min<int64_t>(coefficients + job.Budget.Left(), LONG_MAX));
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row =
@@ -72,6 +117,7 @@ TDecodedImage DecodeJpeg(std::span<const uint8_t> data, const TDecodeLimits& lim
     TImageBudget ownBudget;
     TImageBudget& budget = limits.Budget ? *limits.Budget : ownBudget;
     TDecodedImage image;
+    TBudgetHold decoderMemory(budget);
     jpeg_decompress_struct info{};
     TJpegError error{};
     info.err = error.Install();
@@ -80,7 +126,11 @@ TDecodedImage DecodeJpeg(std::span<const uint8_t> data, const TDecodeLimits& lim
         jpeg_decompress_struct* Info;
         ~TGuard() { jpeg_destroy_decompress(Info); }
     } guard{&info};
-    if (!RunJpegDecode(info, error, {data, limits, budget, image}))
+    TJpegProgress progress{};
+    progress.Manager.progress_monitor = JpegProgress;
+    progress.Error = &error;
+    info.progress = &progress.Manager;
+    if (!RunJpegDecode(info, error, {data, limits, budget, decoderMemory, image}))
         throw ETovaError(std::string("damaged JPEG data: ") + error.Message);
     for (int32_t y = 0; y < image.Colour.Height(); ++y) {
         TPixel32* row = image.Colour.Row(y);

@@ -1,9 +1,13 @@
 // Image files made byte by byte for the tests of damaged and hostile
 // images: layered images whose layers carry whatever colour and alpha
-// blocks a test gives (also none).
+// blocks a test gives (also none), and grey JPEGs straight from libjpeg,
+// progressive ones with their last scan repeated.
 #pragma once
 
+#include <jpeglib.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "core/binary_io.h"
@@ -62,6 +66,47 @@ inline std::vector<uint8_t> CraftBrz(const TCraftedImage& image) {
         WriteI32(s, 0);
     }
     return s.Bytes();
+}
+
+// A grey JPEG of width x height (all one grey). A progressive one has the
+// six scans of libjpeg's simple progression, its last one repeated until
+// it has `scans`.
+inline std::vector<uint8_t> GreyJpeg(int32_t width, int32_t height, bool progressive, int scans = 6) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    if (progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(width), 128);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows = row.data();
+        jpeg_write_scanlines(&info, &rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    std::free(buffer);
+    if (!progressive || scans <= 6) return bytes;
+    // The last scan runs from the last start-of-scan marker to the end-of-image
+    // marker (entropy-coded data holds no 0xFF 0xDA).
+    size_t last = bytes.size() - 2;
+    while (last > 0 && !(bytes[last] == 0xFF && bytes[last + 1] == 0xDA))
+        --last;
+    const std::vector<uint8_t> scan(bytes.begin() + static_cast<ptrdiff_t>(last), bytes.end() - 2);
+    bytes.resize(bytes.size() - 2);
+    for (int i = 6; i < scans; ++i)
+        bytes.insert(bytes.end(), scan.begin(), scan.end());
+    bytes.insert(bytes.end(), {0xFF, 0xD9});
+    return bytes;
 }
 
 }  // namespace tova::test

@@ -126,5 +126,36 @@ TEST(ImageBombs, ATruncatedPngIsRefusedBeforeItsPictureIsMade) {
     EXPECT_TRUE(result.Passed()) << result.Describe();
 }
 
+TEST(ImageBombs, AJpegLayerOfThousandsOfScansStopsAtTheMostScans) {
+    // A progressive 4096 x 4096 JPEG whose last scan is repeated until it
+    // has 2000: 130 KB, and every scan is a pass over all the blocks.
+    const TCraftedImage image{.Width = 4096,
+                              .Height = 4096,
+                              .Bpp = 24,
+                              .Compression = TBrioCompression::Jpeg,
+                              .Frames = {{TCraftedLayer{test::GreyJpeg(4096, 4096, true, 2000), {}}}}};
+    const TFiles files = {{"scans.brz", CraftBrz(image)}};
+    ASSERT_LT(files.at("scans.brz").size(), 256u * 1024);
+    const testing::TChildResult result =
+        LoadBounded(files, "scans.brz", 256 * kMiB, RefusedFor("scans.brz", "more than 100 scans"),
+                    std::chrono::seconds(10));
+    EXPECT_TRUE(result.Passed()) << result.Describe();
+}
+
+TEST(ImageBombs, AJpegOfSeveralScansCountsItsCoefficientsInTheBudget) {
+    // 1024 x 1024: a 4 MiB picture; several scans keep 2 MiB of coefficients besides.
+    const std::vector<uint8_t> baseline = test::GreyJpeg(1024, 1024, false);
+    const std::vector<uint8_t> progressive = test::GreyJpeg(1024, 1024, true);
+    TImageBudget tight(5 * kMiB);
+    const TDecodedImage one = DecodeJpeg(baseline, {.Budget = &tight});
+    EXPECT_EQ(one.Colour.Row(1023)[1023], 0x808080u);
+    TImageBudget alsoTight(5 * kMiB);
+    EXPECT_THROW(DecodeJpeg(progressive, {.Budget = &alsoTight}), ETovaError);
+    TImageBudget roomy(7 * kMiB);
+    const TDecodedImage several = DecodeJpeg(progressive, {.Budget = &roomy});
+    EXPECT_EQ(several.Colour.Row(1023)[1023], 0x808080u);
+    EXPECT_EQ(roomy.Used(), 4 * kMiB);  // the coefficients are given back, the picture stays
+}
+
 }  // namespace
 }  // namespace tova
