@@ -1,7 +1,9 @@
+// Showing a cursor file in the window and stepping its animation.
 #include "shell/window_cursor.h"
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <vector>
 
@@ -13,17 +15,20 @@ namespace tova {
 
 bool TWindowCursor::ShowFile(const std::string& hostPath) {
     std::ifstream in(hostPath, std::ios::binary);
-    const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    try {
-        if (!in.is_open() || data.empty()) throw ETovaError("the cursor file cannot be read");
-        animation_ = ReadCursorFile(data);
-    } catch (const ETovaError&) {
+    if (!in.is_open()) {
         ShowDefault();
         return false;
     }
-    step_ = 0;
-    stepStart_ = SystemTickCount();
-    if (ShowFrame(0)) return true;
+    path_ = hostPath;
+    const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    try {
+        animation_ = ReadCursorFile(data);
+        step_ = 0;
+        stepStart_ = SystemTickCount();
+        if (ShowFrame(0)) return true;
+    } catch (const ETovaError& e) {
+        ReportOnce(e.what());
+    }
     ShowDefault();
     return false;
 }
@@ -40,17 +45,29 @@ void TWindowCursor::Step(uint32_t nowMs) {
     if (nowMs - stepStart_ < length) return;
     stepStart_ = nowMs;
     step_ = (step_ + 1) % animation_.Sequence.size();
-    if (!ShowFrame(step_)) ShowDefault();
+    try {
+        if (ShowFrame(step_)) return;
+    } catch (const ETovaError& e) {
+        ReportOnce(e.what());
+    }
+    ShowDefault();
 }
 
 bool TWindowCursor::ShowFrame(size_t step) {
     if (step >= animation_.Sequence.size()) return false;
-    const int32_t index = animation_.Sequence[step];
-    if (index < 0 || static_cast<size_t>(index) >= animation_.Frames.size()) return false;
-    const TCursorImage& image = animation_.Frames[static_cast<size_t>(index)];
+    const TCursorImage image = animation_.DecodeFrame(animation_.Sequence[step]);
     return display_.SetCursorImage(image.Colour.Data(), image.Colour.Stride(), image.Alpha.Data(),
                                    image.Alpha.Stride(), image.Colour.Width(), image.Colour.Height(),
                                    image.HotX, image.HotY);
+}
+
+void TWindowCursor::ReportOnce(const std::string& message) {
+    if (!reported_.insert(path_).second) return;
+    const std::string text = "cursor " + path_ + ": " + message;
+    if (OnLoadError)
+        OnLoadError(text);
+    else
+        std::cerr << text << "\n";
 }
 
 }  // namespace tova

@@ -1,6 +1,6 @@
 // The pointer's picture from a game's cursor file: a good file shows (where
 // the driver has a pointer), and a missing or damaged one falls back to the
-// arrow without failing the game.
+// arrow without failing the game (a damaged one is reported once).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "graphics/cursor_bytes.h"
 #include "graphics/image_codecs.h"
+#include "platform/clock.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl_driver_test.h"
 #include "shell/window_cursor.h"
@@ -47,12 +48,33 @@ TEST_P(WindowCursor, GoodFilesShowAndBadOnesFallBackToTheArrow) {
     options.Hidden = true;
     TSdlDisplay display(options);
     TWindowCursor cursor(display);
+    std::vector<std::string> reports;
+    cursor.OnLoadError = [&](const std::string& m) { reports.push_back(m); };
     // The offscreen driver has no pointer to give a picture to.
     EXPECT_EQ(cursor.ShowFile(dir / "hand.cur"), GetParam() == "x11");
-    for (const char* bad : {"cut.cur", "empty.cur", "text.cur", "missing.cur"})
-        EXPECT_FALSE(cursor.ShowFile(dir / bad)) << bad;
+    for (int twice = 0; twice < 2; ++twice)
+        for (const char* bad : {"cut.cur", "empty.cur", "text.cur", "missing.cur"})
+            EXPECT_FALSE(cursor.ShowFile(dir / bad)) << bad;
     cursor.Step(1000000);  // the arrow has no steps
     cursor.ShowDefault();
+    // Each damaged file is reported once, with its path; a missing one is not.
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_NE(reports[0].find("cut.cur: damaged cursor file"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[2].find("text.cur"), std::string::npos) << reports[2];
+    if (GetParam() != "x11") return;
+    // An animation's frame is decoded when its step comes: a damaged one
+    // then gives the arrow and its report.
+    TBytes damaged = PngCursor(16, 0, 0);
+    damaged.resize(damaged.size() - 20);  // the PNG's pixel data cut short, and its entry's size with it
+    damaged[14] = static_cast<uint8_t>(damaged.size() - 22);
+    damaged[15] = static_cast<uint8_t>((damaged.size() - 22) >> 8);
+    const TBytes ani = testing::AnimatedCursor({PngCursor(16, 2, 3), damaged}, {0, 1}, {}, 2);
+    dir.WriteFile("spin.ani", std::string(ani.begin(), ani.end()));
+    reports.clear();
+    EXPECT_TRUE(cursor.ShowFile(dir / "spin.ani"));
+    cursor.Step(SystemTickCount() + 1000);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("spin.ani"), std::string::npos) << reports[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, WindowCursor, ::testing::Values("dummy", "x11"));
