@@ -11,7 +11,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -25,6 +24,7 @@
 #include "engine/player.h"
 #include "engine/project_setting.h"
 #include "graphics/image_codecs.h"
+#include "memcpy_reference.h"
 #include "objects/property_ids.h"
 #include "objects/tova_base.h"
 #include "objects/tova_base_list.h"
@@ -175,14 +175,7 @@ void BM_NothingChanged(benchmark::State& state) {
 BENCHMARK(BM_NothingChanged)->Unit(benchmark::kMicrosecond);
 
 void BM_MemcpyFrame(benchmark::State& state) {
-    const size_t size = static_cast<size_t>(kWidth) * kHeight * 4;
-    std::vector<uint8_t> from(size, 1);
-    std::vector<uint8_t> to(size);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), size);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    MemcpyReference(state, static_cast<size_t>(kWidth) * kHeight * 4);
 }
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
 

@@ -1,4 +1,5 @@
-// Reads arbitrary bytes as a cursor or animated cursor file.
+// Reads arbitrary bytes as a cursor or animated cursor file and decodes
+// every frame, as the window would when it shows them.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -8,7 +9,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
-        tova::ReadCursorFile(std::span<const uint8_t>(data, size));
+        const tova::TCursorAnimation cursor = tova::ReadCursorFile(std::span<const uint8_t>(data, size));
+        for (int32_t i = 0; i < cursor.FrameCount(); ++i) {
+            try {
+                cursor.DecodeFrame(i);
+            } catch (const tova::ETovaError&) {
+            }
+        }
     } catch (const tova::ETovaError&) {
     }
     return 0;

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
-        tova::DecodeJpeg({data, size}, 1 << 22);
+        tova::DecodeJpeg({data, size}, {.MaxPixels = 1 << 22});
     } catch (const tova::ETovaError&) {
     }
     return 0;

@@ -140,6 +140,10 @@ bool TPlayer::IsIdle() const {
            project_->PendingSaveSlot < 0;
 }
 
+TWarningSink& TPlayer::Warnings() {
+    return *warnings_;
+}
+
 TInputSink& TPlayer::Input() {
     return *screen_;
 }

@@ -39,6 +39,7 @@ class TSystemVariables;
 class TTovaBaseList;
 class TTovaReadList;
 class TRunWarnings;
+class TWarningSink;
 class TVrFileManager;
 
 struct TPlayerOptions {
@@ -105,6 +106,8 @@ public:
 
     // Where input goes between frames.
     TInputSink& Input();
+    // Where the run's warnings go (silent without --warnings).
+    TWarningSink& Warnings();
     // Where drawn frames are shown; null shows nothing.
     void SetPresentation(TPresentation* presentation) { presentation_ = presentation; }
 

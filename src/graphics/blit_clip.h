@@ -5,6 +5,7 @@
 // near the int32 limits) is handled in 64-bit arithmetic.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -30,5 +31,11 @@ std::optional<TBlitClip> ClipBlit(const TRect& targetBounds, const TRect& clip, 
 
 // rect intersected with the target's bounds and the clip; nullopt when empty.
 std::optional<TRect> ClipRect(const TRect& targetBounds, const TRect& clip, const TRect& rect);
+
+// A 64-bit coordinate brought into half the int32 range, so that a sum of
+// two such coordinates cannot overflow.
+inline int32_t ClampCoordinate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
+}
 
 }  // namespace tova

@@ -24,7 +24,7 @@ void Need(std::span<const uint8_t> data, uint64_t offset, uint64_t size, const c
 
 }  // namespace
 
-void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, int64_t maxPixels) {
+void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, const TDecodeLimits& limits) {
     uint64_t header = 0;
     std::optional<uint64_t> pixelOffset;
     if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
@@ -52,7 +52,7 @@ void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, int64_t maxPixels
     }
     const bool topDown = height < 0;
     if (topDown) height = -height;
-    CheckImageSize(width, height, maxPixels);
+    CheckImageSize(width, height, limits);
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
         Damaged(std::to_string(bpp) + " bits per pixel are not supported");
     uint64_t tables = header + headerSize;
@@ -84,18 +84,23 @@ void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, int64_t maxPixels
     const auto w = static_cast<int32_t>(width), hgt = static_cast<int32_t>(height);
     const int64_t stride = BrioRowStride(static_cast<int32_t>(bpp), w);
     Need(data, offset, static_cast<uint64_t>(stride) * static_cast<uint64_t>(hgt), "the pixel data");
+    TImageBudget ownBudget;
+    TImageBudget& budget = limits.Budget ? *limits.Budget : ownBudget;
     // Rows are decoded as plain layered-image rows, then put upright.
+    TBudgetHold rowsHold(budget);
+    rowsHold.Take(stride * hgt);
     std::vector<uint8_t> rows(static_cast<size_t>(stride * hgt));
     for (int32_t i = 0; i < hgt; ++i) {
         const int32_t y = topDown ? i : hgt - 1 - i;
         std::copy_n(&data[offset + static_cast<uint64_t>(stride) * i], stride, rows.begin() + stride * y);
     }
-    frame.Picture.Resize(frame.Bpp, w, hgt);
+    frame.Picture.Resize(frame.Bpp, w, hgt, budget);
     TBrioPlaneOut plane{static_cast<int32_t>(bpp), bpp <= 8 ? &frame.Picture.Indices : nullptr,
                         bpp <= 8 ? nullptr : &frame.Picture.Colour};
     DecodeBrioPlain(rows, plane, std::nullopt);
     if (bpp == 32) {
-        TSurface8 mask(w, hgt);
+        TSurface8 mask;
+        budget.Resize(mask, w, hgt);
         bool any = false;
         for (int32_t y = 0; y < hgt; ++y)
             for (int32_t x = 0; x < w; ++x) {
@@ -106,6 +111,8 @@ void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, int64_t maxPixels
         if (any) {
             frame.Mask = std::move(mask);
             frame.HasMask = true;
+        } else {
+            budget.Give(mask.Bytes());
         }
     }
 }

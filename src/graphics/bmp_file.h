@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/brio_image.h"
+#include "graphics/image_codecs.h"
 
 namespace tova {
 
@@ -15,7 +16,7 @@ namespace tova {
 // palette; a 32-bit image's fourth bytes become the frame's mask (unless all
 // of them are 0, which marks a plain 32-bit image) and its depth becomes 24.
 // Throws ETovaError on damaged data.
-void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, int64_t maxPixels = brio::kMaxTotalPixels);
+void ReadBmp(std::span<const uint8_t> data, TBrioFrame& frame, const TDecodeLimits& limits = {});
 
 // Writes the frame's picture as a bottom-up bitmap with a file header: at
 // its palette depth, or 24 bits, or 32 bits with the mask as fourth byte.

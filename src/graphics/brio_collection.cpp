@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iostream>
 
 #include "core/encoding.h"
 #include "core/error.h"
@@ -75,15 +74,16 @@ TRect ContentBounds(const TBrioFrame& frame) {
 }
 
 template <class Surface>
-Surface Crop(const Surface& from, const TRect& rect) {
-    Surface out(rect.Width(), rect.Height());
+Surface Crop(const Surface& from, const TRect& rect, TImageBudget& budget) {
+    Surface out;
+    budget.Resize(out, rect.Width(), rect.Height());
     for (int32_t y = 0; y < rect.Height(); ++y)
         std::copy_n(from.Row(rect.Top + y) + rect.Left, rect.Width(), out.Row(y));
     return out;
 }
 
-void FillItemFrame(TBrioItemFrame& out, TBrioFrame& frame, bool trim, bool mask) {
-    frame.ConvertToColour();
+void FillItemFrame(TBrioItemFrame& out, TBrioFrame& frame, bool trim, bool mask, TImageBudget& budget) {
+    frame.ConvertToColour(budget);
     out.FullWidth = frame.Width();
     out.FullHeight = frame.Height();
     out.TransparentColor = frame.TransparentColor;
@@ -91,19 +91,36 @@ void FillItemFrame(TBrioItemFrame& out, TBrioFrame& frame, bool trim, bool mask)
     out.OffsetX = content.Left;
     out.OffsetY = content.Top;
     const bool whole = content == frame.Picture.Colour.Bounds();
-    out.Colour = whole ? std::move(frame.Picture.Colour) : Crop(frame.Picture.Colour, content);
+    out.Colour = whole ? std::move(frame.Picture.Colour) : Crop(frame.Picture.Colour, content, budget);
     out.HasMask = frame.HasMask || mask;
     if (frame.HasMask) {
-        out.Mask = whole ? std::move(frame.Mask) : Crop(frame.Mask, content);
+        out.Mask = whole ? std::move(frame.Mask) : Crop(frame.Mask, content, budget);
     } else if (mask) {
         // Masks were asked for but the frame has no transparency: all of it shows.
-        out.Mask.Resize(content.Width(), content.Height());
+        budget.Resize(out.Mask, content.Width(), content.Height());
         for (int32_t y = 0; y < out.Mask.Height(); ++y)
             std::fill_n(out.Mask.Row(y), out.Mask.Width(), uint8_t{255});
     } else {
         out.Mask = TSurface8();
     }
     out.Delay = std::max(frame.Delay, 1);
+}
+
+// The frames of an image file ready for the cache, all within the image's
+// load budget; none when the file's type is not an image's.
+std::vector<TBrioItemFrame> LoadItemFrames(TImageFileSource& source, const TBrioKeyParts& parts,
+                                           uint32_t imageKey, bool depthConversion) {
+    TBrioFrameList list(imageKey);
+    list.TargetDepth = depthConversion ? 32 : 0;
+    TTpMemoryStream stream;
+    source.Load(stream, parts.Name);
+    std::vector<TBrioItemFrame> frames;
+    if (!list.LoadFromFileData(parts.Name, stream)) return frames;
+    list.FinishLoad(parts.Mask);
+    frames.resize(list.Frames.size());
+    for (size_t i = 0; i < frames.size(); ++i)
+        FillItemFrame(frames[i], *list.Frames[i], parts.Trim, parts.Mask, list.Budget);
+    return frames;
 }
 
 }  // namespace
@@ -141,38 +158,33 @@ void TBrioCollection::Reload(bool recreate) {
 
 void TBrioCollection::ReportOnce(const std::string& name, const std::string& message) {
     if (!reported_.insert(Folded(name)).second) return;
-    if (OnLoadError)
-        OnLoadError(message);
-    else
-        std::cerr << message << "\n";
+    if (OnLoadError) OnLoadError(message);
 }
 
 void TBrioCollection::LoadItem(TBrioItem& item, bool recreate) {
     const TBrioKeyParts parts = SplitBrioItemKey(item.Key());
-    TBrioFrameList list(imageKey_);
-    list.TargetDepth = depthConversion_ ? 32 : 0;
-    bool loaded = false;
+    std::vector<TBrioItemFrame> loaded;
     if (!parts.Name.empty() && source_.Exists(parts.Name)) {
         try {
-            TTpMemoryStream stream;
-            source_.Load(stream, parts.Name);
-            loaded = list.LoadFromFileData(parts.Name, stream) && list.Count() > 0;
-            if (loaded) list.FinishLoad(parts.Mask);
+            loaded = LoadItemFrames(source_, parts, imageKey_, depthConversion_);
         } catch (const std::exception& e) {
             ReportOnce(parts.Name, "image " + Cp932ToUtf8(parts.Name) + ": " + e.what());
-            loaded = false;
+            loaded.clear();
         }
+    } else if (!parts.Name.empty()) {
+        ReportOnce(parts.Name,
+                   "image " + Cp932ToUtf8(parts.Name) + ": " + Cp932ToUtf8(SysText("ファイルがありません")));
     }
     if (recreate) item.Frames.clear();
-    const size_t count = loaded ? list.Frames.size() : 1;
+    const size_t count = loaded.empty() ? 1 : loaded.size();
     item.Frames.resize(count);
     for (auto& frame : item.Frames)
         if (!frame) frame = std::make_unique<TBrioItemFrame>();
-    item.missing_ = !loaded;
+    item.missing_ = loaded.empty();
     item.Duration = 0;
-    if (loaded) {
+    if (!loaded.empty()) {
         for (size_t i = 0; i < count; ++i) {
-            FillItemFrame(*item.Frames[i], *list.Frames[i], parts.Trim, parts.Mask);
+            *item.Frames[i] = std::move(loaded[i]);
             item.Duration += item.Frames[i]->Delay;
         }
         item.Width = item.Frames[0]->FullWidth;

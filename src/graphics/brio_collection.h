@@ -3,7 +3,7 @@
 // flags, compared without regard to case). An item holds every frame of the
 // image as a ready-to-draw 32-bit surface with an optional 8-bit mask; it is
 // loaded once and freed when its last user releases it. A missing or
-// damaged image gives one 8 x 8 black frame (a damaged one is reported once).
+// damaged image gives one 8 x 8 black frame (reported once, where a report is wanted).
 #pragma once
 
 #include <cstdint>
@@ -106,7 +106,8 @@ public:
     // Loads every item again; with recreate its frames are made anew.
     void Reload(bool recreate);
 
-    // Where damaged images are reported (once per image name); standard error by default.
+    // Where missing and damaged images are reported (UTF-8, once per image
+    // name); unset: nowhere, as the player plays a game silently.
     std::function<void(const std::string& utf8Message)> OnLoadError;
 
 private:

@@ -52,10 +52,21 @@ void DrawPaletteLayer(TBrioFrame& frame, const TBrioLayer& layer, TLayerDraw how
     }
 }
 
+// The frame's picture at its size and depth, filled with the background.
+void FillBackground(TBrioFrame& frame, int32_t width, int32_t height, uint32_t backgroundColor,
+                    TImageBudget& budget) {
+    TBrioPicture& picture = frame.Picture;
+    picture.Resize(frame.Bpp, width, height, budget);
+    if (picture.IsPalette()) return;
+    const TPixel32 background = PixelFromColorRef(backgroundColor);
+    for (int32_t y = 0; y < height; ++y)
+        std::fill_n(picture.Colour.Row(y), width, background);
+}
+
 }  // namespace
 
 void ComposeBrioFrame(TBrioFrame& frame, int32_t width, int32_t height, uint32_t backgroundColor,
-                      bool keepFirst) {
+                      bool keepFirst, TImageBudget& budget) {
     TBrioPicture& picture = frame.Picture;
     const auto visibleCount =
         std::count_if(frame.Layers.begin(), frame.Layers.end(), [](const auto& l) { return l->Visible; });
@@ -76,24 +87,22 @@ void ComposeBrioFrame(TBrioFrame& frame, int32_t width, int32_t height, uint32_t
             if (how == TLayerDraw::Copy) {
                 // The only layer drawn on a colour frame lends its pixels
                 // instead of copying them (palette frames are converted later).
-                if (visibleCount == 1 && !layer.Pixels().IsPalette())
+                if (visibleCount == 1 && !layer.Pixels().IsPalette() && !layer.SharesBlankPicture()) {
                     frame.Layers[i]->LendPictureToFrame();
-                else
+                } else {
+                    budget.Take(layer.Pixels().Bytes());
+                    budget.Give(picture.Bytes());
                     picture = layer.Pixels();
+                }
                 covered = true;
             }
             if (alphaOn) {
-                frame.Mask = layer.Alpha;
+                budget.Copy(frame.Mask, layer.Alpha);
                 frame.HasMask = true;
             }
         }
         if (!covered) {
-            picture.Resize(frame.Bpp, width, height);
-            if (!picture.IsPalette()) {
-                const TPixel32 background = PixelFromColorRef(backgroundColor);
-                for (int32_t y = 0; y < height; ++y)
-                    std::fill_n(picture.Colour.Row(y), width, background);
-            }
+            FillBackground(frame, width, height, backgroundColor, budget);
             covered = true;
         }
         if (!(first && how == TLayerDraw::Copy)) {
@@ -104,14 +113,7 @@ void ComposeBrioFrame(TBrioFrame& frame, int32_t width, int32_t height, uint32_t
         }
         first = false;
     }
-    if (!covered) {
-        picture.Resize(frame.Bpp, width, height);
-        if (!picture.IsPalette()) {
-            const TPixel32 background = PixelFromColorRef(backgroundColor);
-            for (int32_t y = 0; y < height; ++y)
-                std::fill_n(picture.Colour.Row(y), width, background);
-        }
-    }
+    if (!covered) FillBackground(frame, width, height, backgroundColor, budget);
 }
 
 }  // namespace tova

@@ -14,9 +14,10 @@ namespace tova {
 // colour (or the first visible one when keepFirst is set) at full opacity
 // is copied; any other is drawn at its opacity skipping its transparent
 // colour. Palette frames have no blending: indices are copied where a
-// layer's pixel is not transparent (alpha at least half).
+// layer's pixel is not transparent (alpha at least half). What the frame's
+// picture and mask take comes from the budget.
 void ComposeBrioFrame(TBrioFrame& frame, int32_t width, int32_t height, uint32_t backgroundColor,
-                      bool keepFirst);
+                      bool keepFirst, TImageBudget& budget);
 
 // The blend every loader uses: (m * new + (255 - m) * old) / 256 per
 // channel, with 0 giving old and 255 giving new exactly.

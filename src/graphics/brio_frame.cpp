@@ -17,8 +17,20 @@ void TBrioPicture::Resize(int32_t bpp, int32_t width, int32_t height) {
     }
 }
 
+void TBrioPicture::Resize(int32_t bpp, int32_t width, int32_t height, TImageBudget& budget) {
+    budget.Take(bpp <= 8 ? TSurface8::BytesFor(width, height) : TSurface32::BytesFor(width, height));
+    budget.Give(Bytes());
+    Resize(bpp, width, height);
+}
+
 const TBrioPicture& TBrioLayer::Pixels() const {
-    return lentToFrame_ ? owner_->Picture : Picture;
+    if (lentToFrame_) return owner_->Picture;
+    return blank_ ? *blank_ : Picture;
+}
+
+void TBrioLayer::ShareBlankPicture(std::shared_ptr<const TBrioPicture> blank) {
+    blank_ = std::move(blank);
+    Picture = TBrioPicture{};
 }
 
 void TBrioLayer::LendPictureToFrame() {
@@ -39,9 +51,10 @@ TBrioFrame& TBrioFrameList::AddFrame() {
 
 namespace {
 
-void ClearWhereIndex(const TSurface8& indices, int index, TSurface8& mask, bool& hasMask) {
+void ClearWhereIndex(const TSurface8& indices, int index, TSurface8& mask, bool& hasMask,
+                     TImageBudget& budget) {
     if (!hasMask) {
-        mask.Resize(indices.Width(), indices.Height());
+        budget.Resize(mask, indices.Width(), indices.Height());
         for (int32_t y = 0; y < mask.Height(); ++y)
             std::fill_n(mask.Row(y), mask.Width(), uint8_t{255});
         hasMask = true;
@@ -56,18 +69,19 @@ void ClearWhereIndex(const TSurface8& indices, int index, TSurface8& mask, bool&
 
 }  // namespace
 
-void TBrioFrame::BuildMaskFromTransparentIndex() {
+void TBrioFrame::BuildMaskFromTransparentIndex(TImageBudget& budget) {
     if (!Picture.IsPalette() || TransparentIndex < 0) return;
-    ClearWhereIndex(Picture.Indices, TransparentIndex, Mask, HasMask);
+    ClearWhereIndex(Picture.Indices, TransparentIndex, Mask, HasMask, budget);
     for (auto& layer : Layers)
         if (layer->Pixels().IsPalette())
-            ClearWhereIndex(layer->Pixels().Indices, TransparentIndex, layer->Alpha, layer->HasAlpha);
+            ClearWhereIndex(layer->Pixels().Indices, TransparentIndex, layer->Alpha, layer->HasAlpha, budget);
 }
 
-void TBrioFrame::ConvertToColour() {
+void TBrioFrame::ConvertToColour(TImageBudget& budget) {
     if (!Picture.IsPalette()) return;
     const TSurface8& indices = Picture.Indices;
-    TSurface32 colour(indices.Width(), indices.Height());
+    TSurface32 colour;
+    budget.Resize(colour, indices.Width(), indices.Height());
     for (int32_t y = 0; y < indices.Height(); ++y) {
         const uint8_t* s = indices.Row(y);
         TPixel32* d = colour.Row(y);
@@ -77,18 +91,19 @@ void TBrioFrame::ConvertToColour() {
     if (TransparentIndex >= 0 && TransparentIndex < static_cast<int32_t>(Palette.size()))
         TransparentColor = Palette[static_cast<size_t>(TransparentIndex)];
     Picture.Colour = std::move(colour);
+    budget.Give(Picture.Indices.Bytes());
     Picture.Indices = TSurface8();
     Picture.Bpp = 24;
 }
 
 void TBrioFrameList::FinishLoad(bool buildMasks) {
     for (auto& frame : Frames) {
-        if (buildMasks) frame->BuildMaskFromTransparentIndex();
+        if (buildMasks) frame->BuildMaskFromTransparentIndex(Budget);
         if (frame->Picture.IsPalette() && (TargetDepth == 0 || frame->HasMask || frame->TransparentIndex < 0))
-            frame->ConvertToColour();
+            frame->ConvertToColour(Budget);
         if (buildMasks && !frame->HasMask && frame->TransparentColor && !frame->Picture.IsPalette()) {
             const TSurface32& colour = frame->Picture.Colour;
-            frame->Mask.Resize(colour.Width(), colour.Height());
+            Budget.Resize(frame->Mask, colour.Width(), colour.Height());
             for (int32_t y = 0; y < colour.Height(); ++y)
                 for (int32_t x = 0; x < colour.Width(); ++x)
                     frame->Mask.Row(y)[x] = colour.Row(y)[x] == *frame->TransparentColor ? 0 : 255;

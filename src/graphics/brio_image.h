@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/stream.h"
+#include "graphics/image_budget.h"
 #include "graphics/surface.h"
 
 namespace tova {
@@ -45,7 +46,10 @@ struct TBrioPicture {
     bool IsPalette() const { return Bpp <= 8; }
     int32_t Width() const { return IsPalette() ? Indices.Width() : Colour.Width(); }
     int32_t Height() const { return IsPalette() ? Indices.Height() : Colour.Height(); }
+    int64_t Bytes() const { return Indices.Bytes() + Colour.Bytes(); }
     void Resize(int32_t bpp, int32_t width, int32_t height);
+    // The same, taking the new pixels' bytes from the budget and giving back the old.
+    void Resize(int32_t bpp, int32_t width, int32_t height, TImageBudget& budget);
 };
 
 class TBrioFrame;
@@ -64,14 +68,18 @@ public:
     bool HasAlpha = false;
     TSurface8 Alpha;
 
-    // The layer's pixels: its own picture, or the frame's when loading
-    // moved them there (a colour frame whose only drawn layer is copied).
+    // The layer's pixels: its own picture, the frame's when loading moved
+    // them there (a colour frame whose only drawn layer is copied), or the
+    // blank that the layers without colour data of one size and depth share.
     const TBrioPicture& Pixels() const;
     void LendPictureToFrame();
+    void ShareBlankPicture(std::shared_ptr<const TBrioPicture> blank);
+    bool SharesBlankPicture() const { return blank_ != nullptr; }
 
 private:
     TBrioFrame* owner_;
     bool lentToFrame_ = false;
+    std::shared_ptr<const TBrioPicture> blank_;
 };
 
 class TBrioFrame {
@@ -96,10 +104,10 @@ public:
     TBrioLayer& AddLayer();
     // Mask 0 wherever a pixel has the transparent index, in the frame and in
     // each layer (a layer without an alpha plane gets one).
-    void BuildMaskFromTransparentIndex();
+    void BuildMaskFromTransparentIndex(TImageBudget& budget);
     // Palette frames become 32-bit colour surfaces; the frame's transparent
     // colour is the colour of the first pixel that has the transparent index.
-    void ConvertToColour();
+    void ConvertToColour(TImageBudget& budget);
 };
 
 struct TBrioWriteOptions {
@@ -123,6 +131,9 @@ public:
     int32_t TargetDepth = 0;  // 0: palette frames become 24-bit, else frames are converted to it
     // The most pixels the frames of one file may hold (the layers twice as many).
     int64_t MaxTotalPixels = brio::kMaxTotalPixels;
+    // The memory loading may take, from reading the file to FinishLoad and
+    // what the image cache makes of the frames; Clear gives it all back.
+    TImageBudget Budget;
     // What the header said (for inspection tools).
     bool Scrambled = false;
     TBrioCompression Compression = TBrioCompression::Zlib;
@@ -133,7 +144,10 @@ public:
     std::vector<std::unique_ptr<TBrioFrame>> Frames;
     int Count() const { return static_cast<int>(Frames.size()); }
     TBrioFrame& AddFrame();
-    void Clear() { Frames.clear(); }
+    void Clear() {
+        Frames.clear();
+        Budget.Reset();
+    }
 
     // Reads a layered image from the stream's position; bad data throws
     // ETovaError. The frames keep their stored depth until FinishLoad.

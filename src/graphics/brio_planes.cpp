@@ -197,13 +197,32 @@ int64_t BrioTiledMaxSize(int32_t bpp, int32_t width, int32_t height, TBrioTiling
     return g.Count() * (8 + g.TileBytes);
 }
 
+void CheckBrioPlaneData(std::span<const uint8_t> data, int32_t bpp, int32_t width, int32_t height,
+                        TBrioTiling tiling) {
+    const auto size = static_cast<int64_t>(data.size());
+    if (tiling.Enabled()) {
+        const TTileGrid g = MakeGrid(bpp, width, height, tiling);
+        if (size < g.Count() * 8) Damaged("the tile table is cut short");
+        // Raw tiles are the only ones with rows in the data (the table's
+        // order does not matter for counting them).
+        int64_t raw = 0;
+        for (int64_t i = 0; i < g.Count(); ++i)
+            raw += static_cast<int32_t>(LoadLE32(data.data() + 8 * i)) == -1;
+        if (size != g.Count() * 8 + raw * g.TileBytes)
+            Damaged("tile data of " + std::to_string(size) + " bytes where " +
+                    std::to_string(g.Count() * 8 + raw * g.TileBytes) + " are needed");
+        return;
+    }
+    const int64_t needed = BrioPlainSize(bpp, width, height);
+    if (size != needed)
+        Damaged("rows of " + std::to_string(size) + " bytes where " + std::to_string(needed) + " are needed");
+}
+
 void DecodeBrioPlain(std::span<const uint8_t> data, TBrioPlaneOut plane,
                      std::optional<uint32_t> scrambleKey) {
     const int32_t h = plane.Height();
     const int64_t stride = BrioRowStride(plane.Bpp, plane.Width());
-    if (static_cast<int64_t>(data.size()) != stride * h)
-        Damaged("rows of " + std::to_string(data.size()) + " bytes where " + std::to_string(stride * h) +
-                " are needed");
+    CheckBrioPlaneData(data, plane.Bpp, plane.Width(), h, {});
     const std::vector<int> order = scrambleKey ? ScrambleOrder(*scrambleKey, h) : std::vector<int>{};
     for (int32_t i = 0; i < h; ++i)
         UnpackRow(data.data() + stride * i, plane.Bpp, 0, plane.Width(), plane, scrambleKey ? order[i] : i);
@@ -211,9 +230,9 @@ void DecodeBrioPlain(std::span<const uint8_t> data, TBrioPlaneOut plane,
 
 void DecodeBrioTiles(std::span<const uint8_t> data, TBrioPlaneOut plane, TBrioTiling tiling,
                      std::optional<uint32_t> scrambleKey, const TBrioPlaneLookup& lookup) {
+    CheckBrioPlaneData(data, plane.Bpp, plane.Width(), plane.Height(), tiling);
     const TTileGrid g = MakeGrid(plane.Bpp, plane.Width(), plane.Height(), tiling);
     const int64_t n = g.Count();
-    if (static_cast<int64_t>(data.size()) < n * 8) Damaged("the tile table is cut short");
     std::vector<std::pair<int32_t, int32_t>> table(static_cast<size_t>(n));
     const std::vector<int> order =
         scrambleKey ? ScrambleOrder(*scrambleKey, static_cast<int>(n)) : std::vector<int>{};
@@ -227,7 +246,6 @@ void DecodeBrioTiles(std::span<const uint8_t> data, TBrioPlaneOut plane, TBrioTi
         const auto [a, b] = table[static_cast<size_t>(t)];
         const TRect rect = g.Tile(t);
         if (a == -1) {
-            if (static_cast<int64_t>(data.size()) - pos < g.TileBytes) Damaged("a tile's rows are cut short");
             for (int32_t y = 0; y < rect.Height(); ++y)
                 UnpackRow(data.data() + pos + g.RowBytes * y, plane.Bpp, rect.Left, rect.Width(), plane,
                           rect.Top + y);
@@ -244,9 +262,6 @@ void DecodeBrioTiles(std::span<const uint8_t> data, TBrioPlaneOut plane, TBrioTi
             CopyRegion(other, plane, rect);
         }
     }
-    if (pos != static_cast<int64_t>(data.size()))
-        Damaged("tile data of " + std::to_string(data.size()) + " bytes where " + std::to_string(pos) +
-                " are used");
 }
 
 std::vector<uint8_t> EncodeBrioPlain(TBrioPlaneIn plane, std::optional<uint32_t> scrambleKey) {

@@ -57,6 +57,12 @@ int64_t BrioRowStride(int32_t bpp, int32_t width);
 int64_t BrioPlainSize(int32_t bpp, int32_t width, int32_t height);
 int64_t BrioTiledMaxSize(int32_t bpp, int32_t width, int32_t height, TBrioTiling tiling);
 
+// Whether data can be a plane of that size: plain rows must be exactly
+// there, a tile table must fit; throws ETovaError. The decoders below check
+// it first; a reader may check it before it allocates the plane.
+void CheckBrioPlaneData(std::span<const uint8_t> data, int32_t bpp, int32_t width, int32_t height,
+                        TBrioTiling tiling);
+
 // Decoding checks every size and reference and throws ETovaError.
 void DecodeBrioPlain(std::span<const uint8_t> data, TBrioPlaneOut plane, std::optional<uint32_t> scrambleKey);
 void DecodeBrioTiles(std::span<const uint8_t> data, TBrioPlaneOut plane, TBrioTiling tiling,

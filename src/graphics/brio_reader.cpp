@@ -1,6 +1,10 @@
 // Reading layered images: the header, the frames and their layers, and the
 // decoding of each layer's colour and alpha data.
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
+#include <tuple>
 
 #include "core/binary_io.h"
 #include "core/error.h"
@@ -67,7 +71,7 @@ private:
     void ReadFrame(int32_t index) {
         TBrioFrameRecord r;
         VisitBrioFrame(io_, r);
-        CheckImageSize(r.Width, r.Height, list_.MaxTotalPixels);
+        CheckImageSize(r.Width, r.Height, {.MaxPixels = list_.MaxTotalPixels});
         if (r.Bpp != 1 && r.Bpp != 4 && r.Bpp != 8 && r.Bpp != 24 && r.Bpp != 32)
             Damaged("a frame of " + std::to_string(r.Bpp) + " bits per pixel");
         framePixels_ += static_cast<int64_t>(r.Width) * r.Height;
@@ -91,7 +95,7 @@ private:
             ReadRects(frame.RectsA);
             ReadRects(frame.RectsB);
         }
-        ComposeBrioFrame(frame, r.Width, r.Height, list_.BackgroundColor, list_.Flag != 0);
+        ComposeBrioFrame(frame, r.Width, r.Height, list_.BackgroundColor, list_.Flag != 0, list_.Budget);
     }
 
     void ReadRects(std::vector<TRect>& rects) {
@@ -122,33 +126,53 @@ private:
         layerPixels_ += static_cast<int64_t>(r.Width) * r.Height * (alpha.empty() ? 1 : 2);
         if (layerPixels_ > 2 * list_.MaxTotalPixels) Damaged("the layers hold more pixels than an image may");
 
-        layer->Picture.Resize(r.Bpp, r.Width, r.Height);
         const TBrioPlaneLookup lookupColour = [&](int32_t a, int32_t b) {
             const TBrioLayer& other = Referenced(a, b, frameIndex, layerIndex);
             const TBrioPicture& p = other.Pixels();
             return TBrioPlaneIn{p.Bpp, p.IsPalette() ? &p.Indices : nullptr,
                                 p.IsPalette() ? nullptr : &p.Colour};
         };
-        if (!colour.empty()) {
-            TBrioPlaneOut plane{r.Bpp, layer->Picture.IsPalette() ? &layer->Picture.Indices : nullptr,
-                                layer->Picture.IsPalette() ? nullptr : &layer->Picture.Colour};
-            if (list_.Compression == TBrioCompression::Jpeg && list_.Version >= brio::kHeaderRecord)
-                DecodeJpegLayer(colour, *layer);
-            else
-                DecodePlane(colour, plane, list_.Compression == TBrioCompression::Zlib, lookupColour);
+        if (colour.empty()) {
+            layer->ShareBlankPicture(Blank(r.Bpp, r.Width, r.Height));
+        } else if (list_.Compression == TBrioCompression::Jpeg && list_.Version >= brio::kHeaderRecord) {
+            DecodeJpegLayer(colour, *layer, r);
+        } else {
+            TBrioPicture& picture = layer->Picture;
+            const auto allocate = [&] {
+                picture.Resize(r.Bpp, r.Width, r.Height, list_.Budget);
+                return TBrioPlaneOut{r.Bpp, picture.IsPalette() ? &picture.Indices : nullptr,
+                                     picture.IsPalette() ? nullptr : &picture.Colour};
+            };
+            DecodePlane(colour, r.Bpp, r.Width, r.Height, list_.Compression == TBrioCompression::Zlib,
+                        allocate, lookupColour);
         }
         if (!alpha.empty()) {
             layer->HasAlpha = true;
-            layer->Alpha.Resize(r.Width, r.Height);
             const TBrioPlaneLookup lookupAlpha = [&](int32_t a, int32_t b) {
                 const TBrioLayer& other = Referenced(a, b, frameIndex, layerIndex);
                 if (!other.HasAlpha) Damaged("a tile refers to a layer without an alpha plane");
                 return TBrioPlaneIn{8, &other.Alpha, nullptr};
             };
-            DecodePlane(alpha, TBrioPlaneOut{8, &layer->Alpha, nullptr},
-                        list_.Compression != TBrioCompression::None, lookupAlpha);
+            const auto allocate = [&] {
+                list_.Budget.Resize(layer->Alpha, r.Width, r.Height);
+                return TBrioPlaneOut{8, &layer->Alpha, nullptr};
+            };
+            DecodePlane(alpha, 8, r.Width, r.Height, list_.Compression != TBrioCompression::None, allocate,
+                        lookupAlpha);
         }
         frame.Layers.push_back(std::move(layer));
+    }
+
+    // The picture of the layers without colour data: zero pixels, one for
+    // every size and depth, shared by all of them.
+    std::shared_ptr<const TBrioPicture> Blank(int32_t bpp, int32_t width, int32_t height) {
+        std::shared_ptr<const TBrioPicture>& blank = blanks_[{bpp, width, height}];
+        if (!blank) {
+            auto picture = std::make_shared<TBrioPicture>();
+            picture->Resize(bpp, width, height, list_.Budget);
+            blank = std::move(picture);
+        }
+        return blank;
     }
 
     const TBrioLayer& Referenced(int32_t a, int32_t b, int32_t frameIndex, int32_t layerIndex) const {
@@ -160,16 +184,22 @@ private:
         return *list_.Frames[static_cast<size_t>(a)]->Layers[static_cast<size_t>(b)];
     }
 
-    void DecodePlane(const std::vector<uint8_t>& block, TBrioPlaneOut plane, bool compressed,
+    // Decodes a plane's block into the surfaces allocate() makes, calling it
+    // only once the block has shown what it holds: inflated data is never
+    // larger than the stream can give, and plain rows must all be there.
+    void DecodePlane(const std::vector<uint8_t>& block, int32_t bpp, int32_t width, int32_t height,
+                     bool compressed, const std::function<TBrioPlaneOut()>& allocate,
                      const TBrioPlaneLookup& lookup) {
         const bool tiled = Tiled();
-        const TBrioTiling tiling{list_.TileWidth, list_.TileHeight};
+        const TBrioTiling tiling = tiled ? TBrioTiling{list_.TileWidth, list_.TileHeight} : TBrioTiling{};
         std::optional<uint32_t> key;
         if (list_.Scrambled && list_.Compression != TBrioCompression::Jpeg) key = list_.ImageKey;
         // Plain 32-bit rows laid out as the surface holds them inflate in place.
-        const int64_t plainSize = BrioPlainSize(plane.Bpp, plane.Width(), plane.Height());
-        if (compressed && !tiled && !key && plane.Colour && plane.Bpp == 32 && plainSize > 0 &&
-            int64_t{plane.Colour->Stride()} * 4 == BrioRowStride(32, plane.Width())) {
+        const int64_t plainSize = BrioPlainSize(bpp, width, height);
+        if (compressed && !tiled && !key && bpp == 32 && plainSize > 0 &&
+            TSurface32::BytesFor(width, 1) == BrioRowStride(32, width)) {
+            if (plainSize > MaxInflatedSize(block.size())) Damaged("the compressed rows are too short");
+            const TBrioPlaneOut plane = allocate();
             InflateExactInto(
                 block, {reinterpret_cast<uint8_t*>(plane.Colour->Data()), static_cast<size_t>(plainSize)});
             TPixel32* pixels = plane.Colour->Data();
@@ -177,26 +207,30 @@ private:
                 pixels[i] &= 0x00FFFFFFu;
             return;
         }
+        TBudgetHold hold(list_.Budget);
         std::vector<uint8_t> inflated;
         std::span<const uint8_t> data = block;
         if (compressed) {
-            inflated = tiled ? InflateAtMost(block, static_cast<size_t>(BrioTiledMaxSize(
-                                                        plane.Bpp, plane.Width(), plane.Height(), tiling)))
-                             : InflateExact(block, static_cast<size_t>(BrioPlainSize(plane.Bpp, plane.Width(),
-                                                                                     plane.Height())));
+            inflated =
+                tiled ? InflateAtMost(block,
+                                      static_cast<size_t>(BrioTiledMaxSize(bpp, width, height, tiling)), hold)
+                      : InflateExact(block, static_cast<size_t>(plainSize), hold);
             data = inflated;
         }
+        CheckBrioPlaneData(data, bpp, width, height, tiling);
+        const TBrioPlaneOut plane = allocate();
         if (tiled)
             DecodeBrioTiles(data, plane, tiling, key, lookup);
         else
             DecodeBrioPlain(data, plane, key);
     }
 
-    void DecodeJpegLayer(const std::vector<uint8_t>& block, TBrioLayer& layer) {
-        if (layer.Picture.IsPalette()) Damaged("JPEG data in a palette frame");
-        TDecodedImage jpeg = DecodeJpeg(block, list_.MaxTotalPixels);
-        if (jpeg.Colour.Width() != layer.Picture.Width() || jpeg.Colour.Height() != layer.Picture.Height())
+    void DecodeJpegLayer(const std::vector<uint8_t>& block, TBrioLayer& layer, const TBrioFrameRecord& r) {
+        if (r.Bpp <= 8) Damaged("JPEG data in a palette frame");
+        TDecodedImage jpeg = DecodeJpeg(block, {.MaxPixels = list_.MaxTotalPixels, .Budget = &list_.Budget});
+        if (jpeg.Colour.Width() != r.Width || jpeg.Colour.Height() != r.Height)
             Damaged("JPEG data of another size than its frame");
+        layer.Picture.Bpp = r.Bpp;
         layer.Picture.Colour = std::move(jpeg.Colour);
     }
 
@@ -205,6 +239,7 @@ private:
     TBrioFieldIO io_;
     int64_t framePixels_ = 0;
     int64_t layerPixels_ = 0;
+    std::map<std::tuple<int32_t, int32_t, int32_t>, std::shared_ptr<const TBrioPicture>> blanks_;
 };
 
 }  // namespace

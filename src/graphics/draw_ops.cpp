@@ -111,7 +111,7 @@ void Draw(TView32 target, const TRect& clip, int32_t x, int32_t y, TConstView32 
             kernels::KeyToMask(scratch.Mask.data(), src, n, *options.TransparentColor);
             mask = scratch.Mask.data();
         }
-        DrawRow(dst, src, mask, keyed, n, options.Level, scratch);
+        DrawRow(dst, src, mask, keyed, n, options, scratch);
     });
 }
 

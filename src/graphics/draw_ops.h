@@ -15,6 +15,8 @@
 // - Through an 8-bit mask m at level L the weight is k = m for L = 255 and
 //   (m * L + 255) / 256 otherwise (exact at both ends); the brightened form
 //   first brightens the source, then mixes it with weight m.
+// - A shade S first adds S (S > 0) to each channel of the source or takes
+//   -S from it (S < 0), saturating; the level's forms then draw the result.
 // - A transparent colour acts as a mask of 0 where the source has that colour
 //   and 255 elsewhere.
 // - Additive blending adds (source * L + 255) / 256 per channel, saturating.
@@ -27,6 +29,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "graphics/surface.h"
 
@@ -50,8 +53,11 @@ struct TDrawOptions {
     // An 8-bit mask at the source's coordinates (0 keeps the target, 255
     // draws the source). Takes precedence over TransparentColor.
     const TConstView8* Mask = nullptr;
-    // Source pixels of this colour are not drawn.
+    // Source pixels of this colour are not drawn (it is matched before the shade).
     std::optional<TPixel32> TransparentColor;
+    // Added to (above 0) or taken from (below 0) every channel of the
+    // source before it is drawn, -255 .. 255.
+    int32_t Shade = 0;
 };
 
 // --- Filling --------------------------------------------------------------
@@ -140,8 +146,8 @@ void DrawTiled(TView8 target, const TRect& clip, const TRect& rect, TConstView8 
 
 // Rotation and zoom of a frame about its centre, drawn with that centre at
 // (centreX, centreY); angle in radians (clockwise on screen), zoom in 1/256
-// (256 = 100 %). Nearest sampling; level, mask and transparent colour as in
-// Draw (flips are ignored).
+// (256 = 100 %). Nearest sampling; level, mask, transparent colour and
+// shade as in Draw (flips are ignored).
 struct TRotation {
     double Angle = 0.0;
     int32_t Zoom = 256;
@@ -151,6 +157,41 @@ void DrawRotated(TView32 target, const TRect& clip, int32_t centreX, int32_t cen
 // The target rectangle DrawRotated may touch for a source of this size.
 TRect RotatedBounds(int32_t centreX, int32_t centreY, int32_t width, int32_t height,
                     const TRotation& rotation);
+
+// A picture that is a view of a source (stretched, mirrored or cropped):
+// its column u shows source column Columns[u] and its row v source row
+// Rows[v]; -1 shows nothing there.
+struct TPictureAxes {
+    std::span<const int32_t> Columns;
+    std::span<const int32_t> Rows;
+};
+
+// The pixels DrawRotated draws, row by row, for callers that keep them
+// before they draw them: the source, or the axes' picture of it, turned and
+// zoomed about its centre with that centre at (centreX, centreY), seen
+// through the options' mask or transparent colour (the other options are
+// the drawing's business). The source, the mask and the axes must outlive it.
+class TRotatedSampler {
+public:
+    TRotatedSampler(int32_t centreX, int32_t centreY, TConstView32 source, const TRotation& rotation,
+                    const TDrawOptions& options, const TPictureAxes* axes = nullptr);
+    // The target rectangle the turned picture may cover.
+    TRect Bounds() const { return bounds_; }
+    // The colours and mask values (0 where nothing shows) of the n target
+    // pixels of row y from column x; false when nothing shows there at all.
+    bool SampleRow(int32_t x, int32_t y, size_t n, TPixel32* colour, uint8_t* mask) const;
+
+private:
+    TConstView32 source_;
+    bool masked_ = false;
+    TConstView8 mask_;
+    std::optional<TPixel32> key_;
+    std::optional<TPictureAxes> axes_;
+    TRect limit_;  // the picture's pixels that can show
+    TRect bounds_;
+    double cos_ = 1, sin_ = 0, scale_ = 1, halfWidth_ = 0, halfHeight_ = 0;
+    int32_t centreX_ = 0, centreY_ = 0;
+};
 
 // --- 8-bit shapes (masks of transitions) ----------------------------------
 

@@ -39,8 +39,18 @@ template class TBlitSource<TPixel32>;
 template class TBlitSource<uint8_t>;
 
 void DrawRow(TPixel32* dst, const TPixel32* src, const uint8_t* mask, bool maskIsBinary, size_t n,
-             int32_t level, TScratch& scratch) {
+             const TDrawOptions& options, TScratch& scratch) {
+    int32_t level = options.Level;
     if (level <= LevelNone) return;
+    if (options.Shade != 0) {
+        const int32_t shade = std::clamp(options.Shade, -255, 255);
+        const TPixel32 step = static_cast<uint32_t>(shade > 0 ? shade : -shade) * 0x010101u;
+        if (shade > 0)
+            kernels::AddColor(scratch.Brightened.data(), src, n, step);
+        else
+            kernels::SubColor(scratch.Brightened.data(), src, n, step);
+        src = scratch.Brightened.data();
+    }
     if (level > LevelBrighten) {
         uint32_t add = static_cast<uint32_t>(std::min(level - LevelBrighten, 255));
         kernels::AddColor(scratch.Brightened.data(), src, n, add * 0x010101u);

@@ -48,8 +48,8 @@ private:
 };
 
 // Draws n prepared pixels (already flipped) with an optional mask row onto
-// dst as options say; scratch holds at least n pixels.
+// dst at the options' level and shade; scratch holds at least n pixels.
 void DrawRow(TPixel32* dst, const TPixel32* src, const uint8_t* mask, bool maskIsBinary, size_t n,
-             int32_t level, TScratch& scratch);
+             const TDrawOptions& options, TScratch& scratch);
 
 }  // namespace tova

@@ -1,8 +1,7 @@
-// Geometric drawing: nearest-pixel stretching, tiling from an offset with
-// flips, and rotation with zoom. Each builds source rows in target order and
-// hands them to the same row step as Draw.
+// Geometric drawing: nearest-pixel stretching and tiling from an offset
+// with flips (rotation has a file of its own). Each builds source rows in
+// target order and hands them to the same row step as Draw.
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -67,10 +66,6 @@ void ForEachTile(int64_t low, int64_t high, int64_t size, int64_t offset, bool f
         fn(origin + k * size);
 }
 
-int32_t Clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
-}
-
 }  // namespace
 
 void Stretch(TView32 target, const TRect& clip, const TRect& targetRect, TConstView32 source,
@@ -131,7 +126,7 @@ void Stretch(TView32 target, const TRect& clip, const TRect& targetRect, TConstV
             lastSourceRow = sy;
         }
         const uint8_t* mask = options.Mask || keyed ? maskRow.data() : nullptr;
-        DrawRow(target.Row(y) + ax.First, row.data(), mask, keyed, n, options.Level, scratch);
+        DrawRow(target.Row(y) + ax.First, row.data(), mask, keyed, n, options, scratch);
     }
 }
 
@@ -176,8 +171,8 @@ void DrawTiled(TView32 target, const TRect& clip, const TRect& rect, TConstView3
                     [&](int64_t y) {
                         ForEachTile(rect.Left, rect.Right, source.Width, u, flipX, window->Left,
                                     window->Right, [&](int64_t x) {
-                                        Draw(target, *window, Clamp32(x), Clamp32(y), source, source.Bounds(),
-                                             options);
+                                        Draw(target, *window, ClampCoordinate(x), ClampCoordinate(y), source,
+                                             source.Bounds(), options);
                                     });
                     });
         return;
@@ -190,7 +185,7 @@ void DrawTiled(TView32 target, const TRect& clip, const TRect& rect, TConstView3
     if (options.Mask) stripMask.Resize(window->Width(), source.Height);
     TFlip across = flipX ? TFlip::Horizontal : TFlip::None;
     ForEachTile(rect.Left, rect.Right, source.Width, u, flipX, window->Left, window->Right, [&](int64_t x) {
-        int32_t at = Clamp32(x - window->Left);
+        int32_t at = ClampCoordinate(x - window->Left);
         Copy(strip.View(), strip.Bounds(), at, 0, source, source.Bounds(), across);
         if (options.Mask) {
             TRect part = source.Bounds().Intersect(options.Mask->Bounds());
@@ -203,7 +198,7 @@ void DrawTiled(TView32 target, const TRect& clip, const TRect& rect, TConstView3
     rowOptions.Flip = flipY ? TFlip::Vertical : TFlip::None;
     if (options.Mask) rowOptions.Mask = &stripMaskView;
     ForEachTile(rect.Top, rect.Bottom, source.Height, v, flipY, window->Top, window->Bottom, [&](int64_t y) {
-        Draw(target, *window, window->Left, Clamp32(y), strip.View(), strip.Bounds(), rowOptions);
+        Draw(target, *window, window->Left, ClampCoordinate(y), strip.View(), strip.Bounds(), rowOptions);
     });
 }
 
@@ -214,72 +209,10 @@ void DrawTiled(TView8 target, const TRect& clip, const TRect& rect, TConstView8 
     if (!window) return;
     ForEachTile(rect.Top, rect.Bottom, source.Height, v, false, window->Top, window->Bottom, [&](int64_t y) {
         ForEachTile(
-            rect.Left, rect.Right, source.Width, u, false, window->Left, window->Right,
-            [&](int64_t x) { Copy(target, *window, Clamp32(x), Clamp32(y), source, source.Bounds()); });
+            rect.Left, rect.Right, source.Width, u, false, window->Left, window->Right, [&](int64_t x) {
+                Copy(target, *window, ClampCoordinate(x), ClampCoordinate(y), source, source.Bounds());
+            });
     });
-}
-
-TRect RotatedBounds(int32_t centreX, int32_t centreY, int32_t width, int32_t height,
-                    const TRotation& rotation) {
-    const double scale = rotation.Zoom / 256.0;
-    const double c = std::abs(std::cos(rotation.Angle)), s = std::abs(std::sin(rotation.Angle));
-    const double halfW = width / 2.0, halfH = height / 2.0;
-    const double extentX = (c * halfW + s * halfH) * scale;
-    const double extentY = (s * halfW + c * halfH) * scale;
-    if (!std::isfinite(extentX) || !std::isfinite(extentY)) return {centreX, centreY, centreX, centreY};
-    return {Clamp32(static_cast<int64_t>(std::floor(centreX - extentX))),
-            Clamp32(static_cast<int64_t>(std::floor(centreY - extentY))),
-            Clamp32(static_cast<int64_t>(std::ceil(centreX + extentX)) + 1),
-            Clamp32(static_cast<int64_t>(std::ceil(centreY + extentY)) + 1)};
-}
-
-void DrawRotated(TView32 target, const TRect& clip, int32_t centreX, int32_t centreY, TConstView32 source,
-                 const TRotation& rotation, const TDrawOptions& options) {
-    if (options.Level <= LevelNone || rotation.Zoom <= 0 || source.IsEmpty() ||
-        !std::isfinite(rotation.Angle))
-        return;
-    if (ViewsOverlap(target, source)) {
-        TSurface32 copy(source.Width, source.Height);
-        Copy(copy.View(), copy.Bounds(), 0, 0, source, source.Bounds());
-        DrawRotated(target, clip, centreX, centreY, copy.View(), rotation, options);
-        return;
-    }
-    TRect limit = source.Bounds();
-    if (options.Mask) limit = limit.Intersect(options.Mask->Bounds());
-    double scale = rotation.Zoom / 256.0;
-    double c = std::cos(rotation.Angle), s = std::sin(rotation.Angle);
-    double halfW = source.Width / 2.0, halfH = source.Height / 2.0;
-    const TRect box = RotatedBounds(centreX, centreY, source.Width, source.Height, rotation);
-    auto window = ClipRect(target.Bounds(), clip, box);
-    if (!window) return;
-    size_t n = static_cast<size_t>(window->Width());
-    TScratch& scratch = TScratch::ForThread(n);
-    std::vector<TPixel32> row(n);
-    std::vector<uint8_t> maskRow(n);
-    bool keyed = !options.Mask && options.TransparentColor;
-    for (int32_t y = window->Top; y < window->Bottom; ++y) {
-        double dy = y + 0.5 - centreY;
-        bool any = false;
-        for (size_t i = 0; i < n; ++i) {
-            double dx = window->Left + static_cast<double>(i) + 0.5 - centreX;
-            double sx = std::floor((c * dx + s * dy) / scale + halfW);
-            double sy = std::floor((c * dy - s * dx) / scale + halfH);
-            bool inside = sx >= limit.Left && sx < limit.Right && sy >= limit.Top && sy < limit.Bottom;
-            if (!inside) {
-                row[i] = 0;
-                maskRow[i] = 0;
-                continue;
-            }
-            int32_t px = static_cast<int32_t>(sx), py = static_cast<int32_t>(sy);
-            row[i] = source.Row(py)[px];
-            maskRow[i] = options.Mask ? options.Mask->Row(py)[px]
-                                      : (keyed && row[i] == *options.TransparentColor ? 0 : 255);
-            any = true;
-        }
-        if (any)
-            DrawRow(target.Row(y) + window->Left, row.data(), maskRow.data(), !options.Mask, n, options.Level,
-                    scratch);
-    }
 }
 
 }  // namespace tova

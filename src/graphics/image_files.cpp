@@ -44,14 +44,14 @@ bool TBrioFrameList::LoadFromFileData(std::string_view fileName, TStream& stream
     if (ext == ".png") {
         // Transparent pixels of the file (alpha 0) stay transparent: the
         // alpha goes into the mask as it is.
-        TDecodedImage png = DecodePng(bytes, MaxTotalPixels);
+        TDecodedImage png = DecodePng(bytes, {.MaxPixels = MaxTotalPixels, .Budget = &Budget});
         frame.Bpp = 24;
         frame.Picture.Bpp = 24;
         frame.Picture.Colour = std::move(png.Colour);
         frame.HasMask = png.HasAlpha;
         frame.Mask = std::move(png.Alpha);
     } else {
-        ReadBmp(bytes, frame, MaxTotalPixels);
+        ReadBmp(bytes, frame, {.MaxPixels = MaxTotalPixels, .Budget = &Budget});
     }
     return true;
 }

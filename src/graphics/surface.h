@@ -105,6 +105,9 @@ public:
     // Discards the content; the new pixels are zero. Throws std::length_error
     // for a negative or oversized request.
     void Resize(int32_t width, int32_t height);
+    // The bytes a surface of that size holds (0 for a size Resize refuses).
+    static int64_t BytesFor(int32_t width, int32_t height);
+    int64_t Bytes() const { return int64_t{stride_} * height_ * static_cast<int64_t>(sizeof(Pixel)); }
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
@@ -120,6 +123,8 @@ public:
     TSurfaceView<const Pixel> View() const { return {pixels_.get(), width_, height_, stride_}; }
 
 private:
+    static int32_t StrideFor(int32_t width);
+
     struct AlignedDelete {
         void operator()(Pixel* p) const { ::operator delete[](p, std::align_val_t(RowAlignment)); }
     };

@@ -1,7 +1,9 @@
+// Showing a cursor file in the window and stepping its animation.
 #include "shell/window_cursor.h"
 
 #include <algorithm>
 
+#include "core/encoding.h"
 #include "core/error.h"
 #include "platform/clock.h"
 #include "platform/sdl/sdl_display.h"
@@ -9,17 +11,17 @@
 
 namespace tova {
 
-bool TWindowCursor::ShowFile(std::span<const uint8_t> content) {
+bool TWindowCursor::ShowFile(std::span<const uint8_t> content, const std::string& name) {
+    name_ = name;
     try {
         if (content.empty()) throw ETovaError("the cursor file is empty");
         animation_ = ReadCursorFile(content);
-    } catch (const ETovaError&) {
-        ShowDefault();
-        return false;
+        step_ = 0;
+        stepStart_ = SystemTickCount();
+        if (ShowFrame(0)) return true;
+    } catch (const ETovaError& e) {
+        ReportOnce(e.what());
     }
-    step_ = 0;
-    stepStart_ = SystemTickCount();
-    if (ShowFrame(0)) return true;
     ShowDefault();
     return false;
 }
@@ -32,13 +34,15 @@ bool TWindowCursor::Follow(TVrFileManager& files, const std::string& name) {
         ShowDefault();
         return false;
     }
+    TTpMemoryStream content;
     try {
-        TTpMemoryStream content;
         files.LoadToStream(content, name, kMaxCursorFileBytes);
-        followedShows_ = ShowFile(content.Bytes());
     } catch (const ETovaError&) {
+        // Missing or too large: the arrow, as for a control without a cursor.
         ShowDefault();
+        return false;
     }
+    followedShows_ = ShowFile(content.Bytes(), Cp932ToUtf8(name));
     return followedShows_;
 }
 
@@ -54,17 +58,25 @@ void TWindowCursor::Step(uint32_t nowMs) {
     if (nowMs - stepStart_ < length) return;
     stepStart_ = nowMs;
     step_ = (step_ + 1) % animation_.Sequence.size();
-    if (!ShowFrame(step_)) ShowDefault();
+    try {
+        if (ShowFrame(step_)) return;
+    } catch (const ETovaError& e) {
+        ReportOnce(e.what());
+    }
+    ShowDefault();
 }
 
 bool TWindowCursor::ShowFrame(size_t step) {
     if (step >= animation_.Sequence.size()) return false;
-    const int32_t index = animation_.Sequence[step];
-    if (index < 0 || static_cast<size_t>(index) >= animation_.Frames.size()) return false;
-    const TCursorImage& image = animation_.Frames[static_cast<size_t>(index)];
+    const TCursorImage image = animation_.DecodeFrame(animation_.Sequence[step]);
     return display_.SetCursorImage(image.Colour.Data(), image.Colour.Stride(), image.Alpha.Data(),
                                    image.Alpha.Stride(), image.Colour.Width(), image.Colour.Height(),
                                    image.HotX, image.HotY);
+}
+
+void TWindowCursor::ReportOnce(const std::string& message) {
+    if (!reported_.insert(name_).second || !OnLoadError) return;
+    OnLoadError("cursor " + name_ + ": " + message);
 }
 
 }  // namespace tova

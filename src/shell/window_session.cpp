@@ -6,6 +6,7 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "core/warning_sink.h"
 #include "engine/project.h"
 #include "objects/tova_base_list.h"
 #include "platform/clock.h"
@@ -89,6 +90,9 @@ int64_t TWindowSession::Run(TPlayer& player, std::optional<int64_t> frames,
     options.ScreenshotFolder = ScreenshotFolder();
     options.Log = &err;
     TWindowFrameSource source(window, milliseconds, options);
+    window.Cursor().OnLoadError = [&player](const std::string& utf8Message) {
+        player.Warnings().Warn(Utf8ToCp932Lossy(utf8Message));
+    };
     const auto frameDone = [&](int64_t frame) {
         // The pointer's picture follows the control under it.
         window.Cursor().Follow(player.Files(), player.Screen().CursorFile());

@@ -23,6 +23,9 @@ While i < 50
     Calc i = i + 1
     Calc y = alsomissing
     Wait 10
+ImgNew
+    PR_NAME = "i"
+    PR_SOURCE = "nopic.png"
 )";
 
 size_t Count(const std::string& text, const std::string& part) {
@@ -50,6 +53,8 @@ TEST(Warnings, EachFaultIsToldOnceWithItsPageAndLine) {
     EXPECT_EQ(Count(err, "start.tsb(8): missing.tsb:ファイルがありません (file not found)\n"), 1u) << err;
     EXPECT_EQ(Count(err, "start.tsb(9): newer.tsb: the page is of version 115"), 1u) << err;
     EXPECT_EQ(Count(err, "start.tsb(10): the component b does not take PR_TEXT"), 1u) << err;
+    EXPECT_EQ(Count(err, "start.tsb(15): image nopic.png: ファイルがありません (file not found)\n"), 1u)
+        << err;
     // The loop fails the same way fifty times and says so once.
     EXPECT_EQ(Count(err, "start.tsb(13): \"alsomissing\" 変数がありません"), 1u) << err;
 

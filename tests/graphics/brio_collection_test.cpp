@@ -4,27 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "core/error.h"
 #include "graphics/bmp_file.h"
 #include "graphics/brio_test_images.h"
 #include "graphics/image_codecs.h"
+#include "graphics/memory_image_source.h"
 
 namespace tova {
 namespace {
 
-class TMemorySource : public TImageFileSource {
-public:
-    std::map<std::string, std::vector<uint8_t>> Files;
-    int Loads = 0;
-    bool Exists(std::string_view name) override { return Files.count(std::string(name)) != 0; }
-    void Load(TStream& stream, std::string_view name) override {
-        ++Loads;
-        auto& s = static_cast<TTpMemoryStream&>(stream);
-        s.Assign(Files.at(std::string(name)));
-    }
-};
+using test::TMemorySource;
 
 // A 6 x 4 picture, transparent (alpha 0) outside the 2 x 2 block at (3, 1).
 std::vector<uint8_t> SpritePng() {
@@ -111,11 +100,12 @@ TEST(BrioCollection, MissingAndDamagedImagesGiveTheEightByEightFrameAndOneReport
         EXPECT_TRUE(f.HasMask);
         EXPECT_EQ(f.Mask.Row(0)[0], 0);
     }
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find("bad.brz"), std::string::npos);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0], "image none.brz: ファイルがありません");
+    EXPECT_NE(reports[1].find("bad.brz"), std::string::npos);
     cache.Reload(true);
     cache.Acquire(&user, "bad.brz", false, false);
-    EXPECT_EQ(reports.size(), 1u);  // reported once only
+    EXPECT_EQ(reports.size(), 2u);  // reported once only
 }
 
 TEST(BrioCollection, ScrambledImagesUseTheProjectKeyAndReloadKeepsUsers) {

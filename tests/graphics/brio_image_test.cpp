@@ -85,7 +85,7 @@ TEST_P(BrioRoundTrip, GivesBackEveryLayerAndTheComposedFrames) {
                 << "frame " << f << " layer " << l;
             EXPECT_TRUE(SameSurface(la.Alpha, lb.Alpha));
         }
-        ComposeBrioFrame(a, 37, 21, original.BackgroundColor, false);
+        ComposeBrioFrame(a, 37, 21, original.BackgroundColor, false, original.Budget);
         EXPECT_TRUE(SameSurface(a.Picture.Colour, b.Picture.Colour));
         EXPECT_TRUE(SameSurface(a.Picture.Indices, b.Picture.Indices));
     }
@@ -180,7 +180,8 @@ TEST(BrioImage, ComposesLayersByTheLoadingRules) {
     solid(keyed, 0xFFFFFF);
     keyed.TransparentColor = 0xFF0000;
     keyed.Opacity = 128;
-    ComposeBrioFrame(frame, 2, 1, 0x000000FF, false);  // red background
+    TImageBudget budget;
+    ComposeBrioFrame(frame, 2, 1, 0x000000FF, false, budget);  // red background
     ASSERT_TRUE(frame.HasMask);
     EXPECT_EQ(frame.Mask.Row(0)[0], 128);
     const TPixel32 afterBase = BlendPixel(0xFF0000, 0x102030, 128);
@@ -193,9 +194,9 @@ TEST(BrioImage, ComposesLayersByTheLoadingRules) {
     TBrioLayer& first = flagged.AddLayer();
     solid(first, 0x445566);
     first.TransparentColor = 0xFF0000;
-    ComposeBrioFrame(flagged, 2, 1, 0, true);
+    ComposeBrioFrame(flagged, 2, 1, 0, true, budget);
     EXPECT_EQ(flagged.Picture.Colour.Row(0)[1], 0x0000FFu);
-    ComposeBrioFrame(flagged, 2, 1, 0, false);
+    ComposeBrioFrame(flagged, 2, 1, 0, false, budget);
     EXPECT_EQ(flagged.Picture.Colour.Row(0)[1], 0u);
     EXPECT_EQ(BlendPixel(1, 0xFFFFFF, 255), 0xFFFFFFu);
     EXPECT_EQ(BlendPixel(0x123456, 0xFFFFFF, 0), 0x123456u);

@@ -1,5 +1,5 @@
-// Cursor files for tests, built byte by byte: little-endian fields and the
-// ".cur" wrapper around one image.
+// Cursor files for tests, built byte by byte: little-endian fields, the
+// ".cur" wrapper around one image and the ".ani" RIFF around such cursors.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +30,54 @@ inline std::vector<uint8_t> CursorFile(const std::vector<uint8_t>& image, int si
     Put32(file, static_cast<uint32_t>(image.size()));
     Put32(file, 22);
     file.insert(file.end(), image.begin(), image.end());
+    return file;
+}
+
+inline void PutId(std::vector<uint8_t>& out, const char* id) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(id[i]));
+}
+
+inline void PutChunk(std::vector<uint8_t>& out, const char* id, const std::vector<uint8_t>& body) {
+    PutId(out, id);
+    Put32(out, static_cast<uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    if (body.size() % 2) out.push_back(0);
+}
+
+// An ".ani" of the cursor files, stepping through sequence (the steps) at
+// rates (empty: the header's rate of 10 for every step); headerFrames is
+// the frame count its header gives.
+inline std::vector<uint8_t> AnimatedCursor(const std::vector<std::vector<uint8_t>>& frames,
+                                           const std::vector<uint32_t>& sequence,
+                                           const std::vector<uint32_t>& rates, uint32_t headerFrames) {
+    std::vector<uint8_t> header;
+    Put32(header, 36);
+    Put32(header, headerFrames);
+    Put32(header, static_cast<uint32_t>(sequence.size()));
+    for (int i = 0; i < 4; ++i)
+        Put32(header, 0);
+    Put32(header, 10);  // default rate
+    Put32(header, 3);   // icon data, sequence present
+    std::vector<uint8_t> list;
+    PutId(list, "fram");
+    for (const std::vector<uint8_t>& frame : frames)
+        PutChunk(list, "icon", frame);
+    std::vector<uint8_t> seq, rate;
+    for (uint32_t v : sequence)
+        Put32(seq, v);
+    for (uint32_t v : rates)
+        Put32(rate, v);
+    std::vector<uint8_t> body;
+    PutId(body, "ACON");
+    PutChunk(body, "anih", header);
+    if (!rates.empty()) PutChunk(body, "rate", rate);
+    PutChunk(body, "seq ", seq);
+    PutChunk(body, "LIST", list);
+    std::vector<uint8_t> file;
+    PutId(file, "RIFF");
+    Put32(file, static_cast<uint32_t>(body.size()));
+    file.insert(file.end(), body.begin(), body.end());
     return file;
 }
 

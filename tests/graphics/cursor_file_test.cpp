@@ -12,19 +12,16 @@
 #include "core/error.h"
 #include "graphics/cursor_bytes.h"
 #include "graphics/image_codecs.h"
+#include "support/bounded_child.h"
 
 namespace tova {
 namespace {
 
 using TBytes = std::vector<uint8_t>;
+using testing::AnimatedCursor;
 using testing::CursorFile;
 using testing::Put16;
 using testing::Put32;
-
-void PutId(TBytes& out, const char* id) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(id[i]));
-}
 
 // A 24-bit bitmap image of w x h: colour (x, y) -> 0xRRGGBB = x * 8 << 16 | y * 8,
 // transparent where (x + y) % 3 == 0.
@@ -56,49 +53,10 @@ TBytes BitmapImage(int w, int h) {
     return image;
 }
 
-void PutChunk(TBytes& out, const char* id, const TBytes& body) {
-    PutId(out, id);
-    Put32(out, static_cast<uint32_t>(body.size()));
-    out.insert(out.end(), body.begin(), body.end());
-    if (body.size() % 2) out.push_back(0);
-}
-
-TBytes AnimatedCursor(const std::vector<TBytes>& frames, const std::vector<uint32_t>& sequence,
-                      const std::vector<uint32_t>& rates, uint32_t headerFrames) {
-    TBytes header;
-    Put32(header, 36);
-    Put32(header, headerFrames);
-    Put32(header, static_cast<uint32_t>(sequence.size()));
-    for (int i = 0; i < 4; ++i)
-        Put32(header, 0);
-    Put32(header, 10);  // default rate
-    Put32(header, 3);   // icon data, sequence present
-    TBytes list;
-    PutId(list, "fram");
-    for (const TBytes& frame : frames)
-        PutChunk(list, "icon", frame);
-    TBytes seq, rate;
-    for (uint32_t v : sequence)
-        Put32(seq, v);
-    for (uint32_t v : rates)
-        Put32(rate, v);
-    TBytes body;
-    PutId(body, "ACON");
-    PutChunk(body, "anih", header);
-    if (!rates.empty()) PutChunk(body, "rate", rate);
-    PutChunk(body, "seq ", seq);
-    PutChunk(body, "LIST", list);
-    TBytes file;
-    PutId(file, "RIFF");
-    Put32(file, static_cast<uint32_t>(body.size()));
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
-}
-
 TEST(CursorFile, BitmapCursorKeepsColoursMaskAndHotSpot) {
     const TCursorAnimation cursor = ReadCursorFile(CursorFile(BitmapImage(20, 12), 20, 5, 7));
-    ASSERT_EQ(cursor.Frames.size(), 1u);
-    const TCursorImage& image = cursor.Frames[0];
+    ASSERT_EQ(cursor.FrameCount(), 1);
+    const TCursorImage image = cursor.DecodeFrame(0);
     ASSERT_EQ(image.Colour.Width(), 20);
     ASSERT_EQ(image.Colour.Height(), 12);
     EXPECT_EQ(image.HotX, 5);
@@ -120,15 +78,15 @@ TEST(CursorFile, PngCursorAndAnimatedCursor) {
     const TBytes png = EncodePng(colour.View(), &alphaView);
     const TBytes pngCursor = CursorFile(png, 3, 1, 1);
     const TCursorAnimation still = ReadCursorFile(pngCursor);
-    EXPECT_EQ(still.Frames[0].Colour.Row(1)[2], 0x123456u);
-    EXPECT_EQ(still.Frames[0].Alpha.Row(1)[2], 200);
+    EXPECT_EQ(still.DecodeFrame(0).Colour.Row(1)[2], 0x123456u);
+    EXPECT_EQ(still.DecodeFrame(0).Alpha.Row(1)[2], 200);
     EXPECT_EQ(still.Sequence, std::vector<int32_t>{0});
 
     const TBytes bitmapCursor = CursorFile(BitmapImage(8, 8), 8, 0, 0);
     const TCursorAnimation animated =
         ReadCursorFile(AnimatedCursor({pngCursor, bitmapCursor}, {1, 0, 1}, {5, 6, 7}, 2));
-    ASSERT_EQ(animated.Frames.size(), 2u);
-    EXPECT_EQ(animated.Frames[1].Colour.Width(), 8);
+    ASSERT_EQ(animated.FrameCount(), 2);
+    EXPECT_EQ(animated.DecodeFrame(1).Colour.Width(), 8);
     EXPECT_EQ(animated.Sequence, (std::vector<int32_t>{1, 0, 1}));
     EXPECT_EQ(animated.Jiffies, (std::vector<int32_t>{5, 6, 7}));
     // Without rates every step takes the header's rate.
@@ -158,6 +116,64 @@ TEST(CursorFile, DamagedFilesFailCleanly) {
     bad.push_back(tiny);
     for (size_t i = 0; i < bad.size(); ++i)
         EXPECT_THROW(ReadCursorFile(bad[i]), ETovaError) << i;
+}
+
+// A PNG of w x h pixels of one colour: a few hundred bytes, however large.
+TBytes FlatPng(int w, int h) {
+    TSurface32 colour(w, h);
+    for (int y = 0; y < h; ++y)
+        std::fill_n(colour.Row(y), w, 0x204060u);
+    return EncodePng(colour.View(), nullptr);
+}
+
+TEST(CursorFile, AnimationsHoldAtMost256FramesAndDecodeEachWhenItShows) {
+    const TBytes frame = CursorFile(FlatPng(256, 256), 0, 1, 1);
+    std::vector<uint32_t> sequence(4096);
+    for (uint32_t i = 0; i < sequence.size(); ++i)
+        sequence[i] = i;
+    // 4096 frames of 256 x 256 in 3 MB, which decoded at once took 1.3 GiB.
+    const TBytes many = AnimatedCursor(std::vector<TBytes>(4096, frame), sequence, {}, 4096);
+    EXPECT_LT(many.size(), 4u << 20);
+    testing::TChildLimits limits;
+    limits.MaxResidentBytes = testing::OwnResidentBytes() + (64 << 20);
+    const testing::TChildResult refused = testing::RunBounded(
+        [&] {
+            try {
+                ReadCursorFile(many);
+            } catch (const ETovaError& e) {
+                return std::string(e.what()).find("more than 256 frames") != std::string::npos;
+            }
+            return false;
+        },
+        limits);
+    EXPECT_TRUE(refused.Passed()) << refused.Describe();
+    // 256 frames are read for their steps and headers; each picture is
+    // decoded when it is asked for, so a damaged one shows only then.
+    std::vector<TBytes> frames(256, frame);
+    TBytes damaged = FlatPng(256, 256);
+    damaged.resize(damaged.size() - 20);  // the pixel data cut short
+    frames[200] = CursorFile(damaged, 0, 1, 1);
+    sequence.resize(256);
+    const TCursorAnimation cursor = ReadCursorFile(AnimatedCursor(frames, sequence, {}, 256));
+    ASSERT_EQ(cursor.FrameCount(), 256);
+    EXPECT_EQ(cursor.Sequence.size(), 256u);
+    for (int32_t i = 0; i < 256; ++i) {
+        if (i == 200) {
+            EXPECT_THROW(cursor.DecodeFrame(i), ETovaError);
+            continue;
+        }
+        const TCursorImage image = cursor.DecodeFrame(i);
+        ASSERT_EQ(image.Colour.Width(), 256) << i;
+        ASSERT_EQ(image.Colour.Row(255)[255], 0x204060u) << i;
+        ASSERT_EQ(image.HotX, 1) << i;
+    }
+}
+
+TEST(CursorFile, EachSideOfAPngCursorIsChecked) {
+    // 16384 x 4 has no more pixels than 256 x 256, but is no cursor.
+    for (const auto& [w, h] : {std::pair{16384, 4}, {4, 300}, {257, 1}})
+        EXPECT_THROW(ReadCursorFile(CursorFile(FlatPng(w, h), 0, 0, 0)), ETovaError) << w << "x" << h;
+    EXPECT_EQ(ReadCursorFile(CursorFile(FlatPng(256, 256), 0, 0, 0)).DecodeFrame(0).Colour.Height(), 256);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The pointer's picture from a game's cursor file: a good file shows (where
 // the driver has a pointer), a missing or damaged one falls back to the arrow
-// without failing the game, and names outside the game's files show nothing.
+// without failing the game (a damaged one is reported once), and names
+// outside the game's files show nothing.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 
 #include "graphics/cursor_bytes.h"
 #include "graphics/image_codecs.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl_driver_test.h"
@@ -52,16 +54,35 @@ TEST_P(WindowCursor, GoodFilesShowAndBadOnesFallBackToTheArrow) {
     options.Hidden = true;
     TSdlDisplay display(options);
     TWindowCursor cursor(display);
+    std::vector<std::string> reports;
+    cursor.OnLoadError = [&](const std::string& m) { reports.push_back(m); };
     // The offscreen driver has no pointer to give a picture to.
     const bool pointer = GetParam() == "x11";
-    EXPECT_EQ(cursor.ShowFile(good), pointer);
-    for (const char* bad : {"cut.cur", "empty.cur", "text.cur"}) {
-        std::ifstream in(dir / bad, std::ios::binary);
-        const TBytes content{std::istreambuf_iterator<char>(in), {}};
-        EXPECT_FALSE(cursor.ShowFile(content)) << bad;
-    }
+    EXPECT_EQ(cursor.ShowFile(good, "hand.cur"), pointer);
+    TVrFileManager files;
+    files.SetDataDir(FromHostPath(dir.Path()));
+    for (int twice = 0; twice < 2; ++twice)
+        for (const char* bad : {"cut.cur", "empty.cur", "text.cur", "missing.cur"})
+            EXPECT_FALSE(cursor.Follow(files, bad)) << bad;
     cursor.Step(1000000);  // the arrow has no steps
     cursor.ShowDefault();
+    // Each damaged file is reported once, with its path; a missing one is not.
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_NE(reports[0].find("cut.cur: damaged cursor file"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[2].find("text.cur"), std::string::npos) << reports[2];
+    if (GetParam() != "x11") return;
+    // An animation's frame is decoded when its step comes: a damaged one
+    // then gives the arrow and its report.
+    TBytes damaged = PngCursor(16, 0, 0);
+    damaged.resize(damaged.size() - 20);  // the PNG's pixel data cut short, and its entry's size with it
+    damaged[14] = static_cast<uint8_t>(damaged.size() - 22);
+    damaged[15] = static_cast<uint8_t>((damaged.size() - 22) >> 8);
+    const TBytes ani = testing::AnimatedCursor({PngCursor(16, 2, 3), damaged}, {0, 1}, {}, 2);
+    reports.clear();
+    EXPECT_TRUE(cursor.ShowFile(ani, "spin.ani"));
+    cursor.Step(SystemTickCount() + 1000);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("spin.ani"), std::string::npos) << reports[0];
 }
 
 // A control's cursor names a file of the game; the name never reaches the

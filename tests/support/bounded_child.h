@@ -55,6 +55,12 @@ inline int64_t ResidentBytes(pid_t pid) {
 
 }  // namespace detail
 
+// This process's resident memory now. A child starts with its parent's
+// pages, so its limit is best given as this plus what the body may take.
+inline int64_t OwnResidentBytes() {
+    return detail::ResidentBytes(getpid());
+}
+
 // Runs body in a child; body returns true for a pass. Exceptions escaping
 // body count as a failure.
 inline TChildResult RunBounded(const std::function<bool()>& body, TChildLimits limits = {}) {

@@ -1,10 +1,12 @@
-// Drawing a cached frame stretched, mirrored, turned and faded into a
-// control's rectangle, the brightness copy, and the hit test through the mask.
+// Drawing a cached frame stretched, mirrored, turned, faded and brightened
+// into a control's rectangle, the turned picture kept between paints, and
+// the hit test through the mask.
 #include "objects/components/image_paint.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "graphics/brio_collection.h"
 
@@ -39,10 +41,16 @@ int32_t Scale(int64_t v, int64_t num, int64_t den) {
     return static_cast<int32_t>(std::clamp<int64_t>(v * num / den, INT32_MIN / 4, INT32_MAX / 4));
 }
 
+// The shade that gives a brightness: 255 none, above it lighter, below darker.
+int32_t ShadeOf(int32_t brightness) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{brightness} - 255, -255, 255));
+}
+
 TDrawOptions OptionsFor(const TShownFrame& shown, int32_t level, TFlip flip, const TConstView8& maskView) {
     TDrawOptions options;
     options.Level = level;
     options.Flip = flip;
+    options.Shade = ShadeOf(shown.Brightness);
     if (shown.MaskSurface())
         options.Mask = &maskView;
     else
@@ -57,24 +65,27 @@ uint8_t Opacity(const TShownFrame& shown, int32_t cx, int32_t cy) {
         return mask->Row(cy)[cx];
     }
     const auto transparent = shown.TransparentColor();
-    if (transparent && shown.ColourView().Row(cy)[cx] == *transparent) return 0;
+    if (transparent && shown.Frame->Colour.Row(cy)[cx] == *transparent) return 0;
     return 255;
+}
+
+// The content column (or row) under column u of a picture of the full
+// frame stretched to n pixels, mirrored when flipped; -1 outside the content.
+int32_t ContentIndex(int64_t u, int32_t n, int32_t full, int32_t offset, int32_t content, bool flipped) {
+    if (u < 0 || u >= n) return -1;
+    int64_t f = u * full / n;
+    if (flipped) f = full - 1 - f;
+    f -= offset;
+    return f >= 0 && f < content ? static_cast<int32_t>(f) : -1;
 }
 
 // The full frame point under the point (u, v) of a w x h picture of it.
 bool FramePoint(const TShownFrame& shown, TFlip flip, int32_t w, int32_t h, int64_t u, int64_t v, int32_t& cx,
                 int32_t& cy) {
     const TBrioItemFrame& f = *shown.Frame;
-    if (u < 0 || v < 0 || u >= w || v >= h) return false;
-    int64_t fx = u * FullWidth(f) / w, fy = v * FullHeight(f) / h;
-    if (HasFlip(flip, TFlip::Horizontal)) fx = FullWidth(f) - 1 - fx;
-    if (HasFlip(flip, TFlip::Vertical)) fy = FullHeight(f) - 1 - fy;
-    fx -= f.OffsetX;
-    fy -= f.OffsetY;
-    if (fx < 0 || fy < 0 || fx >= f.Colour.Width() || fy >= f.Colour.Height()) return false;
-    cx = static_cast<int32_t>(fx);
-    cy = static_cast<int32_t>(fy);
-    return true;
+    cx = ContentIndex(u, w, FullWidth(f), f.OffsetX, f.Colour.Width(), HasFlip(flip, TFlip::Horizontal));
+    cy = ContentIndex(v, h, FullHeight(f), f.OffsetY, f.Colour.Height(), HasFlip(flip, TFlip::Vertical));
+    return cx >= 0 && cy >= 0;
 }
 
 // How a turned frame is drawn: straight from the frame, zoomed by width
@@ -110,76 +121,82 @@ TTurning TurningOf(const TRect& bounds, const TShownFrame& shown, const TImageLo
     return turning;
 }
 
+// Where each of the n columns (or rows) of a picture of the full frame
+// stretched to n pixels, mirrored when flipped, falls in the frame's
+// content: the content column, or -1 outside the content.
+std::vector<int32_t> ContentAxis(int32_t n, int32_t full, int32_t offset, int32_t content, bool flipped) {
+    std::vector<int32_t> axis(static_cast<size_t>(n));
+    for (int32_t u = 0; u < n; ++u)
+        axis[static_cast<size_t>(u)] = ContentIndex(u, n, full, offset, content, flipped);
+    return axis;
+}
+
+// Makes the part of the turned frame that lies on the target: straight
+// from the frame, or from the picture of it as it would be drawn unturned
+// (stretched and mirrored) through its axes.
+void MakeTurned(TTurnedPicture& turned, const TRect& targetBounds, const TRect& bounds,
+                const TShownFrame& shown, const TImageLook& look) {
+    const TBrioItemFrame& f = *shown.Frame;
+    const TTurning turning = TurningOf(bounds, shown, look);
+    const TConstView8 maskView = shown.MaskSurface() ? shown.MaskSurface()->View() : TConstView8{};
+    const TDrawOptions sampling = OptionsFor(shown, LevelCopy, TFlip::None, maskView);
+    std::vector<int32_t> columns, rows;
+    TPictureAxes axes;
+    if (!turning.Direct) {
+        columns = ContentAxis(bounds.Width(), FullWidth(f), f.OffsetX, f.Colour.Width(),
+                              HasFlip(look.Flip, TFlip::Horizontal));
+        rows = ContentAxis(bounds.Height(), FullHeight(f), f.OffsetY, f.Colour.Height(),
+                           HasFlip(look.Flip, TFlip::Vertical));
+        axes = {columns, rows};
+    }
+    const TRotatedSampler sampler(turning.CentreX, turning.CentreY, f.Colour.View(), turning.Rotation,
+                                  sampling, turning.Direct ? nullptr : &axes);
+    const TRect area = sampler.Bounds().Intersect(targetBounds);
+    turned.Area = area;
+    if (turned.Colour.Width() != area.Width() || turned.Colour.Height() != area.Height()) {
+        turned.Colour.Resize(area.Width(), area.Height());
+        turned.Mask.Resize(area.Width(), area.Height());
+    }
+    for (int32_t y = 0; y < area.Height(); ++y)
+        sampler.SampleRow(area.Left, area.Top + y, static_cast<size_t>(area.Width()), turned.Colour.Row(y),
+                          turned.Mask.Row(y));
+}
+
 void PaintTurned(TView32 target, const TRect& clip, const TRect& bounds, const TShownFrame& shown,
                  const TImageLook& look) {
-    const int32_t w = bounds.Width(), h = bounds.Height();
-    if (w <= 0 || h <= 0) return;
-    const TTurning turning = TurningOf(bounds, shown, look);
-    if (turning.Direct) {
-        const TConstView8 maskView = shown.MaskSurface() ? shown.MaskSurface()->View() : TConstView8{};
-        DrawRotated(target, clip, turning.CentreX, turning.CentreY, shown.ColourView(), turning.Rotation,
-                    OptionsFor(shown, look.Level, TFlip::None, maskView));
-        return;
+    if (bounds.Width() <= 0 || bounds.Height() <= 0) return;
+    TTurnedPicture& turned = shown.Turned;
+    const TTurnedPicture::TKey key{shown.Frame,  shown.Frame->Colour.Data(), bounds,
+                                   look.Flip,    look.Angle % kAngleSteps,   target.Width,
+                                   target.Height};
+    if (turned.Key != key) {
+        turned.Key.reset();
+        MakeTurned(turned, target.Bounds(), bounds, shown, look);
+        turned.Key = key;
     }
-    // The picture as it would be drawn unturned, with its mask, then turned.
-    TSurface32 picture(w, h);
-    TSurface8 mask(w, h);
-    const TConstView32 colour = shown.ColourView();
-    for (int32_t v = 0; v < h; ++v)
-        for (int32_t u = 0; u < w; ++u) {
-            int32_t cx, cy;
-            if (!FramePoint(shown, look.Flip, w, h, u, v, cx, cy)) continue;
-            picture.Row(v)[u] = colour.Row(cy)[cx];
-            mask.Row(v)[u] = Opacity(shown, cx, cy);
-        }
-    const TConstView8 maskView = mask.View();
+    const TConstView8 maskView = turned.Mask.View();
     TDrawOptions options;
     options.Level = look.Level;
+    options.Shade = ShadeOf(shown.Brightness);
     options.Mask = &maskView;
-    DrawRotated(target, clip, turning.CentreX, turning.CentreY, picture.View(), turning.Rotation, options);
+    Draw(target, clip, turned.Area.Left, turned.Area.Top, turned.Colour.View(), turned.Colour.Bounds(),
+         options);
 }
 
 }  // namespace
 
-TConstView32 TShownFrame::ColourView() const {
-    return Colour.IsEmpty() ? Frame->Colour.View() : Colour.View();
-}
-
 const TSurface8* TShownFrame::MaskSurface() const {
-    if (!Colour.IsEmpty()) return HasMask ? &Mask : nullptr;
     return Frame->HasMask ? &Frame->Mask : nullptr;
 }
 
 std::optional<TPixel32> TShownFrame::TransparentColor() const {
-    if (!Colour.IsEmpty()) return std::nullopt;
     return Frame->TransparentColor;
 }
 
 void ShowFrame(TShownFrame& shown, const TBrioItemFrame* frame, int32_t brightness) {
+    if (frame != shown.Frame) shown.Turned = TTurnedPicture{};
     shown.Frame = frame;
-    shown.Colour = TSurface32();
-    shown.Mask = TSurface8();
-    shown.HasMask = false;
-    if (!frame || brightness == 255 || frame->Colour.IsEmpty()) return;
-    shown.Colour = frame->Colour;
-    const TRect all = shown.Colour.Bounds();
-    if (brightness > 255) {
-        const uint32_t add = static_cast<uint32_t>(std::min(brightness - 255, 255));
-        Lighten(shown.Colour.View(), all, all, add * 0x010101u);
-    } else {
-        const uint32_t sub = static_cast<uint32_t>(std::min<int64_t>(255 - int64_t{brightness}, 255));
-        Darken(shown.Colour.View(), all, all, sub * 0x010101u);
-    }
-    if (frame->HasMask) {
-        shown.Mask = frame->Mask;
-        shown.HasMask = true;
-    } else if (frame->TransparentColor) {
-        shown.Mask.Resize(all.Width(), all.Height());
-        for (int32_t y = 0; y < all.Height(); ++y)
-            for (int32_t x = 0; x < all.Width(); ++x)
-                shown.Mask.Row(y)[x] = frame->Colour.Row(y)[x] == *frame->TransparentColor ? 0 : 255;
-        shown.HasMask = true;
-    }
+    shown.Brightness = brightness;
 }
 
 void PaintImageFrame(TView32 target, const TRect& clip, const TRect& bounds, const TShownFrame& shown,
@@ -194,7 +211,7 @@ void PaintImageFrame(TView32 target, const TRect& clip, const TRect& bounds, con
     const TConstView8 maskView = shown.MaskSurface() ? shown.MaskSurface()->View() : TConstView8{};
     const TDrawOptions options = OptionsFor(shown, std::min(look.Level, LevelCopy), look.Flip, maskView);
     const TRect content = ContentRect(f, look.Flip);
-    const TConstView32 colour = shown.ColourView();
+    const TConstView32 colour = f.Colour.View();
     if (bounds.Width() == FullWidth(f) && bounds.Height() == FullHeight(f)) {
         Draw(target, clip, bounds.Left + content.Left, bounds.Top + content.Top, colour, colour.Bounds(),
              options);

@@ -24,18 +24,36 @@ struct TImageLook {
     int32_t Angle = 0;
 };
 
-// A frame ready to draw: the cache's frame, or a copy of it whose colours a
-// brightness changed (the copy keeps the frame's size, offset and mask; a
-// transparent colour becomes a mask, since the changed colours no longer
-// match it).
+// The part of a turned frame that lies on the target, with its mask, as it
+// was last made; made again only when what it shows changes (the frame,
+// the rectangle, the angle, the flips or the target's size). Brightness
+// and alpha apply as it is drawn, so they do not change it.
+struct TTurnedPicture {
+    struct TKey {
+        const TBrioItemFrame* Frame = nullptr;
+        const TPixel32* Pixels = nullptr;  // the frame's pixels, which a reload replaces
+        TRect Bounds;
+        TFlip Flip = TFlip::None;
+        int32_t Angle = 0;
+        int32_t TargetWidth = 0;
+        int32_t TargetHeight = 0;
+        bool operator==(const TKey&) const = default;
+    };
+    std::optional<TKey> Key;
+    TRect Area;  // where Colour and Mask lie on the target
+    TSurface32 Colour;
+    TSurface8 Mask;
+};
+
+// A frame ready to draw: the cache's frame at a brightness, which is
+// applied to the pixels as they are drawn (the frame is never copied for
+// it), and the turned picture last drawn from it.
 struct TShownFrame {
     const TBrioItemFrame* Frame = nullptr;
-    TSurface32 Colour;  // empty when the frame is drawn as it is
-    TSurface8 Mask;
-    bool HasMask = false;
+    int32_t Brightness = 255;
+    mutable TTurnedPicture Turned;
 
     bool IsEmpty() const { return Frame == nullptr; }
-    TConstView32 ColourView() const;
     // The mask to draw through, or null.
     const TSurface8* MaskSurface() const;
     std::optional<TPixel32> TransparentColor() const;
@@ -43,7 +61,8 @@ struct TShownFrame {
 
 // Makes frame ready to draw at a brightness: 255 leaves it, above 255 every
 // channel is raised by brightness - 255 (towards white), below it lowered by
-// 255 - brightness (towards black); both saturate.
+// 255 - brightness (towards black); both saturate. The turned picture is
+// kept while the frame stays the same.
 void ShowFrame(TShownFrame& shown, const TBrioItemFrame* frame, int32_t brightness);
 
 // Draws the shown frame stretched to bounds (screen coordinates) through clip.

@@ -40,7 +40,6 @@ TPictureHolder::~TPictureHolder() {
 
 void TPictureHolder::Release() {
     ShowFrame(shown_, nullptr, 255);
-    shownBrightness_ = 255;
     if (image_ && cache_) cache_->Release(image_, user_);
     image_ = nullptr;
     cache_ = nullptr;
@@ -65,10 +64,7 @@ const TBrioItemFrame* TPictureHolder::FrameAt(int32_t index) const {
 }
 
 const TShownFrame& TPictureHolder::Show(const TBrioItemFrame* frame, int32_t brightness) const {
-    if (frame != shown_.Frame || brightness != shownBrightness_) {
-        ShowFrame(shown_, frame, brightness);
-        shownBrightness_ = brightness;
-    }
+    ShowFrame(shown_, frame, brightness);
     return shown_;
 }
 

@@ -38,8 +38,8 @@ public:
     int32_t FrameCount() const;
     // Frame `index` of the picture, or null when there is none.
     const TBrioItemFrame* FrameAt(int32_t index) const;
-    // The frame ready to draw at a brightness (255 as it is); remade only
-    // when the frame or the brightness changed since the last call.
+    // The frame ready to draw at a brightness (255 as it is); what it keeps
+    // between paints (the turned picture) lasts while the frame is the same.
     const TShownFrame& Show(const TBrioItemFrame* frame, int32_t brightness) const;
     // The source name in a save record; reading loads it.
     void VisitSource(TRecordIO& io, const TTovaBaseList* screen);
@@ -52,7 +52,6 @@ private:
     TBrioItem* image_ = nullptr;
     TBrioCollection* cache_ = nullptr;  // where image_ came from
     mutable TShownFrame shown_;
-    mutable int32_t shownBrightness_ = 255;
 };
 
 // Repeating, freeing itself at the end, and the play-end and idle event

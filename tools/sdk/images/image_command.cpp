@@ -117,7 +117,7 @@ int RunDecode(const TArgs& args) {
         throw ETovaError("the image has " + std::to_string(list.Count()) + " frames, no frame " +
                          std::to_string(index));
     TBrioFrame& frame = *list.Frames[static_cast<size_t>(index)];
-    frame.ConvertToColour();
+    frame.ConvertToColour(list.Budget);
     if (!frame.HasMask) {
         // Always RGBA: a frame without a mask is opaque.
         frame.Mask.Resize(frame.Width(), frame.Height());

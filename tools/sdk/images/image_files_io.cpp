@@ -39,9 +39,10 @@ TDecodedImage ReadInputPicture(const std::string& path) {
     if (png) return DecodePng(bytes);
     if (jpeg) return DecodeJpeg(bytes);
     if (!bmp) throw ETovaError(path + ": not a PNG, BMP or JPEG file");
+    TImageBudget budget;
     TBrioFrame frame;
-    ReadBmp(bytes, frame);
-    frame.ConvertToColour();
+    ReadBmp(bytes, frame, {.Budget = &budget});
+    frame.ConvertToColour(budget);
     TDecodedImage image;
     image.Colour = std::move(frame.Picture.Colour);
     image.HasAlpha = frame.HasMask;
