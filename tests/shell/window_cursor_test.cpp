@@ -39,7 +39,16 @@ TBytes PngCursor(int side, int hotX, int hotY) {
     return testing::CursorFile(EncodePng(colour.View(), &alphaView), side, hotX, hotY);
 }
 
-class WindowCursor : public testing::TSdlDriverTest {};
+class WindowCursor : public testing::TSdlDriverTest {
+protected:
+    static TDisplayOptions SmallHiddenWindow() {
+        TDisplayOptions options;
+        options.Width = 32;
+        options.Height = 24;
+        options.Hidden = true;
+        return options;
+    }
+};
 
 TEST_P(WindowCursor, GoodFilesShowAndBadOnesFallBackToTheArrow) {
     testing::TTempDir dir;
@@ -48,11 +57,7 @@ TEST_P(WindowCursor, GoodFilesShowAndBadOnesFallBackToTheArrow) {
     dir.WriteFile("empty.cur", "");
     dir.WriteFile("text.cur", "not a cursor at all");
 
-    TDisplayOptions options;
-    options.Width = 32;
-    options.Height = 24;
-    options.Hidden = true;
-    TSdlDisplay display(options);
+    TSdlDisplay display(SmallHiddenWindow());
     TWindowCursor cursor(display);
     std::vector<std::string> reports;
     cursor.OnLoadError = [&](const std::string& m) { reports.push_back(m); };
@@ -97,11 +102,7 @@ TEST_P(WindowCursor, CursorNamesAreTheGamesFilesOnly) {
     TVrFileManager files;
     files.SetDataDir(FromHostPath(dir / "game"));
 
-    TDisplayOptions options;
-    options.Width = 32;
-    options.Height = 24;
-    options.Hidden = true;
-    TSdlDisplay display(options);
+    TSdlDisplay display(SmallHiddenWindow());
     TWindowCursor cursor(display);
     const bool pointer = GetParam() == "x11";
     EXPECT_EQ(cursor.Follow(files, "hand.cur"), pointer);
