@@ -19,6 +19,7 @@
 #include "engine/game_data.h"
 #include "platform/executable_path.h"
 #include "platform/instance_lock.h"
+#include "support/read_only_folder.h"
 #include "tools/tova_runner.h"
 
 namespace tova {
@@ -204,6 +205,11 @@ TRun Player(const std::string& arguments, const std::string& runtimeDir) {
                                 "/data' " + testing::BinaryPath("src/shell/tovaplayer") + " " + arguments);
 }
 
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 class PlayerRun : public ::testing::Test {
 protected:
     PlayerRun() {
@@ -218,11 +224,17 @@ protected:
 };
 
 TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
+    // A link where save.dat's temporary file once went, to a file of the
+    // user's: neither the writability probe nor the write opens it.
+    second_.WriteFile("precious", "the user's own bytes");
+    std::filesystem::create_symlink(second_ / "precious", first_ / "save.dat.$$$");
     const TRun run = Player("--headless --until-idle " + Quote(first_.Path()), runtime_.Path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "tovaplayer: ゲーム started at start.tsc\n");
     const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
     EXPECT_TRUE(entries.at("STATUSSAVEDATA").starts_with("Status103"));
+    EXPECT_EQ(FileText(second_ / "precious"), "the user's own bytes");
+    EXPECT_TRUE(std::filesystem::is_symlink(first_ / "save.dat.$$$"));
 }
 
 TEST_F(PlayerRun, ASecondPlayerOnTheSameDataSaysSoAndEnds) {
@@ -276,11 +288,6 @@ std::vector<std::string> DamagedCopies(const std::string& path) {
     return found;
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST_F(PlayerRun, ADamagedSaveFileIsKeptAsideAndTheGameStartsAfresh) {
     std::string valid;
     {
@@ -324,17 +331,19 @@ TEST_F(PlayerRun, ADamagedSavedGameIsSetAsideAndTheOthersStay) {
 }
 
 TEST_F(PlayerRun, AFailedStatusWriteIsReportedWithItsPathAndExitCodeOne) {
-    // A folder where the temporary file goes makes the write fail, even for root.
-    std::filesystem::create_directory(first_ / "save.dat.$$$");
     first_.WriteFile("save.dat", FileText([this] {
                          testing::WriteArchiveFile(second_ / "old.dat", {{"STATUSSAVEDATA", "Status103"}});
                          return second_ / "old.dat";
                      }()));
     const std::string before = FileText(first_ / "save.dat");
-    // The folder is chosen: the player may not go elsewhere.
-    const TRun run = Player(
-        "--headless --until-idle --save-path " + Quote(first_.Path()) + " " + Quote(first_.Path()) + " 2>&1",
-        runtime_.Path());
+    // The folder is chosen: the player may not go elsewhere. It may not be
+    // written to, even by root.
+    const TRun run = [&] {
+        testing::TReadOnlyFolder readOnly(first_.Path());
+        return Player("--headless --until-idle --save-path " + Quote(first_.Path()) + " " +
+                          Quote(first_.Path()) + " 2>&1",
+                      runtime_.Path());
+    }();
     EXPECT_EQ(run.exitCode, 1) << run.out;
     EXPECT_NE(run.out.find("tovaplayer: " + first_.Path() + "/save.dat could not be written"),
               std::string::npos)
