@@ -34,6 +34,11 @@ TEST(InstanceKey, DerivedFromTheFolder) {
     // The trail byte 0x5C of "ソ" is not a delimiter.
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ")), "-" + Utf8ToCp932("ソ") + "-");
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ\\")), "-" + Utf8ToCp932("ソ") + "-");
+    // A '-' of the folder is no delimiter: two folders, two keys, two lock files.
+    EXPECT_EQ(InstanceKey("\\a-b\\c"), "-a%2Db-c-");
+    EXPECT_EQ(InstanceKey("\\a\\b-c"), "-a-b%2Dc-");
+    EXPECT_EQ(InstanceKey("\\a%2Db\\c"), "-a%252Db-c-");
+    EXPECT_NE(InstanceLockFileName(InstanceKey("\\a-b\\c")), InstanceLockFileName(InstanceKey("\\a\\b-c")));
 }
 
 TEST(InstanceKey, OneFolderNamedInDifferentWaysGivesOneKey) {
@@ -52,6 +57,7 @@ TEST(InstanceKey, OneFolderNamedInDifferentWaysGivesOneKey) {
 TEST(InstanceLock, FileNamesAreSafe) {
     EXPECT_EQ(InstanceLockFileName("-HOME-A B-"), "tovaplayer--HOME-A%20B-.lock");
     EXPECT_EQ(InstanceLockFileName("\x83\\/"), "tovaplayer-%83%5C%2F.lock");
+    EXPECT_EQ(InstanceLockFileName("-a%2Db-"), "tovaplayer--a%2Db-.lock");
     const std::string longName = InstanceLockFileName(std::string(4000, 'A'));
     EXPECT_LE(longName.size(), 255u);
     EXPECT_NE(longName, InstanceLockFileName(std::string(3999, 'A') + "B"));
