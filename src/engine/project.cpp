@@ -215,6 +215,7 @@ void TProject::AddProjectVariables(const std::vector<TParamData>& definitions) {
 
 void TProject::RebuildSaveSlots(TVrFileCollection& saveFile) {
     SaveSlots.clear();
+    std::vector<std::string> damaged;
     for (int i = 0; i < saveFile.Count(); ++i) {
         const std::string name = saveFile.Item(i)->GetName();
         const std::optional<int32_t> slot = SlotOfEntry(name);
@@ -226,9 +227,11 @@ void TProject::RebuildSaveSlots(TVrFileCollection& saveFile) {
             SaveSlots.push_back({ReadString(content), *slot});
         } catch (const ETovaError& e) {
             TraceLine(Cp932ToUtf8(name) + ": " + e.what());
-            SetDamagedEntryAside(GetSavePath(), name, Report());
+            damaged.push_back(name);
         }
     }
+    // One rewrite of the file for all of them: each one costs the whole file.
+    SetDamagedEntriesAside(GetSavePath(), damaged, Report());
 }
 
 void TProject::ReadOriginalFolderDisks() {

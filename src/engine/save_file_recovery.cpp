@@ -92,27 +92,34 @@ void KeepDamagedCopy(const std::string& path, std::ostream& report) {
            << "the file was copied to " << ShownPath(copy) << "\n";
 }
 
-bool SetDamagedEntryAside(const std::string& path, std::string_view entryName, std::ostream& report) {
-    const std::string asideName = DamagedName(entryName, LocalNow());
+bool SetDamagedEntriesAside(const std::string& path, const std::vector<std::string>& entryNames,
+                            std::ostream& report) {
+    if (entryNames.empty()) return true;
+    const TLocalDateTime now = LocalNow();
     try {
         TTpBigMemoryStream image;
         {
             TVrFileCollection saveFile;
             saveFile.Open(path);
-            const std::vector<uint8_t> kept = KeptContent(saveFile, entryName);
-            saveFile.RemoveFile(entryName);
-            saveFile.RemoveFile(asideName);
-            saveFile.AddMemoryFile(asideName)->Data->Assign(kept);
+            for (const std::string& entryName : entryNames) {
+                const std::string asideName = DamagedName(entryName, now);
+                const std::vector<uint8_t> kept = KeptContent(saveFile, entryName);
+                saveFile.RemoveFile(entryName);
+                saveFile.RemoveFile(asideName);
+                saveFile.AddMemoryFile(asideName)->Data->Assign(kept);
+            }
             saveFile.SaveToStream(image);
         }
         image.SaveToFile(path);
     } catch (const ETovaError& e) {
-        report << "tovaplayer: " << ShownPath(path) << ": the damaged saved game " << Cp932ToUtf8(entryName)
-               << " could not be set aside: " << Cp932ToUtf8(e.Message()) << "\n";
+        report << "tovaplayer: " << ShownPath(path)
+               << ": the damaged saved games could not be set aside: " << Cp932ToUtf8(e.Message()) << "\n";
         return false;
     }
-    report << "tovaplayer: " << ShownPath(path) << ": the saved game " << Cp932ToUtf8(entryName)
-           << " is damaged; it was kept as " << Cp932ToUtf8(asideName) << " and its slot is free\n";
+    for (const std::string& entryName : entryNames)
+        report << "tovaplayer: " << ShownPath(path) << ": the saved game " << Cp932ToUtf8(entryName)
+               << " is damaged; it was kept as " << Cp932ToUtf8(DamagedName(entryName, now))
+               << " and its slot is free\n";
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/clock.h"
 
@@ -32,12 +33,14 @@ void OpenSaveFile(TVrFileCollection& saveFile, const std::string& path, std::ost
 // status record does not read) under DamagedName(path); the user is told.
 void KeepDamagedCopy(const std::string& path, std::ostream& report);
 
-// Renames the entry of a saved game that does not read to
-// DamagedName(entryName) inside the save file at path, keeping its content
-// (its stored bytes when it does not even inflate), and rewrites the file; the other entries are kept
-// as they are. The user is told; a failure to rewrite is reported and
-// leaves the file as it was. Returns whether the entry was set aside.
-bool SetDamagedEntryAside(const std::string& path, std::string_view entryName, std::ostream& report);
+// Renames the entries of saved games that do not read to
+// DamagedName(entryName) inside the save file at path, keeping each one's
+// content (its stored bytes when it does not even inflate), and rewrites the
+// file once for all of them; the other entries are kept as they are. The
+// user is told of each; a failure to rewrite is reported and leaves the file
+// as it was. Returns whether the entries were set aside.
+bool SetDamagedEntriesAside(const std::string& path, const std::vector<std::string>& entryNames,
+                            std::ostream& report);
 
 // Writes the memory image of a save file over the file at path (through a
 // temporary file renamed over it, so the old file stays whole on failure).

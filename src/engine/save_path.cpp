@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 #include "core/encoding.h"
 #include "core/error.h"
@@ -43,11 +42,13 @@ void MakeFolder(const std::string& folder) {
     if (!ForceDirectories(folder) || !DirectoryExists(folder)) RaiseCannotCreate(folder);
 }
 
-// Whether a file can be made in the folder: the probe is created and removed.
+// Whether a file can be made in the folder: a probe is created and removed.
+// It is new, under a fresh name, so nothing that stands in the folder (a
+// link to another file above all) is ever opened, let alone truncated.
 bool CanWriteIn(const std::string& folder) {
-    const std::string probe = folder + "save.dat.$$$";
+    std::string probe;
     try {
-        std::make_unique<TFileStream>(probe, fmCreate)->Flush();
+        probe = TFileStream::CreateTemporary(folder + std::string(kSaveFile))->ProgramPath();
     } catch (const ETovaError&) {
         return false;
     }

@@ -11,10 +11,14 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "platform/file_system.h"
 
 namespace tova {
 
 namespace {
+
+// Longest file name most Linux file systems take.
+constexpr size_t kMaxFileName = 255;
 
 std::string Joined(const std::string& base, const THostComponents& folders, const std::string& name) {
     std::string path = base;
@@ -101,36 +105,93 @@ int TConfinedFolder::OpenFolder(const THostComponents& folders) {
     return fd;
 }
 
-void TConfinedFolder::WriteFile(const THostComponents& folders, const std::string& name,
-                                std::span<const uint8_t> bytes) {
+std::unique_ptr<TConfinedFile> TConfinedFolder::CreateFile(const THostComponents& folders,
+                                                           const std::string& name) {
     const int folder = OpenFolder(folders);
     constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    constexpr int kAttempts = 16;
+    // Where nothing stands yet the file is made at its place (and removed
+    // again when dropped); else beside it under a fresh name, so the older
+    // file stays whole until the new one is complete.
+    std::string writtenName = name;
     int fd = ::openat(folder, name.c_str(), kFlags, 0666);
-    if (fd < 0 && errno == EEXIST) {
-        // Only an older regular file gives way; the new file is a new inode,
-        // so hard links to the old one are not written through either.
-        struct stat st;
-        if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
-            Fail("refusing to replace", folders, name, EEXIST);
-        if (::unlinkat(folder, name.c_str(), 0) != 0) Fail("cannot replace", folders, name, errno);
-        fd = ::openat(folder, name.c_str(), kFlags, 0666);
+    for (int attempt = 1; fd < 0 && errno == EEXIST && attempt <= kAttempts; ++attempt) {
+        writtenName = TemporaryName(name);
+        // A name at its longest may leave no room for the temporary suffix.
+        if (writtenName.size() > kMaxFileName) writtenName = TemporaryName(name.substr(0, kMaxFileName - 16));
+        fd = ::openat(folder, writtenName.c_str(), kFlags, 0666);
     }
     if (fd < 0) Fail("cannot create file", folders, name, errno);
+    // The file keeps a descriptor of its own on the folder: this one moves on
+    // with the next path.
+    const int own = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) {
+        const int error = errno;
+        ::unlinkat(folder, writtenName.c_str(), 0);
+        ::close(fd);
+        Fail("cannot create file", folders, name, error);
+    }
+    return std::unique_ptr<TConfinedFile>(
+        new TConfinedFile(own, fd, std::move(writtenName), name, Joined(hostDir_, folders, name)));
+}
+
+void TConfinedFolder::WriteFile(const THostComponents& folders, const std::string& name,
+                                std::span<const uint8_t> bytes) {
+    const std::unique_ptr<TConfinedFile> file = CreateFile(folders, name);
+    file->Write(bytes);
+    file->Commit();
+}
+
+// --- TConfinedFile ---
+
+TConfinedFile::TConfinedFile(int folder, int fd, std::string writtenName, std::string name,
+                             std::string shownPath)
+    : folder_(folder),
+      fd_(fd),
+      writtenName_(std::move(writtenName)),
+      name_(std::move(name)),
+      shownPath_(std::move(shownPath)) {}
+
+TConfinedFile::~TConfinedFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!finished_) ::unlinkat(folder_, writtenName_.c_str(), 0);
+    ::close(folder_);
+}
+
+void TConfinedFile::Fail(const std::string& what, int error) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    ::unlinkat(folder_, writtenName_.c_str(), 0);
+    finished_ = true;
+    const std::string reason = std::error_code(error, std::generic_category()).message();
+    throw ETovaError(Utf8ToCp932Lossy(what + " '" + shownPath_ + "': " + reason));
+}
+
+void TConfinedFile::Write(std::span<const uint8_t> bytes) {
     size_t done = 0;
-    int error = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : EIO;
-            break;
-        }
+        if (n <= 0) Fail("cannot write file", n < 0 ? errno : EIO);
         done += static_cast<size_t>(n);
     }
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0) return;
-    ::unlinkat(folder, name.c_str(), 0);
-    Fail("cannot write file", folders, name, error);
+}
+
+void TConfinedFile::Commit() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) Fail("cannot write file", errno);
+    if (writtenName_ == name_) {
+        finished_ = true;  // made at its place
+        return;
+    }
+    // Only an older regular file gives way: the new file is a new inode, so
+    // hard links to the old one are not written through either.
+    struct stat st;
+    if (::fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode))
+        Fail("refusing to replace", EEXIST);
+    if (::renameat(folder_, writtenName_.c_str(), folder_, name_.c_str()) != 0) Fail("cannot replace", errno);
+    finished_ = true;
 }
 
 }  // namespace tova

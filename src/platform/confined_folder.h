@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,37 @@ namespace tova {
 using THostComponents = std::vector<std::string>;
 
 enum class TPathKind { Missing, Folder, File, Other };  // Other: a link, a device, a socket...
+
+// A file being written below a confined folder, piece by piece, always as a
+// new file (exclusively, never through a link): at its place when nothing
+// stands there, else under a fresh temporary name beside it, renamed over the
+// older file by Commit. One that is dropped uncommitted is removed, so a
+// failed or refused file leaves no trace and an older file of the name stays
+// whole until the new one is complete.
+class TConfinedFile {
+public:
+    ~TConfinedFile();
+    TConfinedFile(const TConfinedFile&) = delete;
+    TConfinedFile& operator=(const TConfinedFile&) = delete;
+
+    // Throws ETovaError naming the file.
+    void Write(std::span<const uint8_t> bytes);
+    // Renames it over its place, which may hold at most an older regular
+    // file. Throws ETovaError naming the file (which is then removed).
+    void Commit();
+
+private:
+    friend class TConfinedFolder;
+    TConfinedFile(int folder, int fd, std::string writtenName, std::string name, std::string shownPath);
+    [[noreturn]] void Fail(const std::string& what, int error);
+
+    int folder_;  // a descriptor of its own on the folder
+    int fd_;
+    std::string writtenName_;  // the name it is written under (its own when it was free)
+    std::string name_;
+    std::string shownPath_;  // for messages
+    bool finished_ = false;  // committed, or removed after a failure
+};
 
 class TConfinedFolder {
 public:
@@ -37,9 +69,10 @@ public:
     // Throws ETovaError naming the path when it cannot.
     void MakeFolders(const THostComponents& folders) { OpenFolder(folders); }
 
-    // Creates the missing folders and the file (an older regular file of the
-    // same name is replaced), never through a link. A file that fails while
-    // being written is removed. Throws ETovaError naming the path.
+    // Creates the missing folders and starts the file (see TConfinedFile),
+    // never through a link. Throws ETovaError naming the path.
+    std::unique_ptr<TConfinedFile> CreateFile(const THostComponents& folders, const std::string& name);
+    // The same for a file written in one piece and committed at once.
     void WriteFile(const THostComponents& folders, const std::string& name, std::span<const uint8_t> bytes);
 
 private:

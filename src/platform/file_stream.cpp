@@ -20,11 +20,40 @@ namespace {
 // One system call moves at most this much; larger requests loop.
 constexpr int64_t kMaxTransfer = int64_t{1} << 30;
 
-bool IsCreateMode(unsigned mode) {
-    return (mode & fmCreate) == fmCreate;
+// Fresh names tried for a temporary file before giving up.
+constexpr int kTemporaryAttempts = 16;
+
+constexpr unsigned kCreateBits = 0xFF00;
+
+bool IsTruncatingCreate(unsigned mode) {
+    return (mode & kCreateBits) == fmCreate;
+}
+
+bool PathTaken(const std::string& hostPath) {
+    struct stat st;
+    return ::lstat(hostPath.c_str(), &st) == 0;
 }
 
 }  // namespace
+
+bool IsCreateNewMode(unsigned mode) {
+    return (mode & kCreateBits) == fmCreateNew;
+}
+
+bool IsCreateMode(unsigned mode) {
+    return IsTruncatingCreate(mode) || IsCreateNewMode(mode);
+}
+
+std::unique_ptr<TFileStream> TFileStream::CreateTemporary(std::string_view programPath, unsigned share) {
+    for (int attempt = 1;; ++attempt) {
+        const std::string name = TemporaryName(programPath);
+        try {
+            return std::make_unique<TFileStream>(name, fmCreateNew | (share & 0xF0));
+        } catch (const ETovaError&) {
+            if (attempt == kTemporaryAttempts || !PathTaken(HostPathForCreate(name))) throw;
+        }
+    }
+}
 
 std::unique_ptr<TFileStream> TFileStream::OpenExisting(std::string_view programPath, unsigned mode) {
     if (IsCreateMode(mode) || !FindHostPath(programPath)) return nullptr;
@@ -37,13 +66,14 @@ std::unique_ptr<TFileStream> TFileStream::OpenExisting(std::string_view programP
 }
 
 TFileStream::TFileStream(std::string_view programPath, unsigned mode) : name_(programPath) {
-    const bool create = IsCreateMode(mode);
+    const bool create = IsTruncatingCreate(mode);
     int flags = O_CLOEXEC;
-    if (create) {
+    if (create || IsCreateNewMode(mode)) {
         hostPath_ = HostPathForCreate(programPath);
         // Truncated only once the lock (if any) is held, so a failed
         // exclusive open never destroys the holder's data.
         flags |= O_RDWR | O_CREAT;
+        if (!create) flags |= O_EXCL | O_NOFOLLOW;
         writable_ = true;
     } else {
         const auto found = FindHostPath(programPath);
@@ -69,7 +99,7 @@ TFileStream::TFileStream(std::string_view programPath, unsigned mode) : name_(pr
     else if (create && ::ftruncate(fd_, 0) != 0)
         error = errno;
     if (error == 0) {
-        openedSize_ = create ? 0 : static_cast<int64_t>(st.st_size);
+        openedSize_ = IsCreateMode(mode) ? 0 : static_cast<int64_t>(st.st_size);
         modifiedTime_ = static_cast<int64_t>(st.st_mtime);
         return;
     }

@@ -24,7 +24,15 @@ enum TFileMode : unsigned {
     fmShareDenyWrite = 0x0020,
     fmShareDenyNone = 0x0040,
     fmCreate = 0xFF00,  // create anew (truncate), read and write
+    // Create a file where nothing stands yet, never through a link (fails
+    // when anything, a link included, is at the path), read and write.
+    fmCreateNew = 0x0100,
 };
+
+// Whether a mode makes its file (fmCreate or fmCreateNew), and whether it is
+// fmCreateNew.
+bool IsCreateMode(unsigned mode);
+bool IsCreateNewMode(unsigned mode);
 
 class TFileStream : public TStream {
 public:
@@ -33,6 +41,10 @@ public:
     TFileStream(std::string_view programPath, unsigned mode);
     // The file opened for reading or writing, or null when it does not exist.
     static std::unique_ptr<TFileStream> OpenExisting(std::string_view programPath, unsigned mode);
+    // A new file beside programPath under a TemporaryName, created as
+    // fmCreateNew with the share bits given: never an existing file, never
+    // through a link. Its name is ProgramPath(). Throws ETovaError.
+    static std::unique_ptr<TFileStream> CreateTemporary(std::string_view programPath, unsigned share = 0);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
@@ -59,6 +71,7 @@ public:
     // that need a file to survive a crash say so (save.dat), the rest (an
     // extracted file, a packed archive) must not pay a sync per file.
     void Flush();
+    const std::string& ProgramPath() const { return name_; }
     const std::string& HostPath() const { return hostPath_; }
     // The size and modification time (Unix seconds) when it was opened, from
     // the one status query of the open.

@@ -8,11 +8,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <sstream>
 #include <unordered_map>
 #include <utility>
@@ -322,8 +324,9 @@ uint32_t UnixTimeToDos(int64_t unixTime) {
 }
 
 bool DeleteFileAt(std::string_view programPath) {
-    const auto hostPath = FindHostPath(programPath);
-    return hostPath && ::unlink(hostPath->c_str()) == 0;
+    // Not FindHostPath: it follows links, so a dangling one would stay.
+    const std::string hostPath = HostPathForCreate(programPath);
+    return !hostPath.empty() && ::unlink(hostPath.c_str()) == 0;
 }
 
 bool RenameFileAt(std::string_view from, std::string_view to) {
@@ -391,6 +394,26 @@ std::string TempDirectory() {
     const char* tmpDir = std::getenv("TMPDIR");
     std::string dir = tmpDir && *tmpDir && IsDirectory(tmpDir) ? std::string(tmpDir) : std::string("/tmp");
     return FromHostPath(WithTrailingSlash(std::move(dir)));
+}
+
+std::string MakePrivateTempFolder(std::string_view prefix) {
+    std::string pattern = ToHostPath(TempDirectory()) + Cp932ToUtf8(prefix) + "XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw ETovaError(
+            Utf8ToCp932Lossy("cannot make a temporary folder '" + pattern + "': " + std::strerror(errno)));
+    return FromHostPath(pattern + "/");
+}
+
+std::string TemporaryName(std::string_view path) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    // Seeded once: safety rests on the exclusive creation, the randomness
+    // only keeps names from meeting.
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::string name(path);
+    name.push_back('.');
+    for (int i = 0; i < 6; ++i)
+        name.push_back(kLetters[generator() % (sizeof kLetters - 1)]);
+    return name + ".$$$";
 }
 
 std::vector<std::string> ParseCdRoots(std::string_view mountsTable) {

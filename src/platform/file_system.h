@@ -46,6 +46,7 @@ std::optional<int64_t> FileSize(std::string_view programPath);
 uint32_t FileAgeDos(std::string_view programPath);
 // Converts a Unix time to a packed DOS date and time in local time.
 uint32_t UnixTimeToDos(int64_t unixTime);
+// Removes a file, or a link itself (never what it points to).
 bool DeleteFileAt(std::string_view programPath);
 // Renames over an existing target, atomically.
 bool RenameFileAt(std::string_view from, std::string_view to);
@@ -63,6 +64,17 @@ std::vector<std::string> ListDirectoryFiles(std::string_view programDir);
 
 // The system temporary folder ($TMPDIR, else /tmp) with a trailing '/'.
 std::string TempDirectory();
+// A new folder below TempDirectory() named prefix + six random characters,
+// open to this user only (mode 0700) and made by this call (mkdtemp), so
+// nothing another user planted can stand in it; a program path with a
+// trailing '/'. Throws ETovaError when it cannot be made.
+std::string MakePrivateTempFolder(std::string_view prefix);
+
+// A name for a temporary file beside path: path + "." + six random letters
+// and digits + ".$$$". A fixed name could be a link planted by someone else,
+// so temporaries are always made under a fresh one and created exclusively
+// (a name that is taken after all is given up for another).
+std::string TemporaryName(std::string_view path);
 
 // Mount points of iso9660 and udf file systems, each with a trailing '/',
 // as read from a mounts table (the format of /proc/self/mounts).

@@ -24,9 +24,11 @@ constexpr size_t kMaxEncodedKey = 200;
 // Attempts to lock a file that its holder removed in the meantime.
 constexpr int kMaxLockAttempts = 16;
 
+// '%' too: keys write their own '-' and '%' as %2D and %25, and these stay
+// as they are, so two keys never meet in one file name.
 bool IsSafeByte(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
-           c == '_' || c == '-';
+           c == '_' || c == '-' || c == '%';
 }
 
 uint64_t Fnv1a(std::string_view bytes) {

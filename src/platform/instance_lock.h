@@ -45,7 +45,9 @@ std::string RuntimeDirectory();
 std::string PrivateRuntimeDirectory();
 
 // The lock file's name for a key: "tovaplayer-" + the key with every byte
-// outside [A-Za-z0-9._-] written as %XX, + ".lock". A key too long for a file
+// outside [A-Za-z0-9._%-] written as %XX, + ".lock". A key keeps its own
+// escapes ("%2D" for a '-' of the folder, "%25" for a '%'), so the name is
+// as distinct as the key. A key too long for a file
 // name keeps its start and gets a hash of the whole key instead of its rest.
 std::string InstanceLockFileName(std::string_view key);
 

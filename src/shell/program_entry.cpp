@@ -149,11 +149,21 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLin
 }
 
 std::string InstanceKey(std::string_view dataFolder) {
-    std::string key(dataFolder);
+    // '-' stands for the delimiter, so a '-' of the folder's own is written
+    // "%2D" (and '%' itself "%25"): the folders /a-b/c and /a/b-c get two keys.
+    std::string key;
     bool endsWithDelimiter = false;
-    ForEachSjisChar(key, [&](uint16_t code, size_t pos, size_t length) {
-        if (length == 1 && code == '\\') key[pos] = '-';
-        endsWithDelimiter = length == 1 && code == '\\';
+    ForEachSjisChar(dataFolder, [&](uint16_t code, size_t pos, size_t length) {
+        const bool single = length == 1;
+        if (single && code == '\\')
+            key.push_back('-');
+        else if (single && code == '-')
+            key += "%2D";
+        else if (single && code == '%')
+            key += "%25";
+        else
+            key.append(dataFolder.substr(pos, length));
+        endsWithDelimiter = single && code == '\\';
     });
     if (!endsWithDelimiter) key.push_back('-');
     return key;

@@ -45,7 +45,9 @@ struct TPlayerArguments {
 TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& args);
 
 // The single-instance key of a data folder: the folder with a trailing '\'
-// added when missing, then every '\' replaced by '-'.
+// added when missing, then every '\' replaced by '-', after every '-' and '%'
+// of the folder's own was written "%2D" and "%25", so that two folders never
+// share a key.
 std::string InstanceKey(std::string_view dataFolder);
 
 // The folder a key is made from, so that every way of naming one folder

@@ -13,15 +13,15 @@ namespace {
 
 constexpr int64_t kCopyBufferSize = int64_t{1} << 20;
 
-bool IsCreateMode(unsigned mode) {
-    return (mode & fmCreate) == fmCreate;
-}
 unsigned AccessOf(unsigned mode) {
     return mode & 0x3;
 }
 bool WritesWithoutReading(unsigned mode) {
     return IsCreateMode(mode) || AccessOf(mode) == fmOpenWrite;
 }
+// Every part is made new, never through a link: one planted where a part
+// goes fails the write instead of sending it to the file it points to.
+constexpr unsigned kNewPart = fmCreateNew | fmShareExclusive;
 bool Writes(unsigned mode) {
     return IsCreateMode(mode) || AccessOf(mode) != fmOpenRead;
 }
@@ -65,11 +65,14 @@ TTpBigFileStream::TTpBigFileStream(std::string_view programPath, unsigned mode, 
     if (partSize_ <= 0) throw ETovaError::Format("%s: invalid part size", {fileName_});
     impl_->mode = mode;
     if (WritesWithoutReading(mode)) {
-        // Stale parts of an earlier, longer file must not extend the new one.
-        DeleteFileAt(fileName_);
-        for (int part = 1; FileExists(PartName(fileName_, part)); ++part)
-            DeleteFileAt(PartName(fileName_, part));
-        impl_->AddPart(std::make_unique<TFileStream>(fileName_, fmCreate | fmShareExclusive));
+        // Stale parts of an earlier, longer file must not extend the new
+        // one; fmCreateNew asks for a path where nothing stands yet.
+        if (!IsCreateNewMode(mode)) {
+            DeleteFileAt(fileName_);
+            for (int part = 1; FileExists(PartName(fileName_, part)); ++part)
+                DeleteFileAt(PartName(fileName_, part));
+        }
+        impl_->AddPart(std::make_unique<TFileStream>(fileName_, kNewPart));
         return;
     }
     impl_->AddPart(std::make_unique<TFileStream>(fileName_, mode));
@@ -126,8 +129,8 @@ int64_t TTpBigFileStream::Write(const void* buffer, int64_t count) {
         const auto part = static_cast<size_t>(position_ / partSize_);
         if (part > impl_->parts.size()) break;
         if (part == impl_->parts.size()) {
-            impl_->AddPart(std::make_unique<TFileStream>(PartName(fileName_, static_cast<int>(part)),
-                                                         fmCreate | fmShareExclusive));
+            impl_->AddPart(
+                std::make_unique<TFileStream>(PartName(fileName_, static_cast<int>(part)), kNewPart));
         }
         const int64_t inPart = position_ % partSize_;
         const int64_t step = std::min(count - done, partSize_ - inPart);

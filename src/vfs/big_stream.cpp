@@ -84,14 +84,17 @@ void TTpBigMemoryStream::LoadFromFile(std::string_view programPath) {
 // Writes beside the target first and renames over it only once every byte is
 // on the disk, so a failure half-way (disk full) leaves the old file intact:
 // one fsync of the new file before the rename, one of the folder after it.
+// The file beside it is new, under a fresh name: whatever stands in the
+// folder (a link to someone's file above all) is never written through.
 void TTpBigMemoryStream::SaveToFile(std::string_view programPath) {
-    const std::string tempName = std::string(programPath) + ".$$$";
+    std::string tempName;
     try {
-        TFileStream file(tempName, fmCreate | fmShareExclusive);
-        file.WriteBuffer(memory_.Bytes());
-        file.Flush();
+        const std::unique_ptr<TFileStream> file = TFileStream::CreateTemporary(programPath, fmShareExclusive);
+        tempName = file->ProgramPath();
+        file->WriteBuffer(memory_.Bytes());
+        file->Flush();
     } catch (...) {
-        DeleteFileAt(tempName);
+        if (!tempName.empty()) DeleteFileAt(tempName);
         throw;
     }
     if (!RenameFileAt(tempName, programPath)) {

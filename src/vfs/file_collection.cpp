@@ -216,48 +216,40 @@ std::vector<uint8_t> TVrFileCollection::ReadStored(const TVrFile& entry) {
 
 void TVrFileCollection::ReadArchived(TStream& stream, const TVrFile& entry, int64_t maxSize) {
     auto* memory = dynamic_cast<TTpMemoryStream*>(&stream);
-    if (memory) {
-        memory->Bytes().clear();
-        memory->SetPosition(0);
+    if (!memory) {
+        // Not held in memory: piece by piece, so any size goes (large media
+        // are stored and only copied through a buffer).
+        ReadArchivedPieces(entry, INT64_MAX, [&stream](std::span<const uint8_t> piece) {
+            stream.WriteBuffer(piece.data(), static_cast<int64_t>(piece.size()));
+        });
+        stream.SetPosition(0);
+        return;
     }
-    if (entry.Size > 0) {
-        try {
-            if (entry.Stored && !memory) {
-                // Large media are stored: copied through a buffer, never whole in memory.
-                ArchiveStream->SetPosition(entry.Offset);
-                ArchiveStream->CopyTo(stream, entry.Size);
-                stream.SetPosition(0);
-                return;
-            }
-            // A mapped archive gives the stored bytes without a copy or a
-            // system call, which is most of the cost of a small entry.
-            std::vector<uint8_t> copied;
-            std::span<const uint8_t> stored = ArchiveStream->ViewAt(entry.Offset, entry.Size);
-            if (stored.empty()) {
-                copied = ReadStored(entry);
-                stored = copied;
-            }
-            if (memory) {
-                // Into the stream's own buffer, reusing what it holds.
-                std::vector<uint8_t>& bytes = memory->Bytes();
-                if (entry.Stored) {
-                    bytes.assign(stored.begin(), stored.end());
-                } else {
-                    const size_t plain = InflateInto(stored, bytes, entry.PlainSizeHint, maxSize);
-                    if (plain <= UINT32_MAX) entry.PlainSizeHint = static_cast<uint32_t>(plain);
-                }
-            } else if (entry.Stored) {
-                stream.WriteBuffer(stored.data(), static_cast<int64_t>(stored.size()));
-            } else {
-                stream.WriteBuffer(InflateBytes(stored, maxSize));
-            }
-        } catch (const ETovaError& e) {
-            if (memory) memory->Bytes().clear();  // nothing half-inflated stays behind
-            throw ETovaError("cannot read entry '" + entry.GetName() + "' of archive '" + FileName +
-                             "': " + e.Message());
+    std::vector<uint8_t>& bytes = memory->Bytes();
+    bytes.clear();
+    memory->SetPosition(0);
+    if (entry.Size == 0) return;
+    try {
+        // A mapped archive gives the stored bytes without a copy or a
+        // system call, which is most of the cost of a small entry.
+        std::vector<uint8_t> copied;
+        std::span<const uint8_t> stored = ArchiveStream->ViewAt(entry.Offset, entry.Size);
+        if (stored.empty()) {
+            copied = ReadStored(entry);
+            stored = copied;
         }
+        // Into the stream's own buffer, reusing what it holds.
+        if (entry.Stored) {
+            bytes.assign(stored.begin(), stored.end());
+        } else {
+            const size_t plain = InflateInto(stored, bytes, entry.PlainSizeHint, maxSize);
+            if (plain <= UINT32_MAX) entry.PlainSizeHint = static_cast<uint32_t>(plain);
+        }
+    } catch (const ETovaError& e) {
+        bytes.clear();  // nothing half-inflated stays behind
+        throw ETovaError("cannot read entry '" + entry.GetName() + "' of archive '" + FileName +
+                         "': " + e.Message());
     }
-    stream.SetPosition(0);
 }
 
 void TVrFileCollection::ReadEntry(TStream& stream, std::string_view name) {

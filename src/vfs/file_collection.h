@@ -47,6 +47,19 @@ public:
     mutable uint32_t PlainSizeHint = 0;
 };
 
+// What reading an entry piece by piece found.
+enum class TEntryCheck {
+    Good,       // its CRC matches (or the archive has none and it inflated)
+    BadCrc,     // every byte was read, but the CRC does not match
+    OverLimit,  // it inflates to more than the limit; reading stopped there
+};
+
+struct TEntryPieces {
+    TEntryCheck Check = TEntryCheck::Good;
+    uint32_t Crc = 0;       // as computed, over the bytes the entry's flag names
+    int64_t PlainSize = 0;  // the plain bytes handed on
+};
+
 class TVrFileCollection : public THashCollectionOf<TVrFile> {
 public:
     // Called before (bytes 0) and after (bytes written) each entry that
@@ -79,8 +92,18 @@ public:
     // else from the loose file BaseDir + name. Data is not consulted.
     void ReadEntry(TStream& stream, std::string_view name);
     // The archived content of one entry of this collection's stream,
-    // inflated (at most maxSize bytes, else ETovaError).
+    // inflated. Into a memory stream at most maxSize bytes (else
+    // ETovaError); into any other stream it goes piece by piece, of any size.
     void ReadArchived(TStream& stream, const TVrFile& entry, int64_t maxSize = kMaxInflatedSize);
+    // The archived content of one entry handed to sink piece by piece,
+    // inflated when it is deflated, its CRC checked on the way as the
+    // entry's flag says (archives before version 101 have none: inflating
+    // is the check). Memory stays a few fixed buffers whatever the entry's
+    // size. Stops with OverLimit before sink gets more than maxSize bytes.
+    // An empty sink only checks: a deflated entry whose CRC covers its
+    // stored bytes is not inflated then. Throws ETovaError on damaged data.
+    // The sink must not read entries itself (the buffers are the thread's).
+    TEntryPieces ReadArchivedPieces(const TVrFile& entry, int64_t maxSize, const TPieceSink& sink);
     // The entry's bytes as stored, in one read.
     std::vector<uint8_t> ReadStored(const TVrFile& entry);
 

@@ -1,7 +1,6 @@
 #include "vfs/file_manager.h"
 
 #include <filesystem>
-#include <random>
 
 #include "core/error.h"
 #include "core/path_names.h"
@@ -63,20 +62,15 @@ TVrFileManager::~TVrFileManager() {
 
 const std::string& TVrFileManager::EnsureTempDir() {
     if (!tempDirMade_) {
-        // A folder of this process's own, so that two players running at
-        // once never overwrite each other's extracted files.
-        std::random_device device;
-        std::mt19937 generator(device());
-        for (int attempt = 0; attempt < 100 && !tempDirMade_; ++attempt) {
-            const std::string dir =
-                TempDirectory() + "tovaplayer-" + std::to_string(generator() % 1000000000u) + "/";
-            if (DirectoryExists(dir)) continue;
-            if (ForceDirectories(dir)) {
-                locks_.SetTempDir(dir);
-                tempDirMade_ = ownsTempDir_ = true;
-            }
+        // A folder of this process's own, open to this user only, so that
+        // two players never overwrite each other's extracted files and no
+        // one else can plant a link where one is written.
+        try {
+            locks_.SetTempDir(MakePrivateTempFolder("tovaplayer-"));
+        } catch (const ETovaError&) {
+            throw ETovaError(SysText("作業用ファイルが作れません"));
         }
-        if (!tempDirMade_) throw ETovaError(SysText("作業用ファイルが作れません"));
+        tempDirMade_ = ownsTempDir_ = true;
     }
     return locks_.TempDir();
 }
@@ -179,10 +173,12 @@ std::string TVrFileManager::ExtractToTemp(std::string_view name) {
     const std::string dir = EnsureTempDir();
     TVrLockData& lock = locks_.Add(std::string(name));
     const std::string path = TVrLockList::TempFileName(dir, lock);
-    if (FileExists(path)) ClearReadOnly(path);
+    // Made anew: an older file of the name goes first, and the new one is
+    // never opened through a link.
+    DeleteFileAt(path);
     std::unique_ptr<TFileStream> file;
     try {
-        file = std::make_unique<TFileStream>(path, fmCreate | fmShareExclusive);
+        file = std::make_unique<TFileStream>(path, fmCreateNew | fmShareExclusive);
     } catch (const ETovaError&) {
         throw ETovaError(SysText("作業用ファイルが作れません"));
     }

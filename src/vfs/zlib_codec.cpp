@@ -148,6 +148,65 @@ void InflateInPlace(TTpMemoryStream& stream, int64_t maxSize) {
     stream.Assign(InflateBytes(stream.Bytes(), maxSize));
 }
 
+struct TPieceInflater::TState {
+    z_stream zs{};
+    std::unique_ptr<uint8_t[]> piece;  // not cleared: only what inflate wrote is handed on
+    bool ended = false;
+    // The last inflate stopped for want of input, not of room: no plain
+    // bytes are pending inside zlib.
+    bool drained = true;
+};
+
+TPieceInflater::TPieceInflater() : state_(std::make_unique<TState>()) {
+    if (inflateInit(&state_->zs) != Z_OK) throw ETovaError("zlib could not start");
+}
+
+TPieceInflater::~TPieceInflater() {
+    inflateEnd(&state_->zs);
+}
+
+bool TPieceInflater::Feed(std::span<const uint8_t> packed, const TPieceSink& sink) {
+    TState& state = *state_;
+    z_stream& zs = state.zs;
+    while (!state.ended) {
+        // zlib counts in 32 bits: a larger piece goes in in parts.
+        if (zs.avail_in == 0 && !packed.empty()) {
+            const size_t take = std::min<size_t>(packed.size(), std::numeric_limits<uInt>::max());
+            zs.next_in = packed.data();
+            zs.avail_in = static_cast<uInt>(take);
+            packed = packed.subspan(take);
+        }
+        if (zs.avail_in == 0 && state.drained) return false;
+        // The piece is made on first use: an empty entry costs none.
+        if (!state.piece) state.piece.reset(new uint8_t[kPieceSize]);
+        zs.next_out = state.piece.get();
+        zs.avail_out = static_cast<uInt>(kPieceSize);
+        const int ret = inflate(&zs, Z_NO_FLUSH);
+        const size_t produced = kPieceSize - zs.avail_out;
+        state.drained = zs.avail_out != 0;
+        if (ret == Z_STREAM_END) state.ended = true;
+        if (ret != Z_OK && ret != Z_STREAM_END && ret != Z_BUF_ERROR)
+            throw ETovaError(std::string("damaged zlib stream: ") + (zs.msg != nullptr ? zs.msg
+                                                                     : ret == Z_NEED_DICT
+                                                                         ? "needs a preset dictionary"
+                                                                     : ret == Z_MEM_ERROR ? "out of memory"
+                                                                                          : "invalid data"));
+        if (produced > 0) sink(std::span<const uint8_t>(state.piece.get(), produced));
+    }
+    return true;
+}
+
+void TPieceInflater::Reset() {
+    if (inflateReset(&state_->zs) != Z_OK) throw ETovaError("zlib could not start");
+    state_->zs.avail_in = 0;
+    state_->ended = false;
+    state_->drained = true;
+}
+
+void TPieceInflater::Finish() const {
+    if (!state_->ended) throw ETovaError("damaged zlib stream: unexpected end of stream");
+}
+
 uint32_t Crc32(std::span<const uint8_t> bytes, uint32_t crc) {
     return static_cast<uint32_t>(crc32_z(crc, bytes.data(), bytes.size()));
 }

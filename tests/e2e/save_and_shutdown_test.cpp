@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "game_runner.h"
+#include "support/read_only_folder.h"
 
 extern char** environ;
 
@@ -37,14 +38,16 @@ TEST(SaveFolder, DataFolderElseTheUsersElseTheChosenOne) {
     EXPECT_TRUE(fs::exists(game.OutputFolder() + "/save.dat"));
     EXPECT_FALSE(fs::exists(users));
 
-    // One the player may not write to (a folder stands in the probe's way,
-    // which stops root too): the user's folder, with the old saves copied.
-    fs::create_directory(game.OutputFolder() + "/save.dat.$$$");
-    const TPlayerRun moved = game.Run(kUntilIdle);
-    EXPECT_EQ(moved.ExitCode, 0) << moved.Err;
-    EXPECT_EQ(moved.Value("runs"), "2");
-    EXPECT_TRUE(fs::exists(users));
-    EXPECT_EQ(game.Run(kUntilIdle).Value("runs"), "3");
+    // One the player may not write to (not even as root): the user's
+    // folder, with the old saves copied.
+    {
+        TReadOnlyFolder readOnly(game.OutputFolder());
+        const TPlayerRun moved = game.Run(kUntilIdle);
+        EXPECT_EQ(moved.ExitCode, 0) << moved.Err;
+        EXPECT_EQ(moved.Value("runs"), "2");
+        EXPECT_TRUE(fs::exists(users));
+        EXPECT_EQ(game.Run(kUntilIdle).Value("runs"), "3");
+    }
 
     // A chosen folder wins and is made when missing.
     const std::string chosen = game.Folder() + "/chosen/saves";

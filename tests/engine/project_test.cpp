@@ -3,6 +3,8 @@
 #include "engine/project.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <ctime>
 
@@ -188,6 +190,43 @@ TEST_F(ProjectTest, RestoresTheSaveFile) {
     project->SetSlotCaption(3, "again");
     EXPECT_EQ(project->SaveSlots.size(), 2u);
     EXPECT_EQ(project->GetSlotCaption(3), "again");
+}
+
+// Hundreds of damaged saved games are set aside in one rewrite of the file,
+// not one rewrite each (each costs the whole file and a sync): the renames
+// onto save.dat are counted as they happen.
+TEST_F(ProjectTest, ManyDamagedSavedGamesAreSetAsideInOneRewrite) {
+    WriteSetting();
+    std::map<std::string, std::string> entries{{"GAMESAVEDATA0", GameSave(139, "good")}};
+    for (int slot = 1; slot <= 300; ++slot)
+        entries["GAMESAVEDATA" + std::to_string(slot)] = "x";  // no header to read
+    WriteArchiveFile(data_ / "save.dat", entries);
+
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, data_.Path().c_str(), IN_MOVED_TO), 0);
+    TProjectWorld world;
+    auto project = Open(world);
+    int rewrites = 0;
+    alignas(inotify_event) char events[64 * 1024];
+    for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;)
+        for (char* at = events; at < events + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0 && std::string(event->name) == "save.dat") ++rewrites;
+            at += sizeof(inotify_event) + event->len;
+        }
+    close(watch);
+    EXPECT_EQ(rewrites, 1);
+
+    ASSERT_EQ(project->SaveSlots.size(), 1u);
+    const auto after = ReadArchiveFile(data_ / "save.dat");
+    EXPECT_EQ(after.size(), 301u);
+    EXPECT_EQ(after.at("GAMESAVEDATA0"), GameSave(139, "good"));
+    for (const auto& [name, content] : after)
+        if (name != "GAMESAVEDATA0") {
+            EXPECT_NE(name.find(".damaged-"), std::string::npos) << name;
+            EXPECT_EQ(content, "x") << name;
+        }
 }
 
 TEST_F(ProjectTest, WritesTheStatusRecordBackKeepingTheSavedGames) {

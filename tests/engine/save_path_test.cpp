@@ -13,6 +13,7 @@
 #include "core/error.h"
 #include "engine/game_data.h"
 #include "platform/file_system.h"
+#include "support/read_only_folder.h"
 
 namespace tova {
 namespace {
@@ -43,17 +44,24 @@ protected:
 };
 
 TEST_F(SavePathTest, BesideTheExecutableWhenItsFolderIsWritable) {
+    // A link where the probe once went, to a file of the user's: the probe
+    // never opens it, and the folder still counts as writable.
+    home_.WriteFile("precious", "keep me");
+    std::filesystem::create_symlink(home_ / "precious", exe_ / "save.dat.$$$");
     EXPECT_EQ(ToHostPath(LocateSaveFile(exeFolder_, "Game")), exe_ / "save.dat");
-    EXPECT_FALSE(std::filesystem::exists(exe_ / "save.dat.$$$"));
+    std::ifstream precious(home_ / "precious");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(precious), {}), "keep me");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(exe_.Path()), {}), 1) << "no probe left";
     EXPECT_TRUE(std::filesystem::is_empty(dataHome_.Path()));
 }
 
 TEST_F(SavePathTest, UserFolderWhenTheExecutableFolderRefusesAndCopiesTheOldSave) {
-    // A folder in the probe's way makes creating it fail, even for root.
-    std::filesystem::create_directory(exe_ / "save.dat.$$$");
     exe_.WriteFile("save.dat", "old saves");
     const std::string title = Utf8ToCp932("ソフト: a/b\\c*?\"<>|,;");
-    const std::string path = LocateSaveFile(exeFolder_, title);
+    const std::string path = [&] {
+        testing::TReadOnlyFolder readOnly(exe_.Path());
+        return LocateSaveFile(exeFolder_, title);
+    }();
     const std::string folder = dataHome_ / ("tovaplayer/ソフト_ a_b_c________/");
     EXPECT_EQ(Cp932ToUtf8(path), folder + "save.dat");
     std::ifstream copied(folder + "save.dat");
@@ -61,7 +69,10 @@ TEST_F(SavePathTest, UserFolderWhenTheExecutableFolderRefusesAndCopiesTheOldSave
 
     // A save file already there is never overwritten by the old one.
     exe_.WriteFile("save.dat", "older saves");
-    LocateSaveFile(exeFolder_, title);
+    {
+        testing::TReadOnlyFolder readOnly(exe_.Path());
+        LocateSaveFile(exeFolder_, title);
+    }
     std::ifstream kept(folder + "save.dat");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old saves");
 }
@@ -144,7 +155,7 @@ TEST_F(SavePathTest, AGivenDataFolderFollowsTheSameRule) {
         EXPECT_EQ(project.GetSavePath(), FromHostPath(data.Path()) + "\\save.dat");
     }
     // A data folder the player may not write to sends the saves to the user's folder.
-    std::filesystem::create_directory(data / "save.dat.$$$");
+    testing::TReadOnlyFolder readOnly(data.Path());
     testing::TProjectWorld other;
     TProject project(other.Mount(exePath_, {FromHostPath(data.Path())}));
     EXPECT_EQ(Cp932ToUtf8(project.GetSavePath()), dataHome_ / "tovaplayer/G/save.dat");

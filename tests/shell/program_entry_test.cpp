@@ -20,6 +20,7 @@
 #include "engine/game_data.h"
 #include "platform/executable_path.h"
 #include "platform/instance_lock.h"
+#include "support/read_only_folder.h"
 #include "tools/tova_runner.h"
 
 namespace tova {
@@ -34,6 +35,11 @@ TEST(InstanceKey, DerivedFromTheFolder) {
     // The trail byte 0x5C of "ソ" is not a delimiter.
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ")), "-" + Utf8ToCp932("ソ") + "-");
     EXPECT_EQ(InstanceKey(Utf8ToCp932("\\ソ\\")), "-" + Utf8ToCp932("ソ") + "-");
+    // A '-' of the folder is no delimiter: two folders, two keys, two lock files.
+    EXPECT_EQ(InstanceKey("\\a-b\\c"), "-a%2Db-c-");
+    EXPECT_EQ(InstanceKey("\\a\\b-c"), "-a-b%2Dc-");
+    EXPECT_EQ(InstanceKey("\\a%2Db\\c"), "-a%252Db-c-");
+    EXPECT_NE(InstanceLockFileName(InstanceKey("\\a-b\\c")), InstanceLockFileName(InstanceKey("\\a\\b-c")));
 }
 
 TEST(InstanceKey, OneFolderNamedInDifferentWaysGivesOneKey) {
@@ -52,6 +58,7 @@ TEST(InstanceKey, OneFolderNamedInDifferentWaysGivesOneKey) {
 TEST(InstanceLock, FileNamesAreSafe) {
     EXPECT_EQ(InstanceLockFileName("-HOME-A B-"), "tovaplayer--HOME-A%20B-.lock");
     EXPECT_EQ(InstanceLockFileName("\x83\\/"), "tovaplayer-%83%5C%2F.lock");
+    EXPECT_EQ(InstanceLockFileName("-a%2Db-"), "tovaplayer--a%2Db-.lock");
     const std::string longName = InstanceLockFileName(std::string(4000, 'A'));
     EXPECT_LE(longName.size(), 255u);
     EXPECT_NE(longName, InstanceLockFileName(std::string(3999, 'A') + "B"));
@@ -205,6 +212,11 @@ TRun Player(const std::string& arguments, const std::string& runtimeDir) {
                                 "/data' " + testing::BinaryPath("src/shell/tovaplayer") + " " + arguments);
 }
 
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 class PlayerRun : public ::testing::Test {
 protected:
     PlayerRun() {
@@ -221,6 +233,10 @@ protected:
 TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
     // Every message goes to standard error: standard output carries only
     // what an option asks for there.
+    // A link where save.dat's temporary file once went, to a file of the
+    // user's: neither the writability probe nor the write opens it.
+    second_.WriteFile("precious", "the user's own bytes");
+    std::filesystem::create_symlink(second_ / "precious", first_ / "save.dat.$$$");
     const TRun run = Player("--headless --until-idle " + Quote(first_.Path()), runtime_.Path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "");
@@ -229,6 +245,8 @@ TEST_F(PlayerRun, StartsAndWritesTheStatusRecord) {
     EXPECT_EQ(messages.out, "tovaplayer: ゲーム started at start.tsc\n");
     const auto entries = testing::ReadArchiveFile(first_ / "save.dat");
     EXPECT_TRUE(entries.at("STATUSSAVEDATA").starts_with("Status103"));
+    EXPECT_EQ(FileText(second_ / "precious"), "the user's own bytes");
+    EXPECT_TRUE(std::filesystem::is_symlink(first_ / "save.dat.$$$"));
 }
 
 TEST_F(PlayerRun, ASecondPlayerOnTheSameDataSaysSoAndEnds) {
@@ -299,11 +317,6 @@ std::vector<std::string> DamagedCopies(const std::string& path) {
     return found;
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST_F(PlayerRun, ADamagedSaveFileIsKeptAsideAndTheGameStartsAfresh) {
     std::string valid;
     {
@@ -347,17 +360,19 @@ TEST_F(PlayerRun, ADamagedSavedGameIsSetAsideAndTheOthersStay) {
 }
 
 TEST_F(PlayerRun, AFailedStatusWriteIsReportedWithItsPathAndExitCodeOne) {
-    // A folder where the temporary file goes makes the write fail, even for root.
-    std::filesystem::create_directory(first_ / "save.dat.$$$");
     first_.WriteFile("save.dat", FileText([this] {
                          testing::WriteArchiveFile(second_ / "old.dat", {{"STATUSSAVEDATA", "Status103"}});
                          return second_ / "old.dat";
                      }()));
     const std::string before = FileText(first_ / "save.dat");
-    // The folder is chosen: the player may not go elsewhere.
-    const TRun run = Player(
-        "--headless --until-idle --save-path " + Quote(first_.Path()) + " " + Quote(first_.Path()) + " 2>&1",
-        runtime_.Path());
+    // The folder is chosen: the player may not go elsewhere. It may not be
+    // written to, even by root.
+    const TRun run = [&] {
+        testing::TReadOnlyFolder readOnly(first_.Path());
+        return Player("--headless --until-idle --save-path " + Quote(first_.Path()) + " " +
+                          Quote(first_.Path()) + " 2>&1",
+                      runtime_.Path());
+    }();
     EXPECT_EQ(run.exitCode, 1) << run.out;
     EXPECT_NE(run.out.find("tovaplayer: " + first_.Path() + "/save.dat could not be written"),
               std::string::npos)

@@ -3,10 +3,16 @@
 // cannot spell, damaged entries and archives that inflate without end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "sdk/archive_extract.h"
+#include "sdk/archive_tools.h"
+#include "support/bounded_child.h"
 #include "support/temp_dir.h"
+#include "support/zero_archive.h"
 #include "tova_runner.h"
 #include "vfs/big_stream.h"
 #include "vfs/file_collection.h"
@@ -153,6 +159,44 @@ TEST_F(ArchiveSafety, PackingStoresLinksAsLinks) {
     ASSERT_EQ(Tova("pack --follow-links " + Quote(archive) + " " + Quote(src)).exitCode, 0);
     EXPECT_EQ(Tova("cat " + Quote(archive) + " h").out, "outside");
     EXPECT_EQ(Tova("cat " + Quote(archive) + " 'd\\l'").out, "a");
+}
+
+// One deflated entry larger than any reader may hold in memory (the player's
+// in-memory reads stop at 256 MiB): extract, verify and cat all take it,
+// piece by piece, with memory that does not grow with the entry.
+TEST_F(ArchiveSafety, AnEntryTooLargeToHoldStreamsThroughEveryReader) {
+    constexpr int64_t kSize = int64_t{320} << 20;
+    const std::string archive = work_ / "big.dat";
+    testing::WriteZeroArchive(archive, "big.bin", kSize);
+    ASSERT_LT(fs::file_size(archive), 1u << 20) << "the archive stays small on disk";
+    const testing::TChildLimits limits{int64_t{128} << 20, std::chrono::milliseconds(60000)};
+    const auto bounded = [&](const std::function<bool(TVrFileCollection&)>& body) {
+        return testing::RunBounded([&] { return body(*sdk::OpenToolArchive(archive, kBigFilePartSize)); },
+                                   limits);
+    };
+
+    const std::string target = work_ / "x";
+    const auto extracted = bounded([&](TVrFileCollection& collection) {
+        std::ostringstream err;
+        return sdk::ExtractArchive(collection, target, {}, err) == 0;
+    });
+    EXPECT_TRUE(extracted.Passed()) << extracted.Describe();
+    ASSERT_EQ(fs::file_size(target + "/big.bin"), static_cast<uintmax_t>(kSize));
+    std::ifstream in(target + "/big.bin", std::ios::binary);
+    std::vector<char> piece(1 << 20);
+    bool allZero = true;
+    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0)
+        allZero =
+            allZero && std::all_of(piece.begin(), piece.begin() + in.gcount(), [](char c) { return c == 0; });
+    EXPECT_TRUE(allZero);
+    fs::remove_all(target);
+
+    const auto verified = bounded([](TVrFileCollection& collection) {
+        std::ostringstream out;
+        return sdk::VerifyArchive(collection, out) == 0 && out.str().empty();
+    });
+    EXPECT_TRUE(verified.Passed()) << verified.Describe();
+    EXPECT_EQ(Tova("cat " + Quote(archive) + " big.bin | wc -c").out, std::to_string(kSize) + "\n");
 }
 
 }  // namespace

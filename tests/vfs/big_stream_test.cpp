@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "core/error.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
+#include "support/read_only_folder.h"
 #include "support/temp_dir.h"
 
 namespace tova {
@@ -193,10 +195,48 @@ TEST(TTpBigMemoryStreamTest, SavesAndLoadsAndKeepsTheOldFileWhenSavingFails) {
     EXPECT_EQ(loaded.GetPositionBig(), 0);
 
     // The temporary file cannot be created: the saved file stays as it was.
-    std::filesystem::create_directory(path + ".$$$");
-    EXPECT_THROW(first.SaveToFile(path), ETovaError);
+    {
+        testing::TReadOnlyFolder readOnly(dir.Path());
+        EXPECT_THROW(first.SaveToFile(path), ETovaError);
+    }
     loaded.LoadFromFile(path);
     EXPECT_EQ(loaded.Memory().Bytes(), Pattern(10, 9));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary left";
+}
+
+// Links planted where the writers used to put fixed names (and where a
+// split file's parts go) point at a file of the user's: it stays byte for
+// byte, and the links are never written through.
+TEST(BigStreamWriters, NeverWriteThroughALinkInTheirWay) {
+    TTempDir dir, outside;
+    const std::string victim = outside / "precious";
+    const std::string content = "the user's own bytes";
+    outside.WriteFile("precious", content);
+    const auto victimIntact = [&] {
+        std::ifstream in(victim, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {}) == content;
+    };
+
+    std::filesystem::create_symlink(victim, dir / "save.dat.$$$");
+    TTpBigMemoryStream(Pattern(5000)).SaveToFile(dir / "save.dat");
+    EXPECT_TRUE(victimIntact());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "save.dat.$$$"));
+    TTpBigMemoryStream loaded;
+    loaded.LoadFromFile(dir / "save.dat");
+    EXPECT_EQ(loaded.Memory().Bytes(), Pattern(5000));
+
+    // A split file: a link on part 0 is replaced, one on a later part that
+    // points nowhere (so it is no stale part) stops the write.
+    std::filesystem::create_symlink(victim, dir / "game.dat");
+    std::filesystem::create_symlink(outside / "made", dir / "game.001");
+    {
+        TTpBigFileStream out(dir / "game.dat", fmCreate, 16);
+        out.WriteBuffer(Pattern(16));
+        EXPECT_THROW(out.WriteBuffer(Pattern(16)), ETovaError);
+    }
+    EXPECT_TRUE(victimIntact());
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "game.dat"));
+    EXPECT_FALSE(std::filesystem::exists(outside / "made"));
 }
 
 TEST(TTpBigResourceStreamTest, ReadsMemoryAndFileRegionsReadOnly) {

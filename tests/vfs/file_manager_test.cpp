@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 
 #include "archive_fixture.h"
 #include "core/error.h"
 #include "platform/file_stream.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "support/bounded_child.h"
 #include "support/temp_dir.h"
+#include "support/zero_archive.h"
 
 namespace tova {
 namespace {
@@ -116,6 +120,42 @@ TEST_F(FileManager, ExtractedFilesAreSharedAndDeletedAtTheEnd) {
     EXPECT_EQ(testing::ReadAll(file), "archived script");
     manager_.reset();
     EXPECT_FALSE(FileExists(first));
+}
+
+// Without a folder given, extracted files go to a folder the manager makes
+// for itself, open to this user only, so no one can plant a link in it.
+TEST(FileManagerTemp, ItsOwnFolderIsPrivate) {
+    TTempDir data;
+    WriteBytes(data / "game.dat", ArchiveBytes({{"a.txt", "content"}}));
+    TVrFileManagerOptions options;
+    options.cdRoots = std::vector<std::string>{};
+    TVrFileManager manager(options);
+    manager.AddArchive(FromHostPath(data / "game.dat"));
+    const std::filesystem::path file = ToHostPath(manager.GetLocalFileName("a.txt").value());
+    const auto folder = std::filesystem::status(file.parent_path());
+    EXPECT_EQ(folder.permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+    EXPECT_EQ(std::filesystem::file_size(file), 7u);
+}
+
+// An entry too large to hold in memory: read into memory it is refused
+// clearly, while the player's reads into a file take it piece by piece with
+// memory that does not grow with the entry.
+TEST_F(FileManager, AnEntryTooLargeToHoldGoesToItsFileInPieces) {
+    constexpr int64_t kSize = int64_t{320} << 20;
+    testing::WriteZeroArchive(data_ / "big.dat", "movie\\big.wmv", kSize);
+    manager_->AddArchive(FromHostPath(data_ / "big.dat"));
+    TTpMemoryStream memory;
+    EXPECT_THROW(manager_->LoadToStream(memory, "movie\\big.wmv"), ETovaError);
+    EXPECT_EQ(memory.GetSize(), 0);
+
+    const testing::TChildLimits limits{int64_t{128} << 20, std::chrono::milliseconds(60000)};
+    const auto extracted = testing::RunBounded(
+        [&] {
+            const std::string path = manager_->GetLocalFileName("movie\\big.wmv").value();
+            return FileSize(path) == kSize;
+        },
+        limits);
+    EXPECT_TRUE(extracted.Passed()) << extracted.Describe();
 }
 
 TEST_F(FileManager, ListFilesMergesArchivesAndFolders) {

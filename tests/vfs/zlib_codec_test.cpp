@@ -97,6 +97,41 @@ TEST(ZlibCodecTest, OutputIsBounded) {
     EXPECT_EQ(ErrorOf(bomb, 3 << 20), "entry inflates to more than 3145728 bytes");
 }
 
+// Fed in pieces of any size (one byte at a time, so zlib often has plain
+// bytes pending when the input runs out), the piece inflater gives what the
+// whole-buffer inflate gives, in pieces no larger than its own; it fails a
+// stream cut short or damaged the same way.
+TEST(ZlibCodecTest, PiecesAgreeWithTheWholeBuffer) {
+    const auto plain = Sample(3000001);
+    auto packed = DeflateBytes(plain);
+    packed.push_back(0xEE);  // after the end: ignored, as the whole-buffer inflate does
+    const auto inflate = [](std::span<const uint8_t> input, size_t step, TPieceInflater& inflater) {
+        std::vector<uint8_t> out;
+        const TPieceSink sink = [&](std::span<const uint8_t> piece) {
+            EXPECT_LE(piece.size(), TPieceInflater::kPieceSize);
+            out.insert(out.end(), piece.begin(), piece.end());
+        };
+        for (size_t at = 0; at < input.size(); at += step)
+            inflater.Feed(input.subspan(at, std::min(step, input.size() - at)), sink);
+        inflater.Finish();
+        return out;
+    };
+    TPieceInflater inflater;
+    EXPECT_EQ(inflate(packed, 1, inflater), plain);
+    inflater.Reset();
+    EXPECT_EQ(inflate(packed, packed.size(), inflater), plain);
+    inflater.Reset();
+    const auto zeros = std::vector<uint8_t>(5 << 20, 0);
+    EXPECT_EQ(inflate(DeflateBytes(zeros), 7, inflater), zeros);
+
+    inflater.Reset();
+    EXPECT_THROW(inflate(std::span(packed).first(packed.size() / 2), 1000, inflater), ETovaError);
+    inflater.Reset();
+    auto damaged = packed;
+    damaged[packed.size() - 3] ^= 0x55;  // the check value
+    EXPECT_THROW(inflate(damaged, 4096, inflater), ETovaError);
+}
+
 TEST(ZlibCodecTest, InflatesAMemoryStreamInPlace) {
     const auto plain = Sample(4321);
     TTpMemoryStream stream(DeflateBytes(plain));

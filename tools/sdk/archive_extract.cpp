@@ -1,17 +1,15 @@
 #include "sdk/archive_extract.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
+#include <memory>
 #include <unordered_map>
-#include <variant>
 
 #include "core/encoding.h"
 #include "core/error.h"
 #include "core/sjis.h"
 #include "platform/confined_folder.h"
 #include "sdk/archive_tools.h"
-#include "vfs/zlib_codec.h"
 
 namespace tova::sdk {
 
@@ -25,12 +23,6 @@ struct TPlannedFile {
     THostComponents folders;
     std::string name;
 };
-
-std::string Hex8(uint32_t value) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08x", value);
-    return text;
-}
 
 std::string JoinHost(const THostComponents& path) {
     std::string joined;
@@ -141,31 +133,6 @@ void CheckTarget(const TConfinedFolder& target, const std::map<std::string, THos
     }
 }
 
-// The entry's plain bytes when its CRC holds (archives before version 101
-// have none: inflating is the check), else a reason.
-std::variant<std::vector<uint8_t>, std::string> ReadChecked(TVrFileCollection& archive, const TVrFile& entry,
-                                                            int64_t budgetLeft, bool& overBudget) {
-    // A stored entry's plain size is its stored size: known before reading.
-    overBudget = entry.Stored && entry.Size > budgetLeft;
-    if (overBudget) return std::string();
-    std::vector<uint8_t> stored = archive.ReadStored(entry);
-    const bool hasCrc = archive.Version > 100;
-    if (hasCrc && !entry.CrcOfPlain && Crc32(stored) != entry.Crc)
-        return "CRC " + Hex8(Crc32(stored)) + " does not match the stored " + Hex8(entry.Crc);
-    std::vector<uint8_t> plain;
-    if (entry.Stored) {
-        plain = std::move(stored);
-    } else if (!stored.empty()) {
-        std::optional<std::vector<uint8_t>> inflated = InflateWithin(stored, budgetLeft);
-        overBudget = !inflated;
-        if (overBudget) return std::string();
-        plain = std::move(*inflated);
-    }
-    if (hasCrc && entry.CrcOfPlain && Crc32(plain) != entry.Crc)
-        return "CRC " + Hex8(Crc32(plain)) + " does not match the stored " + Hex8(entry.Crc);
-    return plain;
-}
-
 }  // namespace
 
 int ExtractArchive(TVrFileCollection& archive, const std::string& hostDir, const TExtractOptions& options,
@@ -176,31 +143,45 @@ int ExtractArchive(TVrFileCollection& archive, const std::string& hostDir, const
     CheckTarget(target, folders, files, hostDir);
 
     const int64_t budget = options.maxBytes ? *options.maxBytes : target.FreeBytes();
+    const auto overBudget = [&](const std::string& name) {
+        return ETovaError(Utf8ToCp932Lossy(
+            "extraction stopped at '" + name + "': the entries inflate to more than " +
+            std::to_string(budget) + " bytes (" +
+            (options.maxBytes ? "the --max-size limit" : "the free space below '" + hostDir + "'") +
+            "); --max-size BYTES sets the limit"));
+    };
     int64_t written = 0;
     int bad = 0;
     for (const TPlannedFile& file : files) {
-        const std::string name = Cp932ToUtf8(file.entry->GetName());
-        bool overBudget = false;
-        std::variant<std::vector<uint8_t>, std::string> result;
+        const TVrFile& entry = *file.entry;
+        const std::string name = Cp932ToUtf8(entry.GetName());
+        // A stored entry's plain size is its stored size: known before reading.
+        if (entry.Stored && entry.Size > budget - written) throw overBudget(name);
+        // Each entry streams into its file; the file is put in place only
+        // once its CRC held, else it goes and the entry counts as bad.
+        const std::unique_ptr<TConfinedFile> out = target.CreateFile(file.folders, file.name);
+        bool writing = false;
+        TEntryPieces read;
         try {
-            result = ReadChecked(archive, *file.entry, budget - written, overBudget);
+            read = archive.ReadArchivedPieces(entry, budget - written, [&](std::span<const uint8_t> piece) {
+                writing = true;
+                out->Write(piece);
+                writing = false;
+            });
         } catch (const ETovaError& e) {
-            result = Cp932ToUtf8(e.Message());
-        }
-        if (overBudget)
-            throw ETovaError(Utf8ToCp932Lossy(
-                "extraction stopped at '" + name + "': the entries inflate to more than " +
-                std::to_string(budget) + " bytes (" +
-                (options.maxBytes ? "the --max-size limit" : "the free space below '" + hostDir + "'") +
-                "); --max-size BYTES sets the limit"));
-        if (const auto* reason = std::get_if<std::string>(&result)) {
-            err << "tova: " << name << ": " << *reason << "\n";
+            if (writing) throw;
+            err << "tova: " << name << ": " << Cp932ToUtf8(e.Message()) << "\n";
             ++bad;
             continue;
         }
-        const auto& plain = std::get<std::vector<uint8_t>>(result);
-        target.WriteFile(file.folders, file.name, plain);
-        written += static_cast<int64_t>(plain.size());
+        if (read.Check == TEntryCheck::OverLimit) throw overBudget(name);
+        if (read.Check == TEntryCheck::BadCrc) {
+            err << "tova: " << name << ": " << CrcMismatch(entry, read) << "\n";
+            ++bad;
+            continue;
+        }
+        out->Commit();
+        written += read.PlainSize;
     }
     return bad;
 }

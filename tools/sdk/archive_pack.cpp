@@ -85,6 +85,12 @@ std::string ProgramPath(const std::string& hostPath) {
     return FromHostPath(hostPath);
 }
 
+// Removes a split file's parts.
+void RemoveParts(const std::string& path) {
+    for (int part = 0; FileExists(TTpBigFileStream::PartName(path, part)); ++part)
+        DeleteFileAt(TTpBigFileStream::PartName(path, part));
+}
+
 void WriteArchive(const TPackOptions& options, TVrFileCollection& collection, TTpBigStream& out) {
     TVrFileCollection::TSaveOptions save;
     save.version = options.version;
@@ -101,24 +107,28 @@ void Pack(const TPackOptions& options, const std::vector<std::string>& names) {
 
     if (options.separateDirectory) {
         // The writer puts the directory first; it is split off into the
-        // ".ext" file and the data copied on into the data file.
-        const std::string whole = out + ".$$$";
-        int64_t tablesEnd = 0;
-        {
-            TTpBigFileStream stream(whole, fmCreate, options.partSize);
-            WriteArchive(options, collection, stream);
-            tablesEnd = stream.GetPosition();
-        }
-        {
+        // ".ext" file and the data copied on into the data file. The whole
+        // archive goes to new files of a fresh name (its parts too), so no
+        // link standing beside OUT is written through.
+        const std::string whole = TemporaryName(out);
+        try {
+            int64_t tablesEnd = 0;
+            {
+                TTpBigFileStream stream(whole, fmCreateNew, options.partSize);
+                WriteArchive(options, collection, stream);
+                tablesEnd = stream.GetPosition();
+            }
             TTpBigFileStream stream(whole, fmOpenRead, options.partSize);
             TFileStream directory(ChangeFileExt(out, ".ext"), fmCreate);
             stream.SetPosition(0);
             stream.CopyTo(directory, tablesEnd);
             TTpBigFileStream data(out, fmCreate, options.partSize);
             stream.CopyTo(data, stream.GetSize() - tablesEnd);
+        } catch (...) {
+            RemoveParts(whole);
+            throw;
         }
-        for (int part = 0; FileExists(TTpBigFileStream::PartName(whole, part)); ++part)
-            DeleteFileAt(TTpBigFileStream::PartName(whole, part));
+        RemoveParts(whole);
         return;
     }
 
@@ -140,8 +150,7 @@ void Pack(const TPackOptions& options, const std::vector<std::string>& names) {
 
 void RemoveOutput(const TPackOptions& options) {
     const std::string out = ProgramPath(options.out);
-    for (int part = 0; FileExists(TTpBigFileStream::PartName(out, part)); ++part)
-        DeleteFileAt(TTpBigFileStream::PartName(out, part));
+    RemoveParts(out);
     if (options.separateDirectory) DeleteFileAt(ChangeFileExt(out, ".ext"));
 }
 

@@ -6,7 +6,6 @@
 #include "core/error.h"
 #include "core/sjis.h"
 #include "platform/file_system.h"
-#include "vfs/zlib_codec.h"
 
 namespace tova::sdk {
 
@@ -61,13 +60,17 @@ std::optional<std::string> UnsafeNameReason(const std::string& name) {
     return std::nullopt;
 }
 
+std::string CrcMismatch(const TVrFile& entry, const TEntryPieces& read) {
+    return "CRC " + Hex8(read.Crc) + " does not match the stored " + Hex8(entry.Crc);
+}
+
 void CatEntry(TVrFileCollection& archive, const std::string& cp932Name, std::ostream& out) {
     const TVrFile* entry = archive.Find(cp932Name);
     if (!entry || cp932Name == kEofEntryName)
         throw ETovaError::Format("%s:ファイルがありません", {cp932Name});
-    TTpMemoryStream content;
-    archive.ReadArchived(content, *entry);
-    out.write(reinterpret_cast<const char*>(content.Bytes().data()), content.GetSize());
+    archive.ReadArchivedPieces(*entry, INT64_MAX, [&out](std::span<const uint8_t> piece) {
+        out.write(reinterpret_cast<const char*>(piece.data()), static_cast<std::streamsize>(piece.size()));
+    });
 }
 
 int VerifyArchive(TVrFileCollection& archive, std::ostream& out) {
@@ -77,21 +80,11 @@ int VerifyArchive(TVrFileCollection& archive, std::ostream& out) {
         if (entry.GetName() == kEofEntryName) continue;
         const std::string name = Cp932ToUtf8(entry.GetName());
         try {
-            TTpMemoryStream bytes;
-            if (entry.CrcOfPlain) {
-                archive.ReadArchived(bytes, entry);
-            } else {
-                archive.ArchiveStream->SetPosition(entry.Offset);
-                archive.ArchiveStream->CopyTo(bytes, entry.Size);
-            }
-            const uint32_t crc = Crc32(bytes.Bytes());
-            if (archive.Version > 100 && crc != entry.Crc) {
-                out << name << ": CRC " << Hex8(crc) << " does not match the stored " << Hex8(entry.Crc)
-                    << '\n';
+            // Nothing is kept: only the bytes the CRC covers are read.
+            const TEntryPieces read = archive.ReadArchivedPieces(entry, INT64_MAX, {});
+            if (read.Check == TEntryCheck::BadCrc) {
+                out << name << ": " << CrcMismatch(entry, read) << '\n';
                 ++bad;
-            } else if (archive.Version <= 100 && !entry.Stored) {
-                // Archives before version 101 carry no CRCs: inflating is the check.
-                archive.ReadArchived(bytes, entry);
             }
         } catch (const ETovaError& e) {
             out << name << ": " << e.what() << '\n';

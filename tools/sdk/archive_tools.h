@@ -23,10 +23,14 @@ void ListArchive(const TVrFileCollection& archive, std::ostream& out);
 // or ".." component), or nullopt when it is safe.
 std::optional<std::string> UnsafeNameReason(const std::string& name);
 
-// Writes one entry's inflated content.
+// "CRC xxxxxxxx does not match the stored yyyyyyyy" for an entry read as bad.
+std::string CrcMismatch(const TVrFile& entry, const TEntryPieces& read);
+
+// Writes one entry's inflated content, piece by piece (any size).
 void CatEntry(TVrFileCollection& archive, const std::string& cp932Name, std::ostream& out);
 
-// Checks each CRC the way its flag says; prints a line per bad entry and
+// Checks each CRC the way its flag says, reading each entry piece by piece
+// (any size); prints a line per bad entry and
 // returns their number.
 int VerifyArchive(TVrFileCollection& archive, std::ostream& out);
 
