@@ -2,13 +2,14 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <system_error>
 
 #include "core/encoding.h"
 #include "core/error.h"
 #include "engine/save_path.h"
 #include "graphics/image_codecs.h"
+#include "platform/file_stream.h"
 #include "platform/user_folders.h"
 
 namespace tova {
@@ -32,19 +33,36 @@ std::string WriteScreenshot(const TSurface32& picture, const std::string& folder
     std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d", when.Year, when.Month, when.Day,
                   when.Hour, when.Min, when.Sec);
     const std::string stem = folder + "/" + Cp932ToUtf8(SaveFolderName(title)) + stamp;
-    std::string path = stem + ".png";
-    for (int n = 2; std::filesystem::exists(path, error); ++n)
-        path = stem + "-" + std::to_string(n) + ".png";
-
     const std::vector<uint8_t> png = EncodePng(picture.View(), nullptr);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    out.close();
-    if (!out) {
-        std::filesystem::remove(path, error);
-        throw fail("the file '" + path + "' could not be written");
+    // Each name is made new: whatever stands there already, a link too,
+    // makes the next name be tried, so nothing of the user's is written over.
+    for (int n = 1; n < 1000; ++n) {
+        // Appended piece by piece: a literal + std::string temporary makes
+        // GCC 12 at -O3 report a false -Wrestrict (GCC bug 105329).
+        std::string path = stem;
+        if (n > 1) path.append("-").append(std::to_string(n));
+        path.append(".png");
+        if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found)
+            continue;
+        std::unique_ptr<TFileStream> file;
+        try {
+            file = std::make_unique<TFileStream>(Utf8ToCp932(path), fmCreateNew);
+        } catch (const ETovaError& e) {
+            // Taken in the meantime: the next name; else the folder refuses.
+            if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found)
+                continue;
+            throw fail(std::string(e.what()));
+        }
+        try {
+            file->WriteBuffer(png.data(), static_cast<int64_t>(png.size()));
+            return path;
+        } catch (const ETovaError& e) {
+            file.reset();
+            std::filesystem::remove(path, error);
+            throw fail("the file '" + path + "' could not be written: " + e.what());
+        }
     }
-    return path;
+    throw fail("every name for the screenshot is taken");
 }
 
 }  // namespace tova

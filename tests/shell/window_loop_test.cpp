@@ -20,6 +20,8 @@
 #include "platform/manual_milliseconds.h"
 #include "platform/virtual_keys.h"
 #include "shell/sdl_game_window.h"
+#include "shell/screenshot_file.h"
+#include "support/temp_dir.h"
 #include "shell/window_frame_source.h"
 
 namespace tova {
@@ -288,6 +290,21 @@ TEST_F(WindowLoop, OnlyChangesAreShownAndTheScreenshotKeyWritesWhatWasShown) {
                 ASSERT_EQ(decoded.Colour.Row(y)[x], screen.Row(y)[x]) << x << "," << y;
     }
     player->Finish();
+}
+
+// A screenshot never writes through a link or over a file standing at its
+// name: it takes the next name.
+TEST(Screenshot, TakesTheNextNameOverALinkOrAFile) {
+    testing::TTempDir dir;
+    const TLocalDateTime when{2026, 12, 11, 6, 9, 30, 5};
+    std::filesystem::create_symlink(dir / "elsewhere.png", dir / "Game-20261211-093005.png");
+    dir.WriteFile("Game-20261211-093005-2.png", "kept");
+    TSurface32 picture(4, 3);
+    const std::string path = WriteScreenshot(picture, dir.Path(), "Game", when);
+    EXPECT_EQ(path, dir / "Game-20261211-093005-3.png");
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere.png"));
+    std::ifstream kept(dir / "Game-20261211-093005-2.png");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 }
 
 TEST_F(WindowLoop, TheGameSwitchesFullScreenEvenBeforeTheWindowExists) {
