@@ -176,6 +176,9 @@ void TTovaBaseList::MoveNameAside(const std::string& name, const TTovaObject& ta
         if (!registry_.Find(fresh)) break;
     }
     holder->TTovaObject::SetName(std::move(fresh));
+    // Ties between priorities are broken by name.
+    if (TTovaControl* control = holder->AsControl(); control && control->parent_)
+        control->parent_->SortChildren();
 }
 
 bool TTovaBaseList::IsScheduledForDeletion(const TTovaObject& object) const {
@@ -187,6 +190,9 @@ void TTovaBaseList::DeleteObject(TTovaObject& object) {
     if (object.serial_ == 0 || IsScheduledForDeletion(object)) return;  // a layer, or already going
     pendingDelete_.push_back(object.Handle());
     object.TTovaObject::SetName({});
+    // Without its name it has another place among its siblings until it goes.
+    if (TTovaControl* control = object.AsControl(); control && control->parent_)
+        control->parent_->SortChildren();
 }
 
 void TTovaBaseList::RemoveObject(TTovaObject& object) {
