@@ -118,12 +118,7 @@ std::string TTovaBaseList::LookupName(const TTovaObject& object) const {
 }
 
 std::string TTovaBaseList::MakeName(std::string_view prefix) const {
-    std::string name;
-    for (uint64_t n = 0;; ++n) {
-        name.assign(prefix);
-        name += std::to_string(n);
-        if (!registry_.Find(name)) return name;
-    }
+    return registry_.FreeName(prefix);
 }
 
 int TTovaBaseList::IndexOfName(std::string_view name) const {
