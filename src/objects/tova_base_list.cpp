@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ostream>
+#include <utility>
 
+#include "core/encoding.h"
 #include "expr/custom_param.h"
 #include "objects/component_factory.h"
 #include "objects/property_ids.h"
@@ -68,6 +71,7 @@ TTovaObject& TTovaBaseList::AddObject(std::unique_ptr<TTovaObject> object) {
     if (control) {
         if (!control->Parent()) {
             control->parent_ = &CurrentLayer();
+            control->inherited_.Epoch = 0;
             CurrentLayer().AddChild(*control);
             control->Invalidate();
         }
@@ -190,6 +194,14 @@ void TTovaBaseList::DeleteObject(TTovaObject& object) {
         control->parent_->SortChildren();
 }
 
+void TTovaBaseList::NoteTooDeep(const TTovaControl& control, const TTovaControl& parent) {
+    const std::string line = "PR_PARENT of " + Cp932ToUtf8(control.Name) + " to " + Cp932ToUtf8(parent.Name) +
+                             ": components nest at most " + std::to_string(kMaxControlDepth) +
+                             " deep; the component stays where it is";
+    if (trace_) *trace_ << line << "\n";
+    if (errors_ && !std::exchange(tooDeepNoted_, true)) *errors_ << "tovaplayer: " << line << "\n";
+}
+
 void TTovaBaseList::RemoveObject(TTovaObject& object) {
     if (object.serial_ == 0) return;  // the layers stay
     if (TTovaControl* control = object.AsControl()) {
@@ -219,6 +231,7 @@ void TTovaBaseList::ClearObjects() {
     }
     registry_.Clear();
     pendingDelete_.clear();
+    ++layoutEpoch_;
 }
 
 void TTovaBaseList::Reset() {

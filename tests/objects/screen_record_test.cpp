@@ -161,6 +161,37 @@ TEST_F(ScreenRecordTest, ANameMovedAsideOnLoadingKeepsTheSiblingOrderForTheNextR
     EXPECT_EQ(loadedPairs->GetChild(1)->Name, "abcdef_1");
 }
 
+// Chains as deep as components may nest save and load back (the layer's
+// record holds them one level deeper); a record whose children would nest
+// deeper where it is loaded is refused with a clear error.
+TEST_F(ScreenRecordTest, ChainsAsDeepAsTheLimitRoundTripAndDeeperRecordsAreRefused) {
+    TTovaControl* parent = &screen.Layer(0);
+    for (int depth = 1; depth <= kMaxControlDepth; ++depth)
+        parent = &Cabinet(screen, "c" + std::to_string(depth), parent);
+    ASSERT_EQ(parent->Depth(), kMaxControlDepth);
+    const std::vector<uint8_t> bytes = Saved(screen);
+    TTovaBaseList loaded;
+    loaded.SetSize(200, 100);
+    Load(loaded, bytes, bytes.size(), kObjectsSaveVersion);
+    EXPECT_EQ(Saved(loaded), bytes);
+    ASSERT_NE(loaded.FindControl("c256"), nullptr);
+    EXPECT_EQ(loaded.FindControl("c256")->Depth(), kMaxControlDepth);
+
+    // c1's record (a chain of 256) read into a control 10 deep.
+    TTpMemoryStream chain;
+    screen.FindControl("c1")->SaveToStream(chain);
+    TTovaControl& deep = *loaded.FindControl("c10");
+    TTovaCabinet& target = Cabinet(loaded, "target", &deep);
+    chain.SetPosition(0);
+    try {
+        target.LoadFromStream(chain, kObjectsSaveVersion);
+        ADD_FAILURE() << "a record nesting too deep was read";
+    } catch (const ETovaError& e) {
+        EXPECT_EQ(e.Kind(), TErrorKind::DamagedSave);
+        EXPECT_NE(e.Message().find("nest deeper than 256"), std::string::npos) << e.Message();
+    }
+}
+
 TEST(ObjectRecordTest, OlderVersionsLackTheBiasAndTheTag) {
     TTpMemoryStream stream;
     WriteString(stream, "old");
