@@ -11,25 +11,18 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/stream.h"
+#include "bench_game.h"
 #include "engine/command_component.h"
 #include "engine/command_flow.h"
-#include "engine/page.h"
-#include "engine/player.h"
-#include "engine/project_setting.h"
 #include "graphics/image_codecs.h"
 #include "memcpy_reference.h"
 #include "objects/property_ids.h"
 #include "objects/tova_base.h"
 #include "objects/tova_base_list.h"
-#include "platform/file_system.h"
-#include "platform/message_box.h"
 #include "ratio_reporter.h"
 
 namespace {
@@ -40,17 +33,8 @@ constexpr int32_t kWidth = 1280;
 constexpr int32_t kHeight = 720;
 constexpr int32_t kSprite = 256;
 
-void WriteBytes(const std::string& path, const void* data, size_t size) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-void WriteStream(const std::string& path, const TTpMemoryStream& stream) {
-    WriteBytes(path, stream.Bytes().data(), stream.Bytes().size());
-}
-
 // A picture with a gradient; with alpha, a disc inside a transparent square.
-void WritePicture(const std::string& path, int32_t width, int32_t height, bool disc) {
+void WritePicture(const TBenchGame& game, const std::string& name, int32_t width, int32_t height, bool disc) {
     TSurface32 colour(width, height);
     TSurface8 alpha(width, height);
     for (int32_t y = 0; y < height; ++y)
@@ -62,7 +46,7 @@ void WritePicture(const std::string& path, int32_t width, int32_t height, bool d
         }
     const TConstView8 alphaView = alpha.View();
     const std::vector<uint8_t> png = EncodePng(colour.View(), disc ? &alphaView : nullptr);
-    WriteBytes(path, png.data(), png.size());
+    game.Write(name, png.data(), png.size());
 }
 
 // Commands of one code share the page's property mask: every command of a
@@ -84,18 +68,8 @@ T& AddCreation(TPage& page, TCommandCode code, const std::vector<std::pair<int, 
 class TFrameGame {
 public:
     TFrameGame() {
-        char pattern[] = "/tmp/tova-frame-bench-XXXXXX";
-        folder_ = mkdtemp(pattern);
-        TProjectSetting setting;
-        setting.Title = "bench";
-        setting.Width = kWidth;
-        setting.Height = kHeight;
-        setting.StartPage = "start.tsb";
-        TTpMemoryStream settings;
-        setting.SaveToStream(settings);
-        WriteStream(folder_ + "/tova.tpb", settings);
-        WritePicture(folder_ + "/bg.png", kWidth, kHeight, false);
-        WritePicture(folder_ + "/sprite.png", kSprite, kSprite, true);
+        WritePicture(game_, "bg.png", kWidth, kHeight, false);
+        WritePicture(game_, "sprite.png", kSprite, kSprite, true);
 
         TPage page;
         page.Name = "start.tsb";
@@ -122,30 +96,16 @@ public:
                                  {PR_ALPHA, "160"},
                                  {PR_PRIORITY, "2"}});
         page.Commands.push_back(CreateCommand(page, static_cast<uint8_t>(TCommandCode::Wait)));
-        TTpMemoryStream pageFile;
-        page.SaveToStream(pageFile);
-        WriteStream(folder_ + "/start.tsb", pageFile);
-
-        TPlayerOptions options;
-        options.ExecutablePath = "/nowhere/player";
-        options.Parameters = {FromHostPath(folder_)};
-        options.DataFolder = ResolveDataFolder(options.ExecutablePath, options.Parameters);
-        options.MessageBox = &messageBox_;
-        player_ = TPlayer::Open(options);
+        game_.Write(page);
+        player_ = game_.Open();
         for (int i = 0; i < 3; ++i)
             player_->DoFrame(15);
         if (player_->Screen().ObjectCount() != 5) std::abort();
     }
-    ~TFrameGame() {
-        player_.reset();
-        std::filesystem::remove_all(folder_);
-    }
-
     TPlayer& Player() { return *player_; }
 
 private:
-    std::string folder_;
-    THeadlessMessageBox messageBox_;
+    TBenchGame game_{kWidth, kHeight};
     std::unique_ptr<TPlayer> player_;
 };
 

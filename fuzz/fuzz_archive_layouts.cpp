@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         archive = Folder() / "game.dat";
         partSize = kPartSize;
         for (size_t part = 0; part * kPartSize < count; ++part) {
-            char suffix[8];
+            char suffix[24];
             std::snprintf(suffix, sizeof suffix, ".%03zu", part);
             const fs::path name = part == 0 ? archive : Folder() / ("game" + std::string(suffix));
             Write(name, bytes + part * kPartSize, std::min<size_t>(kPartSize, count - part * kPartSize));

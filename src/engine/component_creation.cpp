@@ -59,12 +59,13 @@ std::unique_ptr<TCustomParam> SlotValue(TCallMan& callMan, TTovaParser& slot,
 }
 
 // PR_PARENT at creation: the named control, the current layer for an empty
-// name, a name that names nothing and for no slot at all.
+// name, a name that names nothing, a parent nested too deep and for no slot
+// at all.
 void PlaceOnParent(TTovaBaseList& screen, TTovaControl& control, const std::string& parentName) {
     TTovaControl* parent = parentName.empty() ? nullptr : screen.FindControl(parentName);
-    if (!parent || !control.SetParent(parent)) {
-        if (!control.Parent()) control.SetParent(&screen.CurrentLayer());
-    }
+    const TReparent placed = parent ? control.SetParent(parent) : TReparent::Unchanged;
+    if (placed == TReparent::TooDeep) screen.NoteTooDeep(control, *parent);
+    if (placed != TReparent::Moved && !control.Parent()) control.SetParent(&screen.CurrentLayer());
 }
 
 }  // namespace

@@ -102,6 +102,7 @@ void TPlayer::Create(const TPlayerOptions& options) {
     };
     screen_->SetImageCache(images_.get());
     screen_->SetEvaluator(evaluator_.get());
+    screen_->SetWarnings(options.Log, options.CommandLog);
     screen_->SetSize(width, height);
 
     TCallManEnvironment callEnvironment;

@@ -1,6 +1,7 @@
 #include "objects/object_registry.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "objects/tova_control.h"
 
@@ -44,7 +45,32 @@ void TObjectRegistry::Unindex(TTovaObject& object) {
     const auto found = names_.find(object.indexedName_);
     if (found == names_.end()) return;
     std::erase(found->second, &object);
-    if (found->second.empty()) names_.erase(found);
+    if (!found->second.empty()) return;
+    names_.erase(found);
+    // A generated name became free: the search for one starts there again.
+    const std::string_view name = object.indexedName_;
+    for (auto& [prefix, from] : freeFrom_) {
+        if (!name.starts_with(prefix)) continue;
+        const std::string_view digits = name.substr(prefix.size());
+        uint64_t n = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        const bool canonical = !digits.empty() && (digits[0] != '0' || digits.size() == 1);
+        if (error == std::errc() && end == digits.data() + digits.size() && canonical && n < from) from = n;
+    }
+}
+
+std::string TObjectRegistry::FreeName(std::string_view prefix) const {
+    auto hint = freeFrom_.find(prefix);
+    if (hint == freeFrom_.end()) hint = freeFrom_.emplace(std::string(prefix), 0).first;
+    std::string name;
+    for (uint64_t n = hint->second;; ++n) {
+        name.assign(prefix);
+        name += std::to_string(n);
+        if (!Find(name)) {
+            hint->second = n;
+            return name;
+        }
+    }
 }
 
 TTovaObject& TObjectRegistry::Add(std::unique_ptr<TTovaObject> object) {
@@ -84,6 +110,7 @@ void TObjectRegistry::Clear() {
         object->serial_ = 0;
     }
     names_.clear();
+    freeFrom_.clear();
     Cursor = 0;
     objects_.clear();
 }

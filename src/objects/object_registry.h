@@ -42,6 +42,11 @@ public:
     void Renamed(TTovaObject& object);
     // The registration index of the object of that name, or -1.
     int IndexOfName(std::string_view name) const;
+    // Prefix + 0, Prefix + 1 ... the first that no registered object has.
+    // Where the search starts is remembered per prefix (and moved back when
+    // a name below it is freed), so that naming many objects one after the
+    // other does not try every name taken before.
+    std::string FreeName(std::string_view prefix) const;
 
     size_t Count() const { return objects_.size(); }
     TTovaObject& At(size_t i) const { return *objects_[i]; }
@@ -71,6 +76,8 @@ private:
     std::vector<TSlot> slots_;
     std::vector<uint32_t> freeSlots_;
     std::unordered_map<std::string, TBucket, THash, std::equal_to<>> names_;
+    // Per prefix of FreeName: every Prefix + k with k below it is taken.
+    mutable std::unordered_map<std::string, uint64_t, THash, std::equal_to<>> freeFrom_;
     uint64_t nextSerial_ = 1;
 };
 

@@ -57,7 +57,9 @@ void SetProperty(TTovaObject& object, int id, const TCustomParam& value) {
     if (id == PR_PARENT) {
         TTovaControl* control = object.AsControl();
         if (!control || !object.Screen || control->GetLayer() == control) return;
-        if (TTovaControl* parent = object.Screen->FindControl(value.GetStr())) control->SetParent(parent);
+        if (TTovaControl* parent = object.Screen->FindControl(value.GetStr()))
+            if (control->SetParent(parent) == TReparent::TooDeep)
+                object.Screen->NoteTooDeep(*control, *parent);
         return;
     }
     const std::unique_ptr<TCustomParam> converted = CreateParam(PropertyValueType(id));

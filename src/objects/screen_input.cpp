@@ -54,6 +54,7 @@ void TTovaBaseList::Wheel(int32_t steps) {
 // --- The Input stage ----------------------------------------------------------
 
 void TTovaBaseList::Input(int32_t frameMs) {
+    ++layoutEpoch_;  // hit testing computes what the controls inherit afresh
     if (focusDirty_) SetFocus(FirstFocusable(CurrentLayer()));
     keyboard_.BeginFrame();
     RouteMouse(CurrentLayer());

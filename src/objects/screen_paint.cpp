@@ -6,6 +6,7 @@
 namespace tova {
 
 void TTovaBaseList::Paint() {
+    ++layoutEpoch_;  // painting computes what the controls inherit afresh
     painted_.clear();
     for (auto& layer : layers_) {
         const bool presented = layer->Index() == current_ && !transitioning_;

@@ -18,6 +18,7 @@ void TTovaBase::Resize(int32_t width, int32_t height) {
     Width = width;
     Height = height;
     surface_.Resize(width, height);
+    LayoutChanged();  // the clip the top-level controls inherit
     InvalidateAll();
 }
 

@@ -55,7 +55,7 @@ public:
     // index: 0 or 1, naming the layer "\001BASE0" or "\001BASE1".
     explicit TTovaBase(int index);
 
-    TTovaBase* GetLayer() const override { return const_cast<TTovaBase*>(this); }
+    TTovaBase* AsLayer() const override { return const_cast<TTovaBase*>(this); }
     bool WantsAutoName() const override { return false; }
     int Index() const { return index_; }
 

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ostream>
+#include <utility>
 
+#include "core/encoding.h"
 #include "expr/custom_param.h"
 #include "objects/component_factory.h"
 #include "objects/property_ids.h"
@@ -68,6 +71,7 @@ TTovaObject& TTovaBaseList::AddObject(std::unique_ptr<TTovaObject> object) {
     if (control) {
         if (!control->Parent()) {
             control->parent_ = &CurrentLayer();
+            control->inherited_.Epoch = 0;
             CurrentLayer().AddChild(*control);
             control->Invalidate();
         }
@@ -118,12 +122,7 @@ std::string TTovaBaseList::LookupName(const TTovaObject& object) const {
 }
 
 std::string TTovaBaseList::MakeName(std::string_view prefix) const {
-    std::string name;
-    for (uint64_t n = 0;; ++n) {
-        name.assign(prefix);
-        name += std::to_string(n);
-        if (!registry_.Find(name)) return name;
-    }
+    return registry_.FreeName(prefix);
 }
 
 int TTovaBaseList::IndexOfName(std::string_view name) const {
@@ -176,6 +175,9 @@ void TTovaBaseList::MoveNameAside(const std::string& name, const TTovaObject& ta
         if (!registry_.Find(fresh)) break;
     }
     holder->TTovaObject::SetName(std::move(fresh));
+    // Ties between priorities are broken by name.
+    if (TTovaControl* control = holder->AsControl(); control && control->parent_)
+        control->parent_->SortChildren();
 }
 
 bool TTovaBaseList::IsScheduledForDeletion(const TTovaObject& object) const {
@@ -187,6 +189,17 @@ void TTovaBaseList::DeleteObject(TTovaObject& object) {
     if (object.serial_ == 0 || IsScheduledForDeletion(object)) return;  // a layer, or already going
     pendingDelete_.push_back(object.Handle());
     object.TTovaObject::SetName({});
+    // Without its name it has another place among its siblings until it goes.
+    if (TTovaControl* control = object.AsControl(); control && control->parent_)
+        control->parent_->SortChildren();
+}
+
+void TTovaBaseList::NoteTooDeep(const TTovaControl& control, const TTovaControl& parent) {
+    const std::string line = "PR_PARENT of " + Cp932ToUtf8(control.Name) + " to " + Cp932ToUtf8(parent.Name) +
+                             ": components nest at most " + std::to_string(kMaxControlDepth) +
+                             " deep; the component stays where it is";
+    if (trace_) *trace_ << line << "\n";
+    if (errors_ && !std::exchange(tooDeepNoted_, true)) *errors_ << "tovaplayer: " << line << "\n";
 }
 
 void TTovaBaseList::RemoveObject(TTovaObject& object) {
@@ -218,6 +231,7 @@ void TTovaBaseList::ClearObjects() {
     }
     registry_.Clear();
     pendingDelete_.clear();
+    ++layoutEpoch_;
 }
 
 void TTovaBaseList::Reset() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <iosfwd>
 #include <memory>
 #include <span>
 #include <string>
@@ -144,6 +145,16 @@ public:
     // Clears both layers' dirty lists (after presenting).
     void ClearDirty();
 
+    // Where the screen reports what a script asked for and did not get (a
+    // component nested too deep): errors hears of it once, trace (the
+    // command log) every time; null: nowhere.
+    void SetWarnings(std::ostream* errors, std::ostream* trace) {
+        errors_ = errors;
+        trace_ = trace;
+    }
+    // A script's PR_PARENT that SetParent refused as too deep.
+    void NoteTooDeep(const TTovaControl& control, const TTovaControl& parent);
+
     void SetImageCache(TBrioCollection* images) { images_ = images; }
     TBrioCollection* ImageCache() const { return images_; }
     // The interpreter's evaluator, through which components evaluate the
@@ -196,6 +207,12 @@ private:
     std::vector<TRect> painted_;
     TBrioCollection* images_ = nullptr;
     TOpeEvaluator* evaluator_ = nullptr;
+    std::ostream* errors_ = nullptr;
+    std::ostream* trace_ = nullptr;
+    bool tooDeepNoted_ = false;
+    // Moves on whenever what controls inherit from their ancestors may have
+    // changed; the controls keep what they inherited for one epoch.
+    uint64_t layoutEpoch_ = 1;
 };
 
 }  // namespace tova

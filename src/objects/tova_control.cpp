@@ -30,11 +30,12 @@ TTovaControl::TTovaControl() = default;
 TTovaControl::~TTovaControl() = default;
 
 TTovaControl* TTovaControl::GetChild(int index) const {
-    return index >= 0 && index < ChildCount() ? children_[static_cast<size_t>(index)] : nullptr;
+    return index >= 0 && index < ChildCount() ? Children()[static_cast<size_t>(index)] : nullptr;
 }
 
 TTovaBase* TTovaControl::GetLayer() const {
-    return parent_ ? parent_->GetLayer() : nullptr;
+    if (TTovaBase* layer = AsLayer()) return layer;
+    return parent_ ? Inherited().Layer : nullptr;
 }
 
 bool TTovaControl::IsAncestorOf(const TTovaControl& control) const {
@@ -43,13 +44,60 @@ bool TTovaControl::IsAncestorOf(const TTovaControl& control) const {
     return false;
 }
 
-bool TTovaControl::InCabinet() const {
-    return parent_ && parent_->InCabinet();
+int TTovaControl::Depth() const {
+    return parent_ ? Inherited().Depth : 0;
 }
 
-void TTovaControl::SortChildren() {
-    std::stable_sort(children_.begin(), children_.end(),
-                     [](const TTovaControl* a, const TTovaControl* b) { return DrawsBefore(*a, *b); });
+bool TTovaControl::InCabinet() const {
+    return IsCabinet() || (parent_ && Inherited().InCabinet);
+}
+
+const TTovaControl::TInherited& TTovaControl::Inherited() const {
+    const uint64_t epoch = Screen ? Screen->layoutEpoch_ : 0;
+    if (epoch != 0 && inherited_.Epoch == epoch) return inherited_;
+    // Everything comes from the parent's own fields and what it inherits in
+    // turn (from its cache), so a walk down the tree computes each level
+    // once, and a control without a screen (nothing cached) walks its
+    // ancestors once.
+    const TInherited* up = parent_->Up();
+    TInherited next;
+    next.OriginX = int64_t{parent_->ScreenPosIn(false, up)} - parent_->ScrollX();
+    next.OriginY = int64_t{parent_->ScreenPosIn(true, up)} - parent_->ScrollY();
+    next.Clip = parent_->VisibleClipIn(up);
+    next.Layer = parent_->AsLayer() ? parent_->AsLayer() : up ? up->Layer : nullptr;
+    next.Depth = (up ? up->Depth : 0) + 1;
+    next.InCabinet = parent_->IsCabinet() || (up && up->InCabinet);
+    next.Epoch = epoch;
+    inherited_ = next;
+    return inherited_;
+}
+
+void TTovaControl::LayoutChanged() const {
+    if (Screen) ++Screen->layoutEpoch_;
+}
+
+std::span<TTovaControl* const> TTovaControl::Children() const {
+    if (orderStale_) {
+        orderStale_ = false;
+        const auto before = [](const TTovaControl* a, const TTovaControl* b) { return DrawsBefore(*a, *b); };
+        if (!std::is_sorted(children_.begin(), children_.end(), before))
+            std::stable_sort(children_.begin(), children_.end(), before);
+    }
+    return children_;
+}
+
+int TTovaControl::SubtreeHeight() const {
+    if (children_.empty()) return 0;
+    int height = 0;
+    std::vector<std::pair<const TTovaControl*, int>> pending{{this, 0}};
+    while (!pending.empty()) {
+        const auto [control, level] = pending.back();
+        pending.pop_back();
+        height = std::max(height, level);
+        for (const TTovaControl* child : control->children_)
+            pending.emplace_back(child, level + 1);
+    }
+    return height;
 }
 
 void TTovaControl::AddChild(TTovaControl& child) {
@@ -61,14 +109,22 @@ void TTovaControl::RemoveChild(TTovaControl& child) {
     std::erase(children_, &child);
 }
 
-bool TTovaControl::SetParent(TTovaControl* parent) {
-    if (parent == parent_ || (parent && IsAncestorOf(*parent))) return false;
+TReparent TTovaControl::SetParent(TTovaControl* parent) {
+    if (parent == parent_) return TReparent::Unchanged;
+    // Without children only the control itself is one of its descendants
+    // (the common case, a new control: no walk up a deep parent).
+    if (parent && (parent == this || (!children_.empty() && IsAncestorOf(*parent)))) return TReparent::Cycle;
+    if (parent && parent->Depth() + 1 + SubtreeHeight() > kMaxControlDepth) return TReparent::TooDeep;
     Invalidate();
     if (TTovaControl* old = parent_) {
         old->RemoveChild(*this);
         old->CabinetChildRemoved(*this);
     }
     parent_ = parent;
+    // What this control inherits is new; a subtree's descendants inherit
+    // through it.
+    inherited_.Epoch = 0;
+    if (!children_.empty()) LayoutChanged();
     if (parent) {
         parent->AddChild(*this);
         parent->CabinetChildAdded(*this);
@@ -81,7 +137,7 @@ bool TTovaControl::SetParent(TTovaControl* parent) {
             Screen->MarkFocusDirty();
         }
     }
-    return true;
+    return TReparent::Moved;
 }
 
 void TTovaControl::SetName(std::string name) {
@@ -123,11 +179,14 @@ int32_t TTovaControl::LocalPos(bool vertical) const {
     return ClampToInt32(pos - anchor + (vertical ? PlusY : PlusX));
 }
 
-int32_t TTovaControl::ScreenPos(bool vertical) const {
+int32_t TTovaControl::ScreenPosIn(bool vertical, const TInherited* up) const {
     int64_t pos = LocalPos(vertical);
-    if (parent_)
-        pos += int64_t{parent_->ScreenPos(vertical)} - (vertical ? parent_->ScrollY() : parent_->ScrollX());
+    if (up) pos += vertical ? up->OriginY : up->OriginX;
     return ClampToInt32(pos);
+}
+
+int32_t TTovaControl::ScreenPos(bool vertical) const {
+    return ScreenPosIn(vertical, Up());
 }
 
 int32_t TTovaControl::ScreenX() const {
@@ -150,18 +209,19 @@ TRect TTovaControl::GetBoundsRect() const {
     return RectOf(ScreenX(), ScreenY(), Width, Height);
 }
 
-TRect TTovaControl::VisibleClip() const {
-    TRect clip;
-    if (parent_)
-        clip = parent_->VisibleClip();
-    else if (const TTovaBase* layer = GetLayer())
-        clip = layer->GetBoundsRect();
-    else
-        clip = GetBoundsRect();
+TRect TTovaControl::VisibleClipIn(const TInherited* up) const {
+    const int64_t x = ScreenPosIn(false, up);
+    const int64_t y = ScreenPosIn(true, up);
+    // Without a parent (a layer, or a control not placed yet) the control's
+    // own rectangle.
+    TRect clip = up ? up->Clip : RectOf(x, y, Width, Height);
     if (ClipWidth >= 1 && ClipHeight >= 1)
-        clip = clip.Intersect(
-            RectOf(int64_t{ScreenX()} + ClipLeft, int64_t{ScreenY()} + ClipTop, ClipWidth, ClipHeight));
+        clip = clip.Intersect(RectOf(x + ClipLeft, y + ClipTop, ClipWidth, ClipHeight));
     return clip;
+}
+
+TRect TTovaControl::VisibleClip() const {
+    return VisibleClipIn(Up());
 }
 
 void TTovaControl::ClientToScreen(int32_t& x, int32_t& y) const {
@@ -181,12 +241,19 @@ void TTovaControl::AddDirtyRect(const TRect& rect) {
 }
 
 void TTovaControl::Invalidate() {
-    if (!Visible || !Screen) return;
+    if (!Screen) return;
+    // Around a change of this control its descendants' positions may move.
+    if (!children_.empty()) LayoutChanged();
+    InvalidateTree();
+}
+
+void TTovaControl::InvalidateTree() {
+    if (!Visible) return;
     // Children may reach outside their parent, so they are redrawn too.
     const TRect rect = PaintedRect().Intersect(VisibleClip());
     if (!rect.IsEmpty()) AddDirtyRect(rect);
-    for (TTovaControl* child : children_)
-        child->Invalidate();
+    for (TTovaControl* child : Children())
+        child->InvalidateTree();
 }
 
 void TTovaControl::Paint(TPaintContext&) {}
@@ -197,7 +264,7 @@ void TTovaControl::PaintTree(TPaintContext& context) {
     context.Clip = outer.Intersect(VisibleClip());
     if (!context.Clip.IsEmpty()) {
         if (!context.Clip.Intersect(PaintedRect()).IsEmpty()) Paint(context);
-        for (TTovaControl* child : children_)
+        for (TTovaControl* child : Children())
             child->PaintTree(context);
     }
     context.Clip = outer;

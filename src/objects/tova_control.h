@@ -49,6 +49,21 @@ inline constexpr int kMouseEventCount = 9;
 enum class TKeyEvent { Down, Up, Repeat, FocusIn, FocusOut };
 inline constexpr int kKeyEventCount = 5;
 
+// How deep controls may nest: a control has at most this many ancestors
+// (its layer included). The walks over the tree (painting, invalidation, hit
+// testing, focus, freeing, save records) recurse once per level, so the
+// limit keeps them far from the end of the stack; a saved screen nests its
+// records one level deeper (the layer's own).
+inline constexpr int kMaxControlDepth = 256;
+
+// What SetParent did.
+enum class TReparent {
+    Moved,      // the control has the new parent
+    Unchanged,  // it is the present parent
+    Cycle,      // the control itself or one of its descendants: refused
+    TooDeep,    // the control's subtree would nest beyond kMaxControlDepth: refused
+};
+
 class TTovaControl : public TTovaComponent {
 public:
     TTovaControl();
@@ -70,19 +85,29 @@ public:
 
     // --- Tree -------------------------------------------------------------
     TTovaControl* Parent() const { return parent_; }
-    std::span<TTovaControl* const> Children() const { return children_; }
+    // The children in sibling order (sorted first when they changed).
+    std::span<TTovaControl* const> Children() const;
     int ChildCount() const { return static_cast<int>(children_.size()); }
     TTovaControl* GetChild(int index) const;
-    // Makes parent (a control of the same screen, or null) the parent;
-    // false, changing nothing, when it is the present parent, this control
-    // or one of its descendants.
-    bool SetParent(TTovaControl* parent);
+    // Makes parent (a control of the same screen, or null) the parent.
+    // Changes nothing unless the result is Moved: for the present parent,
+    // this control or one of its descendants, and a parent so deep that the
+    // control's subtree would nest beyond kMaxControlDepth.
+    TReparent SetParent(TTovaControl* parent);
     // This control or one of its descendants is the given one.
     bool IsAncestorOf(const TTovaControl& control) const;
+    // The number of ancestors (0 for a layer or a control without a parent).
+    int Depth() const;
     // The layer the control stands on (a layer answers itself), or null.
-    virtual TTovaBase* GetLayer() const;
-    // Reorders Children by DrawsBefore.
-    void SortChildren();
+    TTovaBase* GetLayer() const;
+    // The control itself when it is a layer, else null.
+    virtual TTovaBase* AsLayer() const { return nullptr; }
+    // Whether the control is a cabinet (not whether one holds it: InCabinet).
+    virtual bool IsCabinet() const { return false; }
+    // Marks Children for reordering by DrawsBefore (a child was added or its
+    // priority or name changed); they are sorted when next read, so that
+    // making or renaming many siblings costs one sort, not one per change.
+    void SortChildren() { orderStale_ = true; }
 
     // --- Positions ----------------------------------------------------------
     // What the image components draw with; the base has no zoom or flip.
@@ -122,7 +147,12 @@ public:
     virtual void PositionChanged() {}
 
     // --- Drawing ------------------------------------------------------------
-    // Adds the control's visible screen rectangle to its layer's dirty list.
+    // Adds the control's visible screen rectangle (and its children's) to
+    // its layer's dirty list. Every change of what a control's children
+    // inherit (its position, offsets, zoom, flips, scroll, clip) must come
+    // between two calls, one before and one after, as every redrawing setter
+    // does: a control with children invalidates the screen positions its
+    // descendants keep (see Inherited).
     void Invalidate();
     // Passes a rectangle (screen coordinates) to the layer's dirty list.
     void AddDirtyRect(const TRect& rect);
@@ -213,8 +243,37 @@ protected:
     std::vector<std::string> PointerArgs() const;
     bool EventWaiting(int kind) const;
 
+    // Tells the screen that positions its controls' descendants inherit may
+    // have changed (a layer resized).
+    void LayoutChanged() const;
+
 private:
     friend class TTovaBaseList;
+    // What the ancestors give a control: the origin its local position is
+    // added to, the clip it inherits, its layer, depth and whether a cabinet
+    // holds it. Kept while the screen's layout epoch stays the same, so that
+    // a walk down a deep tree or many changes of leaves do not walk every
+    // ancestor again; a control's own fields are always read afresh.
+    struct TInherited {
+        uint64_t Epoch = 0;  // 0: not computed
+        int64_t OriginX = 0;
+        int64_t OriginY = 0;
+        TRect Clip;
+        TTovaBase* Layer = nullptr;
+        int Depth = 0;
+        bool InCabinet = false;
+    };
+    // Only for a control with a parent.
+    const TInherited& Inherited() const;
+    // What the parent gives, or null without a parent.
+    const TInherited* Up() const { return parent_ ? &Inherited() : nullptr; }
+    // ScreenPos and VisibleClip with what the parent gives (up) already known.
+    int32_t ScreenPosIn(bool vertical, const TInherited* up) const;
+    TRect VisibleClipIn(const TInherited* up) const;
+    // The levels of descendants below this control (0 without children).
+    int SubtreeHeight() const;
+    // Invalidate without telling the screen: the walk over the children.
+    void InvalidateTree();
     void AddChild(TTovaControl& child);
     void RemoveChild(TTovaControl& child);
     void Restack();  // re-sorts the parent's children and redraws
@@ -222,7 +281,10 @@ private:
     int32_t LocalPos(bool vertical) const;
 
     TTovaControl* parent_ = nullptr;
-    std::vector<TTovaControl*> children_;
+    // Sorted by DrawsBefore when read through Children() (see SortChildren).
+    mutable std::vector<TTovaControl*> children_;
+    mutable bool orderStale_ = false;
+    mutable TInherited inherited_;
 };
 
 // An invisible container whose children the cabinet commands save and
@@ -230,7 +292,7 @@ private:
 class TTovaCabinet : public TTovaControl {
 public:
     int TypeCode() const override { return LT_CABINET; }
-    bool InCabinet() const override { return true; }
+    bool IsCabinet() const override { return true; }
     // Being invisible, a cabinet takes no mouse itself, but its children do
     // wherever they are.
     TTovaControl* HitTest(int32_t x, int32_t y, TMouseModes modes) override;

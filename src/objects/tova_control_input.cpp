@@ -12,14 +12,16 @@ namespace tova {
 TTovaControl* TTovaControl::HitTest(int32_t x, int32_t y, TMouseModes modes) {
     if (!Visible || !GetBoundsRect().Contains(x, y)) return nullptr;
     TTovaControl* result = modes.Has(IgnoreMouse) ? this : nullptr;
-    for (auto child = children_.rbegin(); child != children_.rend(); ++child)
+    const auto children = Children();
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
         if (TTovaControl* hit = (*child)->HitTest(x, y, modes)) return hit;
     return result;
 }
 
 TTovaControl* TTovaCabinet::HitTest(int32_t x, int32_t y, TMouseModes modes) {
     if (!Visible) return nullptr;
-    for (auto child = Children().rbegin(); child != Children().rend(); ++child)
+    const auto children = Children();
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
         if (TTovaControl* hit = (*child)->HitTest(x, y, modes)) return hit;
     return nullptr;
 }

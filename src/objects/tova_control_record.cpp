@@ -9,27 +9,6 @@
 #include "objects/tova_control.h"
 
 namespace tova {
-namespace {
-
-// Children nest their records; damaged data must not nest them deeper than
-// any game does.
-constexpr int kMaxNesting = 64;
-thread_local int nesting = 0;
-
-struct TNestingGuard {
-    TNestingGuard() {
-        if (++nesting > kMaxNesting) {
-            --nesting;
-            throw ETovaError(TErrorKind::DamagedSave,
-                             "a component record is damaged: its children nest too deep");
-        }
-    }
-    ~TNestingGuard() { --nesting; }
-    TNestingGuard(const TNestingGuard&) = delete;
-    TNestingGuard& operator=(const TNestingGuard&) = delete;
-};
-
-}  // namespace
 
 void TTovaControl::VisitControlRecord(TRecordIO& io, int32_t) {
     io.I32(Left);
@@ -70,7 +49,7 @@ void TTovaControl::SaveToStream(TStream& stream) const {
     self->VisitObjectRecord(io, kObjectsSaveVersion);
     self->VisitControlRecord(io, kObjectsSaveVersion);
     std::vector<const TTovaControl*> saved;
-    for (const TTovaControl* child : children_)
+    for (const TTovaControl* child : Children())
         if (child->TypeCode() != LT_NONE && !child->IsSystemObject() &&
             !(Screen && Screen->IsScheduledForDeletion(*child)))
             saved.push_back(child);
@@ -82,7 +61,6 @@ void TTovaControl::SaveToStream(TStream& stream) const {
 }
 
 void TTovaControl::LoadFromStream(TStream& stream, int32_t version) {
-    TNestingGuard guard;
     Invalidate();
     TRecordIO io(stream, TRecordIO::TMode::Read);
     VisitObjectRecord(io, version);
@@ -99,7 +77,13 @@ void TTovaControl::LoadFromStream(TStream& stream, int32_t version) {
             throw ETovaError(TErrorKind::DamagedSave, "a component record is damaged: a child of type " +
                                                           std::to_string(code) + " cannot be created");
         }
-        control->SetParent(this);
+        // A new component stands on the current layer, which may be this one.
+        if (control->SetParent(this) == TReparent::TooDeep) {
+            Screen->RemoveObject(*control);
+            throw ETovaError(TErrorKind::DamagedSave,
+                             "a component record is damaged: its children nest deeper than " +
+                                 std::to_string(kMaxControlDepth));
+        }
         control->LoadFromStream(stream, version);
     }
     if (parent_) parent_->SortChildren();  // the priority and name just read

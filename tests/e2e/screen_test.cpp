@@ -265,6 +265,39 @@ Wait
     EXPECT_EQ(Component(dump, "outer")->Member("type")->String, "LT_IMAGES");
 }
 
+// Each new box names the one before as its parent: beyond the depth limit
+// the parent is refused, the box stays on the layer and starts a new chain,
+// and standard error hears of it once, not at every refusal.
+TEST_F(ScreenGame, ComponentsNestNoDeeperThanTheLimitAndTheRefusalIsSaidOnce) {
+    TGame game("start.tss", "width = 64\nheight = 48\n");
+    game.Write("start.tss", R"(VarNew n int 0
+BoxNew
+    PR_NAME = "b0"
+    PR_WIDTH = 10
+    PR_HEIGHT = 10
+While n < 600
+    Calc n = n + 1
+    BoxNew
+        PR_NAME = "b" ++ IntToStr(n)
+        PR_PARENT = "b" ++ IntToStr(n - 1)
+        PR_WIDTH = 10
+        PR_HEIGHT = 10
+Wait
+)");
+    const TPlayerRun run = game.BuildAndRun("--frames 3 --dump-screen " + Out("screen.json"));
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const TJsonValue dump = ReadDump("screen.json");
+    ASSERT_NE(Component(dump, "b600"), nullptr);
+    EXPECT_EQ(Component(dump, "b255")->Member("parent")->String, "b254");  // 256 deep
+    EXPECT_EQ(Component(dump, "b256")->Member("parent")->String, "\001BASE0");
+    EXPECT_EQ(Component(dump, "b257")->Member("parent")->String, "b256");
+    EXPECT_EQ(Component(dump, "b512")->Member("parent")->String, "\001BASE0");  // refused again
+    const std::string said = "PR_PARENT of b256 to b255: components nest at most 256 deep";
+    const size_t first = run.Err.find(said);
+    EXPECT_NE(first, std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("components nest at most", first + said.size()), std::string::npos) << run.Err;
+}
+
 TEST_F(ScreenGame, ScriptedClicksAndKeysReachTheirHandlers) {
     TGame game("start.tss", "width = 200\nheight = 100\n");
     game.Write("start.tss", R"(VarNew a int 0

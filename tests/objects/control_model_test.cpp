@@ -48,6 +48,15 @@ TEST_F(ControlModelTest, GeneratedNamesAndSpecialNames) {
     EXPECT_EQ(a.Name, "object0");
     EXPECT_EQ(b.Name, "object1");
     EXPECT_EQ(screen.MakeName("object"), "object2");
+    // The first free number, also once a lower one is free again.
+    TTovaObject& c = screen.AddObject(std::make_unique<TFillControl>());
+    screen.AddObject(std::make_unique<TFillControl>());
+    Set(a, PR_NAME, "a");
+    EXPECT_EQ(screen.MakeName("object"), "object0");
+    Set(a, PR_NAME, "object0");
+    screen.RemoveObject(c);
+    EXPECT_EQ(screen.MakeName("object"), "object2");
+    screen.RemoveObject(*screen.FindObject("object3"));
     EXPECT_EQ(screen.IndexOfName("object1"), 1);
     EXPECT_EQ(screen.IndexOfName("nothing"), -1);
 

@@ -13,7 +13,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "core/stream.h"
 #include "expr/custom_param.h"
 #include "expr/param_factory.h"
 #include "expr/property_types.h"
@@ -65,6 +67,19 @@ inline std::unique_ptr<TCustomParam> StrValue(const std::string& v) {
     auto p = CreateParam(PT_STR);
     p->SetStr(v);
     return p;
+}
+
+// The screen's save record, and loading (the first length bytes of) one.
+inline std::vector<uint8_t> Saved(const TTovaBaseList& screen) {
+    TTpMemoryStream stream;
+    screen.SaveToStream(stream);
+    return stream.Bytes();
+}
+inline void Load(TTovaBaseList& screen, const std::vector<uint8_t>& bytes, size_t length, int32_t version) {
+    TTpMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<int64_t>(length));
+    stream.SetPosition(0);
+    screen.LoadFromStream(stream, version);
 }
 
 class ScreenTest : public ::testing::Test {

@@ -1,5 +1,7 @@
 // The save records of objects, controls and the screen: round trips,
 // the version thresholds and damaged data.
+#include <algorithm>
+
 #include "core/binary_io.h"
 #include "core/error.h"
 #include "screen_fixture.h"
@@ -13,22 +15,6 @@ TTovaCabinet& Cabinet(TTovaBaseList& screen, const std::string& name, TTovaContr
     auto& cabinet = static_cast<TTovaCabinet&>(screen.AddObject(std::move(owned)));
     if (parent) cabinet.SetParent(parent);
     return cabinet;
-}
-
-std::vector<uint8_t> Saved(const TTovaBaseList& screen) {
-    TTpMemoryStream stream;
-    screen.SaveToStream(stream);
-    std::vector<uint8_t> bytes(static_cast<size_t>(stream.GetSize()));
-    stream.SetPosition(0);
-    stream.Read(bytes.data(), static_cast<int64_t>(bytes.size()));
-    return bytes;
-}
-
-void Load(TTovaBaseList& screen, const std::vector<uint8_t>& bytes, size_t length, int32_t version) {
-    TTpMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<int64_t>(length));
-    stream.SetPosition(0);
-    screen.LoadFromStream(stream, version);
 }
 
 class ScreenRecordTest : public ScreenTest {
@@ -145,6 +131,65 @@ TEST_F(ScreenRecordTest, DamagedOrTruncatedDataIsRefusedClearly) {
     WriteU8(unknown, 99);
     unknown.SetPosition(0);
     EXPECT_THROW(loaded.LoadFromStream(unknown, kObjectsSaveVersion), ETovaError);
+}
+
+// A record may hold two components of one name (foreign or damaged data):
+// loading the second renames the first aside (name_2), which moves it among
+// its siblings; a second save must give the same bytes as the first.
+TEST_F(ScreenRecordTest, ANameMovedAsideOnLoadingKeepsTheSiblingOrderForTheNextRoundTrip) {
+    // "pairs" is drawn below "other", so its record comes first.
+    TTovaCabinet& pairs = Cabinet(screen, "pairs");
+    Cabinet(screen, "abcdef", &pairs);
+    Cabinet(screen, "abcdef_1", &pairs);  // drawn above "abcdef", below "abcdef_2"
+    TTovaCabinet& other = Cabinet(screen, "other");
+    Cabinet(screen, "qqqqqq", &other);
+    std::vector<uint8_t> bytes = Saved(screen);
+    const auto at = std::search(bytes.begin(), bytes.end(), std::begin("qqqqqq"), std::end("qqqqqq") - 1);
+    ASSERT_NE(at, bytes.end());
+    std::copy_n("abcdef", 6, at);  // in another parent, loaded after both
+
+    TTovaBaseList first;
+    Load(first, bytes, bytes.size(), kObjectsSaveVersion);
+    const std::vector<uint8_t> once = Saved(first);
+    TTovaBaseList second;
+    Load(second, once, once.size(), kObjectsSaveVersion);
+    EXPECT_EQ(Saved(second), once);
+    const TTovaControl* loadedPairs = first.FindControl("pairs");
+    ASSERT_NE(loadedPairs, nullptr);
+    ASSERT_EQ(loadedPairs->ChildCount(), 2);
+    EXPECT_EQ(loadedPairs->GetChild(0)->Name, "abcdef_2");
+    EXPECT_EQ(loadedPairs->GetChild(1)->Name, "abcdef_1");
+}
+
+// Chains as deep as components may nest save and load back (the layer's
+// record holds them one level deeper); a record whose children would nest
+// deeper where it is loaded is refused with a clear error.
+TEST_F(ScreenRecordTest, ChainsAsDeepAsTheLimitRoundTripAndDeeperRecordsAreRefused) {
+    TTovaControl* parent = &screen.Layer(0);
+    for (int depth = 1; depth <= kMaxControlDepth; ++depth)
+        parent = &Cabinet(screen, "c" + std::to_string(depth), parent);
+    ASSERT_EQ(parent->Depth(), kMaxControlDepth);
+    const std::vector<uint8_t> bytes = Saved(screen);
+    TTovaBaseList loaded;
+    loaded.SetSize(200, 100);
+    Load(loaded, bytes, bytes.size(), kObjectsSaveVersion);
+    EXPECT_EQ(Saved(loaded), bytes);
+    ASSERT_NE(loaded.FindControl("c256"), nullptr);
+    EXPECT_EQ(loaded.FindControl("c256")->Depth(), kMaxControlDepth);
+
+    // c1's record (a chain of 256) read into a control 10 deep.
+    TTpMemoryStream chain;
+    screen.FindControl("c1")->SaveToStream(chain);
+    TTovaControl& deep = *loaded.FindControl("c10");
+    TTovaCabinet& target = Cabinet(loaded, "target", &deep);
+    chain.SetPosition(0);
+    try {
+        target.LoadFromStream(chain, kObjectsSaveVersion);
+        ADD_FAILURE() << "a record nesting too deep was read";
+    } catch (const ETovaError& e) {
+        EXPECT_EQ(e.Kind(), TErrorKind::DamagedSave);
+        EXPECT_NE(e.Message().find("nest deeper than 256"), std::string::npos) << e.Message();
+    }
 }
 
 TEST(ObjectRecordTest, OlderVersionsLackTheBiasAndTheTag) {

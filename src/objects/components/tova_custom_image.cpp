@@ -107,12 +107,13 @@ void TTovaCustomImage::SetProp(int id, const TCustomParam& value) {
             SetSource(value.GetStr());
             return;
         case PR_ZOOMX:
-            zoomX_ = value.GetInt();
-            SizeFromPicture();
-            return;
         case PR_ZOOMY:
-            zoomY_ = value.GetInt();
+            // The zoom scales the anchor of the offset too, so the control and
+            // its children may move even when the size stays.
+            Invalidate();
+            (id == PR_ZOOMX ? zoomX_ : zoomY_) = value.GetInt();
             SizeFromPicture();
+            Invalidate();
             return;
         case PR_ORIGWIDTH:
             origWidth_ = std::max(value.GetInt(), 0);
