@@ -109,10 +109,13 @@ int RunPlayerSession(const std::string& executablePath, const TDataFolder& dataF
 
     if (arguments.Screenshot)
         WriteReported(outputFailed, err, [&] {
-            // In a window: the picture as the window shows it, read back.
-            WriteOutputFile(*arguments.Screenshot,
-                            ScreenPng(window ? window->ShownPicture() : player->Screen().Surface()), out,
-                            "screenshot");
+            WriteOutputFile(*arguments.Screenshot, ScreenPng(player->Screen().Surface()), out, "screenshot");
+        });
+    if (arguments.WindowShot)
+        WriteReported(outputFailed, err, [&] {
+            // The picture as the window shows it, read back at the window's scale.
+            if (!window) throw ETovaError("--window-shot needs a window (it is not written with --headless)");
+            WriteOutputFile(*arguments.WindowShot, ScreenPng(window->ShownPicture()), out, "window picture");
         });
     if (arguments.DumpScreen)
         WriteReported(outputFailed, err, [&] {

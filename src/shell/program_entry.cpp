@@ -36,6 +36,7 @@ constexpr const char* kUsage =
     "  --seed N           fix the generator of Random\n"
     "  --screenshot FILE.png         the screen after the last frame as an RGB PNG\n"
     "  --screenshot-at N:FILE.png    the screen as presented after frame N (repeatable)\n"
+    "  --window-shot FILE.png        the window's picture after the last frame, at the window's size\n"
     "  --input FILE       scripted input, one event a line: FRAME EVENT ARGS\n"
     "  --dump-screen FILE.json       the components and events as JSON after the last frame\n"
     "  --save-path DIR    keep save.dat in DIR (default: the data folder when it is writable,\n"
@@ -62,7 +63,7 @@ int64_t NumberOption(const std::string& option, const std::string& text, int64_t
 
 const std::vector<std::string> kValuedOptions = {"--frames", "--frame-ms", "--dump-vars", "--seed",
                                                  "--save-path"};
-const std::vector<std::string> kScreenOptions = {"--screenshot", "--screenshot-at", "--input",
+const std::vector<std::string> kScreenOptions = {"--screenshot", "--screenshot-at", "--window-shot", "--input",
                                                  "--dump-screen"};
 
 // "N:FILE" of --screenshot-at: a frame from 1 and a file name.
@@ -135,6 +136,8 @@ TPlayerArguments SplitPlayerArguments(const std::vector<std::string>& commandLin
             result.Seed = static_cast<uint32_t>(NumberOption(arg, value(), 0, UINT32_MAX));
         } else if (arg == "--screenshot") {
             result.Screenshot = value();
+        } else if (arg == "--window-shot") {
+            result.WindowShot = value();
         } else if (arg == "--screenshot-at") {
             result.ScreenshotsAt.push_back(FrameAndFile(arg, value()));
         } else if (arg == "--input") {

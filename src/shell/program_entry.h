@@ -32,6 +32,7 @@ struct TPlayerArguments {
     std::optional<uint32_t> Seed;         // --seed N: the generator of Random
     // Seeing the screen (host paths; "-" is standard output).
     std::optional<std::string> Screenshot;                       // --screenshot FILE.png
+    std::optional<std::string> WindowShot;                       // --window-shot FILE.png
     std::vector<std::pair<int64_t, std::string>> ScreenshotsAt;  // --screenshot-at N:FILE.png
     std::optional<std::string> InputFile;                        // --input FILE
     std::optional<std::string> DumpScreen;                       // --dump-screen FILE.json

@@ -117,16 +117,20 @@ TEST(WindowPicture, TheWindowShowsWhatTheHeadlessPlayerComposesAtEveryWholeScale
     };
     const TProgramRun headless = run("--headless --screenshot " + Quote(dir / "headless.png"));
     ASSERT_EQ(headless.ExitCode, 0) << headless.Err;
-    const TProgramRun windowed = run("--screenshot " + Quote(dir / "window.png"));
+    const TProgramRun windowed = run("--window-shot " + Quote(dir / "window.png"));
     ASSERT_EQ(windowed.ExitCode, 0) << windowed.Err;
-    const TProgramRun doubled = run("--scale 2 --screenshot " + Quote(dir / "doubled.png"));
+    // In a doubled window --screenshot is still the game's picture at its size.
+    const TProgramRun doubled = run("--scale 2 --window-shot " + Quote(dir / "doubled.png") + " --screenshot " +
+                                    Quote(dir / "composed.png"));
     ASSERT_EQ(doubled.ExitCode, 0) << doubled.Err;
 
     const TDecodedImage composed = ReadPng(dir / "headless.png");
     const TDecodedImage shown = ReadPng(dir / "window.png");
     const TDecodedImage twice = ReadPng(dir / "doubled.png");
+    const TDecodedImage composedInWindow = ReadPng(dir / "composed.png");
     ASSERT_EQ(composed.Colour.Width(), 640);
     ASSERT_EQ(shown.Colour.Width(), 640);
+    ASSERT_EQ(composedInWindow.Colour.Width(), 640);
     ASSERT_EQ(twice.Colour.Width(), 1280);
     ASSERT_EQ(twice.Colour.Height(), 960);
     int differences = 0;
@@ -134,6 +138,7 @@ TEST(WindowPicture, TheWindowShowsWhatTheHeadlessPlayerComposesAtEveryWholeScale
         for (int32_t x = 0; x < 640; ++x) {
             const uint32_t pixel = composed.Colour.Row(y)[x];
             differences += shown.Colour.Row(y)[x] != pixel;
+            differences += composedInWindow.Colour.Row(y)[x] != pixel;
             // Whole factors keep pixels sharp: each game pixel is a 2x2 block.
             for (int32_t dy = 0; dy < 2; ++dy)
                 for (int32_t dx = 0; dx < 2; ++dx)
