@@ -4,6 +4,10 @@
 // interlaced passes put together.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
+#include "core/error.h"
 #include "graphics/brio_test_images.h"
 #include "graphics/image_codecs.h"
 #include "graphics/png_bytes.h"
@@ -99,6 +103,32 @@ TEST(PngCodec, InterlacedPassesComeTogether) {
     const std::vector<uint8_t> interlaced = PngBytes({.Width = 13, .Height = 7, .Interlaced = true}, rows);
     ASSERT_EQ(interlaced[28], PNG_INTERLACE_ADAM7);
     EXPECT_EQ(PixelsOf(DecodePng(interlaced).Colour), expected);
+}
+
+TEST(PngCodec, DamagedFilesAreRefusedWithLibpngsReason) {
+    std::vector<std::vector<uint8_t>> rows(64, std::vector<uint8_t>(64 * 3));
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (size_t i = 0; i < rows[y].size(); ++i)
+            rows[y][i] = static_cast<uint8_t>(test::Hash(static_cast<uint32_t>(y * 1000 + i)));
+    const std::vector<uint8_t> png = PngBytes({.Width = 64, .Height = 64}, rows);
+    std::vector<uint8_t> flipped = png;
+    flipped[png.size() / 2] ^= 0xFF;
+    const std::vector<std::pair<std::vector<uint8_t>, std::string>> cases = {
+        {std::vector<uint8_t>(png.begin(), png.begin() + static_cast<ptrdiff_t>(png.size() / 2)),
+         "cut short"},
+        {flipped, "CRC"},
+        {std::vector<uint8_t>(png.begin() + 1, png.end()), "Not a PNG file"},
+    };
+    for (const auto& [bytes, why] : cases) {
+        try {
+            DecodePng(bytes);
+            ADD_FAILURE() << why;
+        } catch (const ETovaError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind("damaged PNG data: ", 0), 0u) << message;
+            EXPECT_NE(message.find(why), std::string::npos) << message;
+        }
+    }
 }
 
 }  // namespace
