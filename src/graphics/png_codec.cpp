@@ -1,9 +1,14 @@
-// PNG through libpng's simplified interface: decoding within the size
-// limits and the load budget, once the file has shown that its compressed
-// pixel data can give the picture it announces; and encoding.
+// PNG through libpng: decoding with libpng's plain reader, which gives the
+// samples as the file stores them (no gamma or colour-space conversion),
+// within the size limits and the load budget, once the file has shown that
+// its compressed pixel data can give the picture it announces; and encoding
+// through its simplified writer.
 #include <algorithm>
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <png.h>
 
@@ -52,44 +57,110 @@ uint64_t LeastRowBytes(std::span<const uint8_t> data, uint64_t width, uint64_t h
     return (width * depth * channels + 7) / 8 * height;
 }
 
+// What libpng's callbacks share with the reader: the file, how much of it
+// has been read, and the message of the error that stopped libpng.
+struct TPngRead {
+    std::span<const uint8_t> Data;
+    size_t At = 0;
+    char Message[200] = {};
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, size_t size) {
+    TPngRead& read = *static_cast<TPngRead*>(png_get_io_ptr(png));
+    if (size > read.Data.size() - read.At) png_error(png, "the file is cut short");
+    std::memcpy(out, read.Data.data() + read.At, size);
+    read.At += size;
+}
+
+[[noreturn]] void StopOnError(png_structp png, png_const_charp message) {
+    TPngRead& read = *static_cast<TPngRead*>(png_get_error_ptr(png));
+    std::snprintf(read.Message, sizeof read.Message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// libpng reports errors by a long jump back to the setjmp of the function
+// that called it; these two functions hold nothing that needs destroying,
+// so the jump skips no destructor. Each gives false on an error.
+
+// Reads the chunks before the pixel data and asks for 8-bit BGRA (or BGR
+// and a 0 byte) pixels: palettes and grey expanded, transparency (an alpha
+// channel or tRNS) as alpha, 16-bit samples cut to their top byte,
+// interlaced passes put together. Chunks the picture does not need (gamma,
+// colour spaces, text) are skipped unread.
+bool ReadHeader(png_structp png, png_infop info) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_read_info(png, info);
+    const int type = png_get_color_type(png, info);
+    if (png_get_bit_depth(png, info) == 16) png_set_strip_16(png);
+    if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if ((type & PNG_COLOR_MASK_COLOR) == 0) {
+        png_set_expand_gray_1_2_4_to_8(png);
+        png_set_gray_to_rgb(png);
+    }
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    png_set_bgr(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return true;
+}
+
+bool ReadPixels(png_structp png, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    return true;
+}
+
 }  // namespace
 
 TDecodedImage DecodePng(std::span<const uint8_t> data, const TDecodeLimits& limits) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&png, data.data(), data.size()))
-        throw ETovaError(std::string("damaged PNG data: ") + png.message);
-    struct TGuard {
-        png_image* Png;
-        ~TGuard() { png_image_free(Png); }
-    } guard{&png};
-    CheckImageSize(png.width, png.height, limits);
+    TPngRead read{data};
+    struct TReader {
+        png_structp Png = nullptr;
+        png_infop Info = nullptr;
+        ~TReader() { png_destroy_read_struct(&Png, Info ? &Info : nullptr, nullptr); }
+    } reader;
+    reader.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &read, StopOnError, IgnoreWarning);
+    if (reader.Png) reader.Info = png_create_info_struct(reader.Png);
+    if (!reader.Info) throw std::bad_alloc();
+    png_set_read_fn(reader.Png, &read, ReadFromMemory);
+    const auto fail = [&] { return ETovaError(std::string("damaged PNG data: ") + read.Message); };
+    if (!ReadHeader(reader.Png, reader.Info)) throw fail();
+    const png_uint_32 pngWidth = png_get_image_width(reader.Png, reader.Info);
+    const png_uint_32 pngHeight = png_get_image_height(reader.Png, reader.Info);
+    CheckImageSize(pngWidth, pngHeight, limits);
     // The header has been read, so the signature and IHDR (width, height,
     // depth, colour type) are the file's first 26 bytes.
     if (MaxInflatedSize(PixelDataBytes(data)) <
-        static_cast<int64_t>(LeastRowBytes(data, png.width, png.height)))
+        static_cast<int64_t>(LeastRowBytes(data, pngWidth, pngHeight)))
         throw ETovaError("damaged PNG data: the compressed pixel data is too short for a picture of " +
-                         std::to_string(png.width) + " x " + std::to_string(png.height) + " pixels");
+                         std::to_string(pngWidth) + " x " + std::to_string(pngHeight) + " pixels");
+    const auto width = static_cast<int32_t>(pngWidth), height = static_cast<int32_t>(pngHeight);
+    if (png_get_rowbytes(reader.Png, reader.Info) != size_t{pngWidth} * 4)
+        throw ETovaError("damaged PNG data: the pixels cannot be read as 8-bit colour");
     TImageBudget ownBudget;
     TImageBudget& budget = limits.Budget ? *limits.Budget : ownBudget;
     TDecodedImage image;
-    // The file's own format tells whether it has transparency; a tRNS chunk
-    // counts as alpha in the simplified interface.
-    image.HasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    png.format = PNG_FORMAT_BGRA;
-    const auto width = static_cast<int32_t>(png.width), height = static_cast<int32_t>(png.height);
-    // libpng's own rows: the current and the previous one, and one it converts in (8 bytes a pixel at most).
+    const int type = png_get_color_type(reader.Png, reader.Info);
+    image.HasAlpha = (type & PNG_COLOR_MASK_ALPHA) != 0;
+    // libpng's own rows (the current and the previous one, and one it
+    // converts in, 8 bytes a pixel at most) and the pointers to ours.
     TBudgetHold decoderMemory(budget);
-    decoderMemory.Take(3 * (int64_t{width} * 8 + 64));
+    decoderMemory.Take(3 * (int64_t{width} * 8 + 64) + int64_t{height} * int64_t{sizeof(png_bytep)});
     budget.Resize(image.Colour, width, height);
     if (image.HasAlpha) budget.Resize(image.Alpha, width, height);
-    if (!png_image_finish_read(&png, nullptr, image.Colour.Data(), image.Colour.Stride() * 4, nullptr))
-        throw ETovaError(std::string("damaged PNG data: ") + png.message);
-    for (int32_t y = 0; y < image.Colour.Height(); ++y) {
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (int32_t y = 0; y < height; ++y)
+        rows[static_cast<size_t>(y)] = reinterpret_cast<png_bytep>(image.Colour.Row(y));
+    if (!ReadPixels(reader.Png, rows.data())) throw fail();
+    for (int32_t y = 0; image.HasAlpha && y < height; ++y) {
         TPixel32* row = image.Colour.Row(y);
-        uint8_t* alpha = image.HasAlpha ? image.Alpha.Row(y) : nullptr;
-        for (int32_t x = 0; x < image.Colour.Width(); ++x) {
-            if (alpha) alpha[x] = static_cast<uint8_t>(row[x] >> 24);
+        uint8_t* alpha = image.Alpha.Row(y);
+        for (int32_t x = 0; x < width; ++x) {
+            alpha[x] = static_cast<uint8_t>(row[x] >> 24);
             row[x] &= 0x00FFFFFFu;
         }
     }

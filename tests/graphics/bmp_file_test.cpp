@@ -80,7 +80,7 @@ TEST(BmpFile, DamagedBitmapsAreRefused) {
         std::memcpy(&b[at], &v, 4);
         return b;
     };
-    for (const auto& bad : {patched(18, 100000), patched(22, 0x7FFFFFFF), patched(28, 16), patched(30, 1),
+    for (const auto& bad : {patched(18, 100000), patched(22, 0x7FFFFFFF), patched(28, 2), patched(30, 4),
                             patched(10, 0xFFFFFFF0u)}) {
         TBrioFrame frame;
         EXPECT_THROW(ReadBmp(bad, frame), ETovaError);

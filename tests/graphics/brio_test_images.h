@@ -69,4 +69,14 @@ bool SameSurface(const Surface& a, const Surface& b) {
     return true;
 }
 
+// A surface's pixels row by row, top first, to compare with what a test wrote.
+using TPixelRows = std::vector<std::vector<uint32_t>>;
+template <class Surface>
+TPixelRows PixelsOf(const Surface& s) {
+    TPixelRows rows(static_cast<size_t>(s.Height()));
+    for (int32_t y = 0; y < s.Height(); ++y)
+        rows[static_cast<size_t>(y)].assign(s.Row(y), s.Row(y) + s.Width());
+    return rows;
+}
+
 }  // namespace tova::test

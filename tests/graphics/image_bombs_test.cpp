@@ -126,6 +126,30 @@ TEST(ImageBombs, ATruncatedPngIsRefusedBeforeItsPictureIsMade) {
     EXPECT_TRUE(result.Passed()) << result.Describe();
 }
 
+TEST(ImageBombs, TheTextChunksOfAPngAreSkippedUnread) {
+    // A 1 x 1 grey PNG with forty compressed text chunks of 7.9 MB each
+    // (under 2 MB of file): the picture needs none of them, so none is
+    // inflated or kept.
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutChunk(png, "IHDR", {0, 0, 0, 1, 0, 0, 0, 1, 8, 0, 0, 0, 0});
+    std::vector<uint8_t> text = {'k', 0, 0};  // the keyword, its end, deflate
+    const std::vector<uint8_t> packed = DeflateFast(std::vector<uint8_t>(7'900'000, 'a'));
+    text.insert(text.end(), packed.begin(), packed.end());
+    for (int i = 0; i < 40; ++i)
+        PutChunk(png, "zTXt", text);
+    PutChunk(png, "IDAT", DeflateFast(std::vector<uint8_t>{0, 0x80}));
+    PutChunk(png, "IEND", {});
+    ASSERT_LT(png.size(), size_t{2} << 20);
+    const TFiles files = {{"text.png", png}};
+    const auto loaded = [](const TBrioItem& item, const std::vector<std::string>& reports) {
+        return !item.Missing() && item.Width == 1 && item.Frames[0]->Colour.Row(0)[0] == 0x808080 &&
+               reports.empty();
+    };
+    const testing::TChildResult result =
+        LoadBounded(files, "text.png", 64 * kMiB, loaded, std::chrono::seconds(10));
+    EXPECT_TRUE(result.Passed()) << result.Describe();
+}
+
 TEST(ImageBombs, AJpegLayerOfThousandsOfScansStopsAtTheMostScans) {
     // A progressive 4096 x 4096 JPEG whose last scan is repeated until it
     // has 2000: 130 KB, and every scan is a pass over all the blocks.
